@@ -3,6 +3,7 @@
 // first use) and the program-wide folders. Tests install a fresh context per
 // test through ctx::Alcance, so no test sees another's state.
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <memory>
 #include <typeindex>

@@ -1,8 +1,8 @@
 #pragma once
 // Every message box, input box, modal dialog and program end goes through the
 // UI service of the program context. The Qt implementation shows real widgets;
-// the scripted one (scripted.h) answers tests from a queue; the console one
-// (console.h) serves batch runs with no person at the screen.
+// the scripted one (tests/support/guion_ui.h) answers tests from a queue; the
+// console one (consola_servicio.h) serves batch runs with no person at the screen.
 #include <QSize>
 #include <QString>
 #include <memory>
@@ -62,7 +62,8 @@ class Servicio {
                            const QString& predeterminado = {}) = 0;
 
   // Shows a dialog modally and returns when it is hidden; returns the
-  // dialog's result code.
+  // dialog's result code (0 when it hid itself without done()). The caller
+  // keeps ownership: the dialog is not deleted even with WA_DeleteOnClose.
   virtual int MostrarModal(QDialog& dialogo) = 0;
 
   // The screen's size in pixels.
@@ -78,7 +79,8 @@ class Servicio {
 // The service of the context in force.
 Servicio& servicio();
 
-// The program's title for boxes without one.
+// The program's title for boxes without one: the application name when the
+// program set one, else "Rp_Usuarios".
 QString tituloPrograma();
 
 }  // namespace ui

@@ -1,0 +1,260 @@
+// Queries and recordsets: every read and write of the program on gCnn, with
+// the synonym rewrite and, on Oracle, the dialect translation on the way.
+#include "app/suite/util_general.h"
+#include "data/db_dll.h"
+#include "data/texto_sql.h"
+#include "platform/ui/servicio.h"
+#include "platform/vb/convert.h"
+#include "platform/vb/manejo.h"
+#include "platform/vb/regional.h"
+#include "platform/vb/strings.h"
+
+namespace {
+
+// Abort, Retry, Ignore under "Aviso al Operador": the answer drives the steps.
+int avisoAlOperador(const vb::Error& e) {
+  return ui::servicio().MsgBox(e.Description(), ui::vbAbortRetryIgnore | ui::vbCritical,
+                               QStringLiteral("Aviso al Operador"));
+}
+
+// A number written for SQL: read by the regional settings when it reads
+// whole (else its leading number, or 0), written with a decimal point,
+// since a decimal comma would end the value in SQL.
+QString numeroSql(const QString& valor) {
+  const double n = vb::IsNumeric(valor) ? vb::CDbl(vb::Variant(valor)) : vb::Val(valor);
+  return vb::Trim(vb::CStr(vb::Variant(n))).replace(vb::regional().separadorDecimal, QLatin1Char('.'));
+}
+
+double valorNumerico(const QString& texto) {
+  return vb::IsNumeric(texto) ? vb::CDbl(vb::Variant(texto)) : vb::Val(texto);
+}
+
+bool esNumero(long tipo) { return tipo == 3 || tipo == 4 || tipo == 5; }
+
+// The WHERE part shared by the existence tests (prefix differs).
+QString condicionExiste(const QString& prefijo, const QString& Tabla, const QString& ValorBuscado,
+                        const QString& Campo, long Tipodato, const QString& Condicion) {
+  if (!Condicion.isEmpty()) {
+    const QString union_ = db_texto::contiene(Condicion, QStringLiteral(" WHERE ")) ? QStringLiteral(" ")
+                                                                                   : QStringLiteral(" WHERE ");
+    return prefijo + Tabla + union_ + Condicion;
+  }
+  if (Tipodato == 7) return prefijo + Tabla + QStringLiteral(" WHERE ") + Campo + QStringLiteral(" = ") +
+                            vb::Trim(ValorBuscado) + QStringLiteral(" ");
+  if (esNumero(Tipodato))
+    return prefijo + Tabla + QStringLiteral(" WHERE ") + Campo + QStringLiteral(" = ") + numeroSql(ValorBuscado);
+  return prefijo + Tabla + QStringLiteral(" WHERE ") + Campo + QStringLiteral(" = ") + ValorBuscado;
+}
+
+}  // namespace
+
+bool DB_Dll::esConexionOracle(bool despuesDelPrimero) const {
+  const qsizetype p = db_texto::pos(gCnn.ConnectionString(), QStringLiteral("ORACLE"));
+  return despuesDelPrimero ? p > 0 : p >= 0;
+}
+
+void DB_Dll::AbrirRecordset(QString& SentenciaSQL, ado::Recordset& Lrcs, const ado::Connection* ConexionActiva,
+                            long CursorType, long LockType, long Options, bool ConvOracle) {
+  vb::Pasos pasos([](const vb::Error& e) {
+    return ZepaKit2::util().DialogoError(e, std::nullopt, QStringLiteral("AbrirRecordset"));
+  });
+  if (!pasos.run([&] { CierraRecordset(Lrcs); })) return;
+  if (!pasos.run([&] { SentenciaSQL = SS_TSinonimos(SentenciaSQL); })) return;
+  const ado::Connection& conexion = ConexionActiva ? *ConexionActiva : gCnn;
+  pasos.run([&] {
+    // The caller keeps the statement as the suite writes it; only the opened
+    // text is in Oracle's dialect.
+    const QString texto = (ConvOracle && esConexionOracle(true)) ? ORACLE_Dicc(SentenciaSQL) : SentenciaSQL;
+    Lrcs.Open(texto, conexion, CursorType, LockType, Options);
+  });
+}
+
+void DB_Dll::AbrirRecordset(const QString& SentenciaSQL, ado::Recordset& Lrcs, const ado::Connection* ConexionActiva,
+                            long CursorType, long LockType, long Options, bool ConvOracle) {
+  QString copia = SentenciaSQL;
+  AbrirRecordset(copia, Lrcs, ConexionActiva, CursorType, LockType, Options, ConvOracle);
+}
+
+void DB_Dll::CierraRecordset(ado::Recordset& LrcsTemp) {
+  vb::Pasos pasos([](const vb::Error& e) {
+    return ZepaKit2::util().DialogoError(e, std::nullopt, QStringLiteral("CierraRecordset"));
+  });
+  pasos.run([&] {
+    if (LrcsTemp.State() != ado::adStateClosed) LrcsTemp.Close();
+  });
+}
+
+vb::Variant DB_Dll::DatosTabla(const QString& Tabla, const QString& ValorBuscado, const QString& CampoDevuelto,
+                               const QString& Campo, long Tipodato, const QString& Condicion, bool UsaTrim) {
+  vb::Variant resultado;
+  ado::Recordset rs;
+  QString sql;
+  vb::Pasos pasos(avisoAlOperador);
+  const bool seguir = pasos.run([&] {
+    const QString cola = vb::Trim(Condicion).isEmpty() ? Condicion : QStringLiteral(" AND ") + Condicion;
+    const QString base = QStringLiteral("SELECT TOP 1 * FROM ") + Tabla + QStringLiteral(" WHERE ");
+    if (Tipodato == 8 && UsaTrim)
+      sql = base + QStringLiteral("LTRIM(RTRIM(") + Campo + QStringLiteral(")) ='") + vb::Trim(ValorBuscado) +
+            QStringLiteral("' ") + cola;
+    else if (Tipodato == 8)
+      sql = base + Campo + QStringLiteral(" ='") + ValorBuscado + QStringLiteral("' ") + cola;
+    else if (Tipodato == 7)
+      sql = base + Campo + QStringLiteral(" = #") + vb::Trim(ValorBuscado) + QStringLiteral("# ") + cola;
+    else if (esNumero(Tipodato))
+      sql = base + Campo + QStringLiteral(" = ") + numeroSql(ValorBuscado) + cola;
+    else
+      sql = base + Campo + QStringLiteral(" = ") + ValorBuscado + cola;
+  });
+  if (seguir && pasos.run([&] { AbrirRecordset(sql, rs, nullptr, 0, 1, -1, true); }) && pasos.run([&] {
+        resultado = rs.EOF() ? vb::Variant(QString())
+                             : vb::Variant(ZepaKit2::util().ValorCampo(rs.Fields(CampoDevuelto)));
+      })) {
+    pasos.run([&] { CierraRecordset(rs); });
+  }
+  return resultado;
+}
+
+bool DB_Dll::ExisteEnTabla(const QString& Tabla, const QString& ValorBuscado, const QString& Campo,
+                           ado::Recordset* Lrcs, long Tipodato, const QString& Condicion, bool SoloLectura) {
+  bool existe = false;
+  QString sql;
+  vb::Pasos pasos(avisoAlOperador);
+  if (!pasos.run([&] {
+        if (Condicion.isEmpty() && Tipodato == 8)
+          sql = QStringLiteral("SELECT TOP 1  * FROM ") + Tabla + QStringLiteral(" WHERE LTRIM(RTRIM(") + Campo +
+                QStringLiteral(")) ='") + vb::Trim(ValorBuscado) + QStringLiteral("'");
+        else
+          sql = condicionExiste(QStringLiteral("SELECT TOP 1 * FROM "), Tabla, ValorBuscado, Campo, Tipodato,
+                                Condicion);
+      }))
+    return existe;
+  if (!pasos.run([&] { sql = SS_TSinonimos(sql); })) return existe;
+  if (!Lrcs) {
+    ado::Recordset rs;
+    pasos.run([&] { rs.Open(ORACLE_Dicc(sql), gCnn, 0, 1, -1); }) && pasos.run([&] { existe = !rs.BOF(); }) &&
+        pasos.run([&] {
+          if (rs.State() != ado::adStateClosed) rs.Close();
+        });
+    return existe;
+  }
+  pasos.run([&] {
+    if (Lrcs->State() != ado::adStateClosed) Lrcs->Close();
+  }) && pasos.run([&] {
+    if (SoloLectura)
+      Lrcs->Open(sql, gCnn, 0, 1);
+    else
+      Lrcs->Open(sql, gCnn, Lrcs->CursorType(), Lrcs->LockType());
+  }) && pasos.run([&] { existe = !Lrcs->BOF(); });
+  return existe;
+}
+
+bool DB_Dll::ExisteEnTablaST(const QString& Tabla, const QString& ValorBuscado, const QString& Campo,
+                             ado::Recordset* Lrcs, long Tipodato, const QString& Condicion, bool SoloLectura) {
+  bool existe = false;
+  QString sql;
+  vb::Pasos pasos(avisoAlOperador);
+  if (!pasos.run([&] {
+        if (Condicion.isEmpty() && Tipodato == 8)
+          sql = QStringLiteral("SELECT * FROM ") + Tabla + QStringLiteral(" WHERE ") + Campo + QStringLiteral(" ='") +
+                ValorBuscado + QStringLiteral("'");
+        else
+          sql = condicionExiste(QStringLiteral("SELECT * FROM "), Tabla, ValorBuscado, Campo, Tipodato, Condicion);
+      }))
+    return existe;
+  if (!Lrcs) {
+    ado::Recordset rs;
+    pasos.run([&] { rs.Open(sql, gCnn, 0, 1, -1); }) && pasos.run([&] { existe = !rs.BOF(); }) && pasos.run([&] {
+      if (rs.State() != ado::adStateClosed) rs.Close();
+    });
+    return existe;
+  }
+  pasos.run([&] {
+    if (Lrcs->State() != ado::adStateClosed) Lrcs->Close();
+  }) && pasos.run([&] {
+    if (SoloLectura)
+      Lrcs->Open(sql, gCnn, 0, 1);
+    else
+      Lrcs->Open(sql, gCnn, Lrcs->CursorType(), Lrcs->LockType());
+  }) && pasos.run([&] { existe = !Lrcs->BOF(); });
+  return existe;
+}
+
+namespace {
+
+vb::Variant buscaExtremo(ado::Connection& cnn, const QString& sql, const QString& columna) {
+  vb::Variant resultado;
+  ado::Recordset rs;
+  rs.Open(sql, cnn, 0, 1, -1);
+  if (!rs.EOF()) resultado = vb::Variant(valorNumerico(ZepaKit2::util().ValorCampo(rs.Fields(columna))));
+  rs.Close();
+  return resultado;
+}
+
+}  // namespace
+
+vb::Variant DB_Dll::BuscaMaximo(const QString& QueTabla, const QString& QueCampo, const std::optional<vb::Variant>&,
+                                const std::optional<vb::Variant>& Condicion) {
+  QString sql = QStringLiteral("SELECT MAX(") + QueCampo + QStringLiteral(") AS MAYOR FROM ") + QueTabla;
+  if (Condicion) sql += QStringLiteral(" WHERE ") + vb::Trim(Condicion->toText());
+  return buscaExtremo(gCnn, sql, QStringLiteral("MAYOR"));
+}
+
+vb::Variant DB_Dll::BuscaMinimo(const QString& QueTabla, const QString& QueCampo, const std::optional<vb::Variant>&,
+                                const std::optional<vb::Variant>& Condicion) {
+  QString sql = QStringLiteral("SELECT MIN(") + QueCampo + QStringLiteral(") AS MENOR FROM ") + QueTabla;
+  if (Condicion) sql += QStringLiteral(" WHERE ") + vb::Trim(Condicion->toText());
+  return buscaExtremo(gCnn, sql, QStringLiteral("MENOR"));
+}
+
+vb::Variant DB_Dll::BuscaUltimoCodigo(const QString& QueTabla, const QString& QueCampo, const vb::Variant&,
+                                      const QString& Condicion) {
+  QString sql = QStringLiteral("SELECT MAX(") + QueCampo + QStringLiteral(") AS MAYOR FROM ") + QueTabla;
+  if (!vb::Trim(Condicion).isEmpty()) sql += QStringLiteral(" WHERE ") + Condicion;
+  return buscaExtremo(gCnn, sql, QStringLiteral("MAYOR"));
+}
+
+namespace {
+
+// Warnings the server gives for data cut to fit a column; the suite treats
+// them as success unless a transaction is involved.
+constexpr long kNativoTruncado = 8152;
+
+bool esErrorSilencioso(long numero) {
+  return numero == -2147467259 || numero == -2147217873 || numero == -2147217865 || numero == -2147217900;
+}
+
+}  // namespace
+
+void DB_Dll::EjecutaConsultaSQL(QString& SentenciaSQL, long& RecordsAffected) {
+  const auto contiene = [&](const char* t) { return db_texto::contiene(SentenciaSQL, QLatin1String(t)); };
+  if (contiene("DROP") && contiene("CREATE") && !contiene("DELETE") && !contiene("@ADMIN_"))
+    SentenciaSQL = SS_TSinonimos(SentenciaSQL);
+  else
+    SentenciaSQL = db_texto::reemplazar(SentenciaSQL, QStringLiteral("@Admin_"), QString());
+
+  const auto fallo = vb::intentar([&] {
+    if (esConexionOracle(false)) {
+      // The runner consumes its script; the caller's text stays whole.
+      QString script = SentenciaSQL;
+      RecordsAffected = 0;
+      EjecutaScriptOracle(script, RecordsAffected);
+    } else {
+      gCnn.Execute(SentenciaSQL, RecordsAffected, -1);
+    }
+  });
+  ado::Errors& errores = gCnn.Errors();
+  const bool transaccion = contiene("TRANS");
+  if (!fallo) {
+    if ((errores.Count() == 1 || errores.Count() == 2) && !transaccion &&
+        errores.Item(0L).NativeError() == kNativoTruncado)
+      errores.Clear();
+    return;
+  }
+  if (errores.Count() > 0 && !transaccion && errores.Item(0L).NativeError() == kNativoTruncado) {
+    errores.Clear();
+    return;
+  }
+  // Integrity and statement errors are the caller's to read in the collection.
+  if (!esErrorSilencioso(fallo->Number()) && !transaccion)
+    ui::servicio().MsgBox(fallo->Description(), ui::vbCritical, QStringLiteral("Aviso al operador!!!"));
+}

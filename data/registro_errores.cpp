@@ -1,0 +1,85 @@
+// The error box with its log: TratamientoErrores shows a run-time error and
+// appends a line with the user's answer to the suite's error log.
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <QFile>
+#include <cerrno>
+#include <exception>
+
+#include "data/db_dll.h"
+#include "platform/ctx/programa.h"
+#include "platform/ui/servicio.h"
+#include "platform/vb/dates.h"
+#include "platform/vb/reloj.h"
+#include "platform/vb/strings.h"
+
+namespace {
+
+QString textoRespuesta(int respuesta) {
+  switch (respuesta) {
+    case ui::vbRetry: return QStringLiteral("Reintentar");
+    case ui::vbIgnore: return QStringLiteral("Ignorar");
+    case ui::vbAbort: return QStringLiteral("Abortar");
+    case ui::vbCancel: return QStringLiteral("Cancelar");
+    case ui::vbYes: return QStringLiteral("Sí");
+    case ui::vbNo: return QStringLiteral("No");
+    default: return {};
+  }
+}
+
+// Several programs of the suite share the log: the line goes out in one
+// append under an exclusive lock, so lines never interleave.
+void anexarLinea(const QString& ruta, const QByteArray& linea) {
+  const QByteArray nombre = QFile::encodeName(ruta);
+  const int fd = ::open(nombre.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+  if (fd < 0) return;
+  ::flock(fd, LOCK_EX);
+  const char* p = linea.constData();
+  qsizetype falta = linea.size();
+  while (falta > 0) {
+    const ssize_t n = ::write(fd, p, static_cast<size_t>(falta));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    p += n;
+    falta -= n;
+  }
+  ::flock(fd, LOCK_UN);
+  ::close(fd);
+}
+
+}  // namespace
+
+QString DB_Dll::rutaRegistroErrores() const {
+  if (!gLogErr.isEmpty()) return gLogErr;
+  QString carpeta = ctx::actual().carpetaPrograma();
+  if (!carpeta.endsWith(QLatin1Char('/'))) carpeta += QLatin1Char('/');
+  return carpeta + QStringLiteral("KVERR.LOG");
+}
+
+int DB_Dll::TratamientoErrores(const vb::Error& CodErr, std::optional<int> Botones,
+                               const std::optional<vb::Variant>& Rutina) {
+  int respuesta = 0;
+  try {
+    const QString ruta = rutaRegistroErrores();
+    const QString mensaje = QStringLiteral("Ha ocurrido el Siguiente Error (") + QString::number(CodErr.Number()) +
+                            QStringLiteral(") ") + vb::Trim(CodErr.Description());
+    const QString rutina = Rutina ? QStringLiteral(" - ") + Rutina->toText() : QString();
+    const QString titulo = CodErr.Source() + rutina + QStringLiteral(" Aviso al operador!!! ");
+    if (CodErr.Number() == 0) return 0;
+
+    respuesta = ui::servicio().MsgBox(mensaje, Botones.value_or(ui::vbAbortRetryIgnore | ui::vbCritical), titulo);
+
+    const QDateTime ahora = vb::Now();
+    const QString linea = ahora.toString(QStringLiteral("MM-dd-yyyy")) + QLatin1Char(' ') +
+                          ahora.toString(QStringLiteral("HH:mm:ss")) + QStringLiteral(" Rutina: ") +
+                          vb::Trim(rutina) + QStringLiteral(" Mensaje ") + vb::Trim(mensaje) +
+                          QStringLiteral(" Respondió : ") + textoRespuesta(respuesta) + QStringLiteral("\r\n");
+    anexarLinea(ruta, linea.toUtf8());
+  } catch (const vb::Error&) {
+    // Nothing here may stop the caller's own handling: the answer stands.
+  } catch (const std::exception&) {
+  }
+  return respuesta;
+}

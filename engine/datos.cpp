@@ -1,0 +1,210 @@
+#include "engine/datos.h"
+
+#include <sql.h>
+#include <sqlext.h>
+
+#include "engine/errores.h"
+#include "platform/ado/recordset.h"
+
+namespace engine {
+
+namespace {
+
+[[noreturn]] void rechazada(const QString& sql, const vb::Error& e) {
+  lanzar(kErrorConsulta, QStringLiteral("La base de datos rechazó la consulta del reporte: %1 (consulta: %2)").arg(e.Description(), sql));
+}
+
+Dialecto detectarDialecto(ado::Connection cn) {
+  const QString p = cn.Provider();
+  if (p.contains(QLatin1String("sqlite"), Qt::CaseInsensitive) || p.contains(QLatin1String("jet"), Qt::CaseInsensitive))
+    return Dialecto::Sqlite;
+  // A server alias may put SQLite behind any provider name: ask the database.
+  try {
+    ado::Recordset rs;
+    rs.Open(QStringLiteral("SELECT sqlite_version()"), cn);
+    rs.Close();
+    return Dialecto::Sqlite;
+  } catch (const vb::Error&) {
+    cn.Errors().Clear();  // the probe's failure is not the caller's
+    return Dialecto::SqlServer;
+  }
+}
+
+class FilasAdo : public FuenteFilas {
+ public:
+  FilasAdo(ado::Recordset rs, std::vector<Valor::Tipo> tipos, QString sql)
+      : rs_(std::move(rs)), tipos_(std::move(tipos)), sql_(std::move(sql)) {}
+
+  bool siguiente(Fila& fila) override {
+    if (i_ >= n_) {
+      if (fin_) return false;
+      try {
+        if (rs_.EOF()) { fin_ = true; return false; }
+        // Rows come in blocks: one call per block instead of one per field.
+        bloque_ = rs_.GetRows(512);
+      } catch (const vb::Error& e) {
+        rechazada(sql_, e);
+      }
+      n_ = bloque_.empty() ? 0 : bloque_[0].size();
+      i_ = 0;
+      if (n_ == 0) { fin_ = true; return false; }
+    }
+    fila.resize(bloque_.size());
+    for (size_t c = 0; c < bloque_.size(); ++c)
+      fila[c] = valorDe(bloque_[c][i_], c < tipos_.size() ? tipos_[c] : Valor::Tipo::Nulo);
+    ++i_;
+    return true;
+  }
+
+ private:
+  ado::Recordset rs_;
+  std::vector<Valor::Tipo> tipos_;
+  QString sql_;
+  std::vector<std::vector<vb::Variant>> bloque_;
+  size_t n_ = 0, i_ = 0;
+  bool fin_ = false;
+};
+
+QString literal(const Valor& v, Dialecto d) {
+  switch (v.tipo()) {
+    case Valor::Tipo::Nulo: return QStringLiteral("NULL");
+    case Valor::Tipo::Logico: return v.comoLogico() ? QStringLiteral("1") : QStringLiteral("0");
+    case Valor::Tipo::Numero: return QString::number(v.comoNumero(), 'g', 17);
+    case Valor::Tipo::Texto: {
+      QString s = v.comoTexto();
+      s.remove(QChar(0));
+      s.replace(QLatin1Char('\''), QStringLiteral("''"));
+      return QLatin1Char('\'') + s + QLatin1Char('\'');
+    }
+    case Valor::Tipo::Fecha:
+      // The SQLite provider stores dates as 'yyyy-MM-dd hh:mm:ss'; the server
+      // reads ISO 8601 whatever its language settings.
+      return QLatin1Char('\'') +
+             v.comoFecha().toString(d == Dialecto::Sqlite ? QStringLiteral("yyyy-MM-dd HH:mm:ss") : QStringLiteral("yyyy-MM-ddTHH:mm:ss")) +
+             QLatin1Char('\'');
+  }
+  return QStringLiteral("NULL");
+}
+
+}  // namespace
+
+Valor::Tipo tipoDeAdo(long t) {
+  switch (t) {
+    case ado::adBoolean: return Valor::Tipo::Logico;
+    case ado::adSmallInt: case ado::adInteger: case ado::adSingle: case ado::adDouble: case ado::adCurrency:
+    case ado::adDecimal: case ado::adTinyInt: case ado::adUnsignedTinyInt: case ado::adBigInt: case ado::adNumeric:
+      return Valor::Tipo::Numero;
+    case ado::adDate: case ado::adDBDate: case ado::adDBTimeStamp: return Valor::Tipo::Fecha;
+    case ado::adBSTR: case ado::adChar: case ado::adWChar: case ado::adVarChar: case ado::adLongVarChar:
+    case ado::adVarWChar: case ado::adLongVarWChar:
+      return Valor::Tipo::Texto;
+    default: return Valor::Tipo::Nulo;
+  }
+}
+
+Valor valorDe(const vb::Variant& v, Valor::Tipo tipo) {
+  Valor r;
+  switch (v.type()) {
+    case vb::VarType::Empty:
+    case vb::VarType::Null: return {};
+    case vb::VarType::Boolean: r = Valor::logico(*v.get<bool>()); break;
+    case vb::VarType::Integer: case vb::VarType::Long: case vb::VarType::LongLong: case vb::VarType::Byte:
+    case vb::VarType::Single: case vb::VarType::Double:
+      r = Valor::numero(v.toDouble());
+      break;
+    case vb::VarType::Currency: r = Valor::numero(v.get<vb::Currency>()->toDouble()); break;
+    case vb::VarType::Date: r = Valor::fecha(*v.get<QDateTime>()); break;
+    case vb::VarType::String: r = Valor::texto(*v.get<QString>()); break;
+    default: r = Valor::texto(v.toText()); break;
+  }
+  // Bit columns may arrive as numbers and dates as texts; the column decides.
+  if (tipo == Valor::Tipo::Logico && r.tipo() == Valor::Tipo::Numero) return Valor::logico(r.comoNumero() != 0);
+  if (tipo == Valor::Tipo::Fecha && r.tipo() == Valor::Tipo::Texto) {
+    QDateTime f = QDateTime::fromString(r.comoTexto(), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    if (!f.isValid()) f = QDateTime::fromString(r.comoTexto(), Qt::ISODate);
+    if (!f.isValid()) f = QDateTime(QDate::fromString(r.comoTexto(), Qt::ISODate), QTime(0, 0));
+    if (f.isValid()) return Valor::fecha(f);
+  }
+  return r;
+}
+
+QString sqlConValores(const QString& sql, const std::vector<Valor>& parametros, Dialecto dialecto) {
+  QString r;
+  r.reserve(sql.size() + 16 * qsizetype(parametros.size()));
+  size_t k = 0;
+  QChar comilla;
+  for (QChar c : sql) {
+    if (!comilla.isNull()) {
+      if (c == comilla) comilla = QChar();
+      r += c;
+    } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+      comilla = c;
+      r += c;
+    } else if (c == QLatin1Char('[')) {
+      comilla = QLatin1Char(']');
+      r += c;
+    } else if (c == QLatin1Char('?') && k < parametros.size()) {
+      r += literal(parametros[k++], dialecto);
+    } else {
+      r += c;
+    }
+  }
+  return r;
+}
+
+DatosAdo::DatosAdo(ado::Connection conexion) : cn_(std::move(conexion)), dialecto_(detectarDialecto(cn_)) {}
+
+std::vector<Columna> DatosAdo::columnas(const QString& consulta) {
+  const QString sql = QStringLiteral("SELECT * FROM (") + consulta + QStringLiteral(") AS q WHERE 1 = 0");
+  std::vector<Columna> r;
+  try {
+    ado::Recordset rs;
+    rs.Open(sql, cn_);
+    if (rs.State() != ado::adStateOpen)
+      lanzar(kErrorConsulta, QStringLiteral("La consulta del reporte no devuelve filas: %1").arg(consulta));
+    const ado::Fields& f = rs.Fields();
+    for (long i = 0; i < f.Count(); ++i) r.push_back({f.Item(i).Name(), tipoDeAdo(f.Item(i).Type())});
+    rs.Close();
+  } catch (const vb::Error& e) {
+    if (e.Number() == kErrorConsulta) throw;
+    rechazada(consulta, e);
+  }
+  return r;
+}
+
+std::unique_ptr<FuenteFilas> DatosAdo::abrir(const QString& sql, const std::vector<Valor>& parametros,
+                                             const std::vector<Columna>& columnas) {
+  const QString texto = sqlConValores(sql, parametros, dialecto_);
+  ado::Recordset rs;
+  try {
+    rs.Open(texto, cn_, ado::adOpenForwardOnly, ado::adLockReadOnly);
+  } catch (const vb::Error& e) {
+    rechazada(texto, e);
+  }
+  if (rs.State() != ado::adStateOpen) lanzar(kErrorConsulta, QStringLiteral("La consulta del reporte no devuelve filas: %1").arg(texto));
+  std::vector<Valor::Tipo> tipos;
+  for (const Columna& c : columnas) tipos.push_back(c.tipo);
+  return std::make_unique<FilasAdo>(std::move(rs), std::move(tipos), texto);
+}
+
+bool existeOrigenOdbc(const QString& nombre) {
+  const QString buscado = nombre.trimmed();
+  if (buscado.isEmpty()) return false;
+  SQLHENV env = SQL_NULL_HENV;
+  if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env))) return false;
+  SQLSetEnvAttr(env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+  bool hallado = false;
+  SQLCHAR dsn[SQL_MAX_DSN_LENGTH + 1];
+  SQLCHAR descripcion[512];
+  SQLSMALLINT largoDsn = 0, largoDesc = 0;
+  SQLUSMALLINT direccion = SQL_FETCH_FIRST;
+  while (!hallado && SQL_SUCCEEDED(SQLDataSources(env, direccion, dsn, sizeof dsn, &largoDsn, descripcion,
+                                                 sizeof descripcion, &largoDesc))) {
+    direccion = SQL_FETCH_NEXT;
+    hallado = QString::fromUtf8(reinterpret_cast<const char*>(dsn)).compare(buscado, Qt::CaseInsensitive) == 0;
+  }
+  SQLFreeHandle(SQL_HANDLE_ENV, env);
+  return hallado;
+}
+
+}  // namespace engine

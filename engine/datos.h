@@ -1,0 +1,53 @@
+#pragma once
+// Where a report's rows come from. The engine asks only for the columns of
+// its query and for a stream of rows of a statement; the one implementation
+// runs through platform/ado, so SQLite files and ODBC sources work alike.
+#include <QString>
+#include <memory>
+#include <vector>
+
+#include "engine/maquetador.h"
+#include "engine/sql.h"
+#include "platform/ado/connection.h"
+
+namespace engine {
+
+class FuenteDatos {
+ public:
+  virtual ~FuenteDatos() = default;
+  virtual Dialecto dialecto() const = 0;
+  // Names and kinds of the columns a query returns; raises kErrorConsulta
+  // when the database rejects it.
+  virtual std::vector<Columna> columnas(const QString& consulta) = 0;
+  // Runs a statement whose "?" stand for `parametros`, in order.
+  virtual std::unique_ptr<FuenteFilas> abrir(const QString& sql, const std::vector<Valor>& parametros,
+                                             const std::vector<Columna>& columnas) = 0;
+};
+
+class DatosAdo : public FuenteDatos {
+ public:
+  explicit DatosAdo(ado::Connection conexion);
+  Dialecto dialecto() const override { return dialecto_; }
+  std::vector<Columna> columnas(const QString& consulta) override;
+  std::unique_ptr<FuenteFilas> abrir(const QString& sql, const std::vector<Valor>& parametros,
+                                     const std::vector<Columna>& columnas) override;
+  const ado::Connection& conexion() const { return cn_; }
+
+ private:
+  ado::Connection cn_;
+  Dialecto dialecto_;
+};
+
+// The statement with each "?" outside quotes replaced by its value as a SQL
+// literal (texts quoted with inner quotes doubled). ado binds no parameters
+// yet; this is the one place that writes values into SQL.
+QString sqlConValores(const QString& sql, const std::vector<Valor>& parametros, Dialecto dialecto);
+
+// A value of the ado layer as the engine holds it, coerced to the column's kind.
+Valor valorDe(const vb::Variant& v, Valor::Tipo tipoColumna);
+Valor::Tipo tipoDeAdo(long tipoAdo);
+
+// True when unixODBC has a data source of that name (user or system).
+bool existeOrigenOdbc(const QString& nombre);
+
+}  // namespace engine

@@ -1,0 +1,61 @@
+#pragma once
+// A laid-out report: pages of drawing primitives in decipoints (1/720 inch),
+// painted the same way to the preview, the printer and PDF files.
+#include <QFont>
+#include <QPointF>
+#include <QRectF>
+#include <QSizeF>
+#include <QString>
+#include <vector>
+
+namespace engine {
+
+constexpr double kUnidadesPorPulgada = 720.0;
+constexpr double kUnidadesPorMm = kUnidadesPorPulgada / 25.4;
+
+// Stands for the page count inside a text until the count is known.
+constexpr char16_t kMarcaTotal = u'\uFFFC';
+
+enum Letra : unsigned char { kNormal = 0, kNegrita = 1, kTitulo = 2, kCursiva = 3, kCantidadLetras = 4 };
+
+struct Primitiva {
+  enum class Clase : unsigned char { Texto, Linea };
+  Clase clase = Clase::Texto;
+  unsigned char letra = kNormal;
+  bool conTotal = false;  // the text holds kMarcaTotal
+  QPointF origen;         // Texto: left end of the baseline; Linea: start
+  QPointF fin;            // Linea: end
+  QString texto;
+};
+
+struct Pagina {
+  std::vector<Primitiva> elementos;
+};
+
+// The fonts of a report, sized in decipoints so that metrics taken while
+// laying out hold on every device the pages are painted to.
+class Letras {
+ public:
+  Letras() = default;
+  Letras(const QString& familia, double puntos);
+  const QFont& fuente(int letra) const { return fuentes_[letra]; }
+  double alto(int letra) const { return altos_[letra]; }
+  double ascenso(int letra) const { return ascensos_[letra]; }
+
+ private:
+  QFont fuentes_[kCantidadLetras];
+  double altos_[kCantidadLetras] = {};
+  double ascensos_[kCantidadLetras] = {};
+};
+
+struct Documento {
+  QString titulo;
+  QSizeF tamano;  // page size in decipoints
+  Letras letras;
+  std::vector<Pagina> paginas;
+  bool completo = false;   // the last page has been laid out
+  bool cancelado = false;  // layout stopped by the user before the end
+  long filas = 0;          // detail rows laid out so far
+};
+
+}  // namespace engine

@@ -1,0 +1,217 @@
+#include "engine/motor.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QProgressDialog>
+
+#include "engine/errores.h"
+#include "engine/vista_previa.h"
+#include "platform/ui/servicio.h"
+
+namespace engine {
+
+std::pair<QString, QString> leerAsignacion(const QString& asignacion) {
+  const qsizetype igual = asignacion.indexOf(QLatin1Char('='));
+  const auto mal = [&] {
+    lanzar(kErrorSolicitud, QStringLiteral("La asignación de fórmula \"%1\" no tiene la forma Nombre = 'valor'").arg(asignacion));
+  };
+  if (igual < 0) mal();
+  QString nombre = asignacion.left(igual).trimmed();
+  if (nombre.startsWith(QLatin1Char('@'))) nombre = nombre.mid(1);
+  if (nombre.isEmpty()) mal();
+  for (QChar c : nombre)
+    if (!c.isLetterOrNumber() && c != QLatin1Char('_') && c != QLatin1Char(' ')) mal();
+  const QString resto = asignacion.mid(igual + 1).trimmed();
+  QString valor;
+  if (resto.size() >= 2 && (resto.front() == QLatin1Char('\'') || resto.front() == QLatin1Char('"')) && resto.back() == resto.front()) {
+    const QChar q = resto.front();
+    // Everything between the outer quotes; a doubled quote stands for one,
+    // a lone one (the program does not double them) is kept as it is.
+    valor = resto.mid(1, resto.size() - 2);
+    valor.replace(QString(2, q), QString(q));
+  } else if (!resto.isEmpty() && resto.front() != QLatin1Char('\'') && resto.front() != QLatin1Char('"')) {
+    valor = resto;  // a bare number
+  } else {
+    mal();
+  }
+  return {nombre, valor};
+}
+
+ado::Connection conexionDe(const SolicitudReporte& s) {
+  const QString texto = s.conexion.trimmed();
+  const bool esNombre = !texto.isEmpty() && !texto.contains(QLatin1Char('='));
+  ado::Connection cn;
+  if (esNombre && existeOrigenOdbc(texto)) {
+    try {
+      cn.Open(QStringLiteral("DSN=") + texto + QLatin1Char(';'));
+    } catch (const vb::Error& e) {
+      lanzar(e.Number(), QStringLiteral("No se puede abrir el origen de datos ODBC \"%1\" del reporte: %2").arg(texto, e.Description()));
+    }
+    return cn;
+  }
+  if (s.conexionAbierta && s.conexionAbierta->State() == ado::adStateOpen) return *s.conexionAbierta;
+  if (!esNombre && !texto.isEmpty()) {
+    try {
+      cn.Open(texto);
+    } catch (const vb::Error& e) {
+      lanzar(e.Number(), QStringLiteral("No se puede abrir la conexión del reporte: %1").arg(e.Description()));
+    }
+    return cn;
+  }
+  lanzar(kErrorSolicitud, QStringLiteral("No hay conexión para el reporte: \"%1\" no es un origen de datos ODBC configurado "
+                                         "y no se recibió una conexión abierta")
+                              .arg(texto));
+}
+
+class ReportePreparado::Filtradas : public FuenteFilas {
+ public:
+  Filtradas(std::unique_ptr<FuenteFilas> base, const Formula& residuo) : base_(std::move(base)), residuo_(residuo) {}
+  bool siguiente(Fila& fila) override {
+    while (base_->siguiente(fila))
+      if (residuo_.selecciona(fila)) return true;
+    return false;
+  }
+
+ private:
+  std::unique_ptr<FuenteFilas> base_;
+  const Formula& residuo_;
+};
+
+std::unique_ptr<ReportePreparado> ReportePreparado::preparar(const SolicitudReporte& s) {
+  // File and formula first: their faults need no database.
+  DefinicionReporte def = cargarDefinicion(s.archivo);
+  (void)Formula::analizar(s.formula);
+  for (const QString& a : s.asignaciones)
+    if (!a.trimmed().isEmpty()) leerAsignacion(a);
+  auto datos = std::make_unique<DatosAdo>(conexionDe(s));
+  auto r = preparar(s, std::move(datos));
+  return r;
+}
+
+std::unique_ptr<ReportePreparado> ReportePreparado::preparar(const SolicitudReporte& s, std::unique_ptr<FuenteDatos> datos) {
+  std::unique_ptr<ReportePreparado> r(new ReportePreparado);
+  r->def_ = cargarDefinicion(s.archivo);
+  Formula formula = Formula::analizar(s.formula);
+  r->entorno_.formulas = r->def_.formulas;
+  for (const QString& a : s.asignaciones) {
+    if (a.trimmed().isEmpty()) continue;
+    auto [nombre, valor] = leerAsignacion(a);
+    const int i = r->def_.formula(nombre);
+    // The launcher may assign a field the file does not declare (the company
+    // name); it is kept for the page texts all the same.
+    if (i >= 0) r->entorno_.formulas[size_t(i)].second = valor;
+    else r->entorno_.formulas.emplace_back(nombre, valor);
+  }
+  r->datos_ = std::move(datos);
+  r->columnas_ = r->datos_->columnas(r->def_.consulta);
+  validarCampos(r->def_, r->columnas_);
+
+  const auto& def = r->def_;
+  const auto& columnas = r->columnas_;
+  formula.resolver(
+      [&](const QString& tabla, const QString& campo) {
+        const QString completo = tabla.isEmpty() ? campo : tabla + QLatin1Char('.') + campo;
+        for (const auto& [nombre, columna] : def.alias)
+          if (nombre.compare(completo, Qt::CaseInsensitive) == 0 || (tabla.isEmpty() && nombre.compare(campo, Qt::CaseInsensitive) == 0))
+            return buscarColumna(columnas, columna);
+        return buscarColumna(columnas, campo);
+      },
+      [&](const QString& nombre, Valor& v) {
+        for (const auto& [n, valor] : r->entorno_.formulas)
+          if (n.compare(nombre, Qt::CaseInsensitive) == 0) { v = Valor::texto(valor); return true; }
+        return false;
+      },
+      [&](int c) { return size_t(c) < columnas.size() ? columnas[size_t(c)].tipo : Valor::Tipo::Nulo; });
+  r->seleccion_ = separar(formula, columnas, r->datos_->dialecto());
+
+  std::vector<ClaveOrden> orden;
+  for (const GrupoReporte& g : def.grupos) orden.push_back({columnas[size_t(g.indice)], false});
+  for (const OrdenReporte& o : def.orden) orden.push_back({columnas[size_t(o.indice)], o.descendente});
+  r->sql_ = consultaFiltrada(def.consulta, r->seleccion_.donde, orden, r->datos_->dialecto());
+
+  auto filas = r->datos_->abrir(r->sql_, r->seleccion_.parametros, columnas);
+  if (!r->seleccion_.residuo.vacia()) filas = std::make_unique<Filtradas>(std::move(filas), r->seleccion_.residuo);
+  r->filas_ = std::move(filas);
+  r->maquetador_ = std::make_unique<Maquetador>(r->def_, r->entorno_, *r->filas_);
+  r->doc_ = r->maquetador_->documentoVacio();
+  return r;
+}
+
+bool ReportePreparado::siguientePagina() { return maquetador_->siguientePagina(doc_); }
+
+bool ReportePreparado::completar(const Avance& avance) {
+  while (!doc_.completo) {
+    if (avance && !avance(doc_.filas, -1)) {
+      doc_.cancelado = true;
+      return false;
+    }
+    siguientePagina();
+  }
+  return true;
+}
+
+namespace {
+
+// The progress window of long runs: appears after a moment, counts rows
+// while laying out and pages while writing, and its button cancels.
+Avance avanceDe(const SolicitudReporte& s, std::shared_ptr<QProgressDialog>& ventana) {
+  if (s.avance) return s.avance;
+  if (!s.opcionC || !qobject_cast<QApplication*>(QCoreApplication::instance())) return {};
+  ventana = std::make_shared<QProgressDialog>(QStringLiteral("Preparando el reporte..."), QStringLiteral("Cancelar"), 0, 0, s.padre);
+  ventana->setWindowTitle(QStringLiteral("Reporte"));
+  ventana->setWindowModality(Qt::ApplicationModal);
+  ventana->setMinimumDuration(800);
+  ventana->setAutoClose(false);
+  ventana->setAutoReset(false);
+  QProgressDialog* v = ventana.get();
+  auto reloj = std::make_shared<QElapsedTimer>();
+  reloj->start();
+  return [v, reloj](long hechas, long total) {
+    if (reloj->elapsed() < 50 && hechas > 0) return !v->wasCanceled();
+    reloj->restart();
+    if (total < 0) {
+      v->setLabelText(QStringLiteral("Preparando el reporte: %1 registros").arg(hechas));
+      v->setMaximum(0);
+    } else {
+      v->setLabelText(QStringLiteral("Enviando la página %1 de %2").arg(hechas + 1 > total ? total : hechas + 1).arg(total));
+      v->setMaximum(int(total));
+      v->setValue(int(hechas));
+    }
+    QCoreApplication::processEvents();
+    return !v->wasCanceled();
+  };
+}
+
+}  // namespace
+
+Resultado EmitirReporte(const SolicitudReporte& s) {
+  if (s.destino == Destino::Pdf && s.archivoPdf.trimmed().isEmpty())
+    lanzar(kErrorSolicitud, QStringLiteral("No se indicó el archivo PDF del reporte %1").arg(s.archivo));
+  auto reporte = ReportePreparado::preparar(s);
+  if (s.destino == Destino::Pantalla) {
+    VistaPrevia vista(std::move(reporte), s);
+    ui::servicio().MostrarModal(vista);
+    return Resultado::Emitido;
+  }
+  std::shared_ptr<QProgressDialog> ventana;
+  const Avance avance = avanceDe(s, ventana);
+  if (!reporte->completar(avance)) return Resultado::Cancelado;
+  if (s.destino == Destino::Pdf)
+    return escribirPdf(reporte->documento(), s.archivoPdf, avance) ? Resultado::Emitido : Resultado::Cancelado;
+
+  QPrinter impresora(QPrinter::HighResolution);
+  const QPrinterInfo predeterminada = QPrinterInfo::defaultPrinter();
+  if (!predeterminada.isNull()) {
+    impresora.setPrinterName(predeterminada.printerName());
+  } else {
+    QPrintDialog dialogo(&impresora, s.padre);
+    if (ventana) ventana->hide();
+    if (ui::servicio().MostrarModal(dialogo) != QDialog::Accepted) return Resultado::Cancelado;
+  }
+  return imprimirDocumento(reporte->documento(), impresora, avance) ? Resultado::Emitido : Resultado::Cancelado;
+}
+
+}  // namespace engine

@@ -1,0 +1,92 @@
+#pragma once
+// The report engine's entry point, behind the launcher's EmitirReporte: a
+// request names a report file, a selection formula, the connection text and
+// the formula assignments, and where the report goes.
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <optional>
+
+#include "engine/datos.h"
+#include "engine/definicion.h"
+#include "engine/documento.h"
+#include "engine/pintor.h"
+#include "engine/sql.h"
+#include "platform/ado/connection.h"
+
+class QWidget;
+
+namespace engine {
+
+enum class Destino { Pantalla, Impresora, Pdf };
+
+struct SolicitudReporte {
+  QString archivo;                                 // the ".rpt" file
+  QString formula;                                 // record selection, formula syntax; empty: every row
+  QString conexion;                                // gDsnReportes: an ODBC data source name or a connection string
+  std::optional<ado::Connection> conexionAbierta;  // the program's open connection, used when no such DSN exists
+  QStringList asignaciones;                        // "Nombre = 'valor'"; empty entries are skipped
+  Destino destino = Destino::Pantalla;
+  QString archivoPdf;                              // Destino::Pdf
+  bool opcionA = true;  // the preview offers printing
+  bool opcionB = true;  // the preview offers export to PDF
+  bool opcionC = true;  // long runs show a progress window with a cancel button
+  int ajuste = 0;       // preview's first zoom: 25..400 percent; anything else fits the page width
+  QWidget* padre = nullptr;
+  Avance avance;        // replaces the progress window when set (tests, batch runs)
+};
+
+enum class Resultado { Emitido, Cancelado };
+
+// "Nombre = 'valor'" read as its name and value (a doubled quote inside
+// stands for one); raises kErrorSolicitud for anything else.
+std::pair<QString, QString> leerAsignacion(const QString& asignacion);
+
+// The connection a request names: an ODBC data source of that name when one
+// is configured, else the program's open connection, else the text opened as
+// a connection string. Raises vb::Error when none can be had.
+ado::Connection conexionDe(const SolicitudReporte& s);
+
+// A report ready to be laid out: file read and checked against its query,
+// selection split between the database and memory, rows streaming.
+class ReportePreparado {
+ public:
+  // Raises vb::Error with a description naming the file, field or position.
+  static std::unique_ptr<ReportePreparado> preparar(const SolicitudReporte& s);
+  // The same over a data source already open (tests, benchmarks).
+  static std::unique_ptr<ReportePreparado> preparar(const SolicitudReporte& s, std::unique_ptr<FuenteDatos> datos);
+
+  const DefinicionReporte& definicion() const { return def_; }
+  const std::vector<Columna>& columnas() const { return columnas_; }
+  const Seleccion& seleccion() const { return seleccion_; }
+  const QString& sql() const { return sql_; }  // the statement sent, "?" for the values
+  const Entorno& entorno() const { return entorno_; }
+
+  Documento& documento() { return doc_; }
+  // Lays out one more page; false once the report is complete.
+  bool siguientePagina();
+  // Lays out every remaining page; false when `avance` cancelled.
+  bool completar(const Avance& avance = {});
+
+ private:
+  ReportePreparado() = default;
+  class Filtradas;
+
+  DefinicionReporte def_;
+  std::unique_ptr<FuenteDatos> datos_;
+  std::vector<Columna> columnas_;
+  Seleccion seleccion_;
+  QString sql_;
+  Entorno entorno_;
+  std::unique_ptr<FuenteFilas> filas_;
+  std::unique_ptr<Maquetador> maquetador_;
+  Documento doc_;
+};
+
+// Runs a whole request: screen (the preview, shown modally through the UI
+// service), the default printer (the print dialog when there is none) or a
+// PDF file. Returns Cancelado when the user stopped it; raises vb::Error on
+// any failure, nothing having been written.
+Resultado EmitirReporte(const SolicitudReporte& s);
+
+}  // namespace engine

@@ -1,0 +1,232 @@
+#include "engine/sql.h"
+
+#include <optional>
+
+namespace engine {
+
+namespace {
+
+class Traductor {
+ public:
+  Traductor(const std::vector<Columna>& columnas, Dialecto d) : columnas_(columnas), dialecto_(d) {}
+
+  std::vector<Valor> parametros;
+
+  Valor::Tipo tipo(const Nodo& n) const {
+    return tipoEstatico(n, [this](int c) { return size_t(c) < columnas_.size() ? columnas_[size_t(c)].tipo : Valor::Tipo::Nulo; });
+  }
+
+  // A condition, or nullopt when SQL cannot say it exactly. Parameters are
+  // appended as they are met; a failed attempt rolls them back.
+  std::optional<QString> condicion(const Nodo& n) {
+    const size_t marca = parametros.size();
+    auto r = condicionSinDeshacer(n);
+    if (!r) parametros.resize(marca);
+    return r;
+  }
+
+ private:
+  std::optional<QString> condicionSinDeshacer(const Nodo& n) {
+    switch (n.clase) {
+      case Nodo::Clase::Y:
+      case Nodo::Clase::O: {
+        auto a = condicion(*n.hijos[0]);
+        if (!a) return std::nullopt;
+        auto b = condicion(*n.hijos[1]);
+        if (!b) return std::nullopt;
+        return QStringLiteral("(%1 %2 %3)").arg(*a, n.clase == Nodo::Clase::Y ? QStringLiteral("AND") : QStringLiteral("OR"), *b);
+      }
+      case Nodo::Clase::No: {
+        auto a = condicion(*n.hijos[0]);
+        if (!a) return std::nullopt;
+        return QStringLiteral("(NOT %1)").arg(*a);
+      }
+      case Nodo::Clase::Constante:
+        if (n.constante.tipo() == Valor::Tipo::Logico)
+          return n.constante.comoLogico() ? QStringLiteral("(1 = 1)") : QStringLiteral("(1 = 0)");
+        return std::nullopt;
+      case Nodo::Clase::Campo: {
+        const auto t = tipo(n);
+        if (t != Valor::Tipo::Logico && t != Valor::Tipo::Numero) return std::nullopt;
+        auto x = expresion(n);
+        if (!x) return std::nullopt;
+        return QStringLiteral("(%1 <> 0)").arg(*x);
+      }
+      case Nodo::Clase::Comparacion: return comparacion(n);
+      case Nodo::Clase::Like: {
+        if (tipo(*n.hijos[0]) != Valor::Tipo::Texto) return std::nullopt;
+        const Nodo& p = *n.hijos[1];
+        if (p.clase != Nodo::Clase::Constante || p.constante.tipo() != Valor::Tipo::Texto) return std::nullopt;
+        auto x = expresion(*n.hijos[0]);
+        if (!x) return std::nullopt;
+        parametros.push_back(Valor::texto(patronSql(p.constante.comoTexto())));
+        return QStringLiteral("(%1 LIKE ? ESCAPE '\\')").arg(*x);
+      }
+      default: return std::nullopt;
+    }
+  }
+
+  std::optional<QString> comparacion(const Nodo& n) {
+    const Nodo& a = *n.hijos[0];
+    const Nodo& b = *n.hijos[1];
+    const auto ta = tipo(a), tb = tipo(b);
+    // field = TRUE / FALSE: bit columns hold 0/1 (or -1), so test against zero.
+    const bool constA = a.clase == Nodo::Clase::Constante && ta == Valor::Tipo::Logico;
+    const bool constB = b.clase == Nodo::Clase::Constante && tb == Valor::Tipo::Logico;
+    if (constA != constB) {
+      const Nodo& valor = constA ? b : a;
+      const bool verdadero = (constA ? a : b).constante.comoLogico();
+      const auto tv = constA ? tb : ta;
+      if (tv != Valor::Tipo::Logico && tv != Valor::Tipo::Numero) return std::nullopt;
+      if (n.op != Operador::Igual && n.op != Operador::Distinto) return std::nullopt;
+      auto x = expresion(valor);
+      if (!x) return std::nullopt;
+      const bool esCero = (n.op == Operador::Igual) != verdadero;
+      return QStringLiteral("(%1 %2 0)").arg(*x, esCero ? QStringLiteral("=") : QStringLiteral("<>"));
+    }
+    if (ta != tb || ta == Valor::Tipo::Nulo || ta == Valor::Tipo::Logico) return std::nullopt;
+    auto x = expresion(a);
+    if (!x) return std::nullopt;
+    auto y = expresion(b);
+    if (!y) return std::nullopt;
+    static const char* const ops[] = {"=", "<>", "<", ">", "<=", ">="};
+    QString s = QStringLiteral("(%1 %2 %3").arg(*x, QLatin1String(ops[int(n.op)]), *y);
+    if (ta == Valor::Tipo::Texto && dialecto_ == Dialecto::Sqlite) s += QStringLiteral(" COLLATE NOCASE");
+    return s + QLatin1Char(')');
+  }
+
+  std::optional<QString> expresion(const Nodo& n) {
+    switch (n.clase) {
+      case Nodo::Clase::Campo: {
+        if (n.columna < 0 || size_t(n.columna) >= columnas_.size()) return std::nullopt;
+        QString id = identificador(columnas_[size_t(n.columna)].nombre);
+        if (id.isEmpty()) return std::nullopt;
+        return id;
+      }
+      case Nodo::Clase::Constante:
+        if (n.constante.tipo() == Valor::Tipo::Logico || n.constante.esNulo()) return std::nullopt;
+        parametros.push_back(n.constante);
+        return QStringLiteral("?");
+      case Nodo::Clase::Negativo: {
+        if (tipo(*n.hijos[0]) != Valor::Tipo::Numero) return std::nullopt;
+        auto x = expresion(*n.hijos[0]);
+        if (!x) return std::nullopt;
+        return QStringLiteral("(-%1)").arg(*x);
+      }
+      case Nodo::Clase::Funcion: return funcion(n);
+      default: return std::nullopt;
+    }
+  }
+
+  std::optional<QString> funcion(const Nodo& n) {
+    const auto t = tipo(*n.hijos[0]);
+    // Conversions are pushed only where they change nothing: the database
+    // would write numbers and dates differently from the formula language.
+    if (n.funcion == Funcion::ToNumber) return t == Valor::Tipo::Numero ? expresion(*n.hijos[0]) : std::nullopt;
+    if (n.funcion == Funcion::ToText) return t == Valor::Tipo::Texto ? expresion(*n.hijos[0]) : std::nullopt;
+    if (t != Valor::Tipo::Texto) return std::nullopt;
+    auto x = expresion(*n.hijos[0]);
+    if (!x) return std::nullopt;
+    switch (n.funcion) {
+      case Funcion::TrimLeft: return QStringLiteral("LTRIM(%1)").arg(*x);
+      case Funcion::TrimRight: return QStringLiteral("RTRIM(%1)").arg(*x);
+      case Funcion::Trim: return QStringLiteral("LTRIM(RTRIM(%1))").arg(*x);
+      case Funcion::UpperCase:
+      case Funcion::LowerCase:
+        // The database folds only some letters; comparisons ignore case
+        // anyway, so only a LIKE or a comparison would see the difference.
+        if (dialecto_ == Dialecto::Sqlite) return std::nullopt;
+        return QStringLiteral("%1(%2)").arg(n.funcion == Funcion::UpperCase ? QStringLiteral("UPPER") : QStringLiteral("LOWER"), *x);
+      case Funcion::Length:
+        // The server's LEN drops trailing blanks; the formula counts them.
+        if (dialecto_ == Dialecto::Sqlite) return QStringLiteral("LENGTH(%1)").arg(*x);
+        return QStringLiteral("(LEN(%1 + N'.') - 1)").arg(*x);
+      default: return std::nullopt;
+    }
+  }
+
+  static QString patronSql(const QString& p) {
+    QString s;
+    s.reserve(p.size() + 4);
+    for (QChar c : p) {
+      switch (c.unicode()) {
+        case '*': s += QLatin1Char('%'); break;
+        case '?': s += QLatin1Char('_'); break;
+        case '%': case '_': case '[': case '\\': s += QLatin1Char('\\'); s += c; break;
+        default: s += c;
+      }
+    }
+    return s;
+  }
+
+  const std::vector<Columna>& columnas_;
+  Dialecto dialecto_;
+};
+
+void conjuntos(const Nodo& n, std::vector<const Nodo*>& salida) {
+  if (n.clase == Nodo::Clase::Y) {
+    conjuntos(*n.hijos[0], salida);
+    conjuntos(*n.hijos[1], salida);
+  } else {
+    salida.push_back(&n);
+  }
+}
+
+}  // namespace
+
+QString identificador(const QString& nombre) {
+  if (nombre.isEmpty() || nombre.contains(QLatin1Char(']')) || nombre.contains(QLatin1Char('[')) ||
+      nombre.contains(QChar(0)))
+    return {};
+  return QLatin1Char('[') + nombre + QLatin1Char(']');
+}
+
+Seleccion separar(const Formula& formula, const std::vector<Columna>& columnas, Dialecto dialecto) {
+  Seleccion s;
+  if (formula.vacia()) return s;
+  std::vector<const Nodo*> partes;
+  conjuntos(*formula.raiz(), partes);
+  Traductor t(columnas, dialecto);
+  QStringList sql;
+  std::unique_ptr<Nodo> resto;
+  for (const Nodo* p : partes) {
+    if (auto c = t.condicion(*p)) {
+      sql << *c;
+      continue;
+    }
+    auto copia = p->clonar();
+    if (!resto) {
+      resto = std::move(copia);
+    } else {
+      auto y = std::make_unique<Nodo>();
+      y->clase = Nodo::Clase::Y;
+      y->posicion = p->posicion;
+      y->hijos.push_back(std::move(resto));
+      y->hijos.push_back(std::move(copia));
+      resto = std::move(y);
+    }
+  }
+  s.donde = sql.join(QStringLiteral(" AND "));
+  s.parametros = std::move(t.parametros);
+  if (resto) s.residuo = Formula::desdeNodo(formula.texto(), std::move(resto));
+  return s;
+}
+
+QString consultaFiltrada(const QString& consulta, const QString& donde, const std::vector<ClaveOrden>& orden,
+                         Dialecto dialecto) {
+  QString s = QStringLiteral("SELECT * FROM (") + consulta + QStringLiteral(") AS q");
+  if (!donde.isEmpty()) s += QStringLiteral(" WHERE ") + donde;
+  QStringList claves;
+  for (const ClaveOrden& c : orden) {
+    QString id = identificador(c.columna.nombre);
+    if (id.isEmpty()) continue;
+    // Group breaks compare ignoring case, so the sort must too.
+    if (dialecto == Dialecto::Sqlite && c.columna.tipo == Valor::Tipo::Texto) id += QStringLiteral(" COLLATE NOCASE");
+    if (c.descendente) id += QStringLiteral(" DESC");
+    claves << id;
+  }
+  if (!claves.isEmpty()) s += QStringLiteral(" ORDER BY ") + claves.join(QStringLiteral(", "));
+  return s;
+}
+
+}  // namespace engine

@@ -1,0 +1,268 @@
+#include "engine/vista_previa.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "engine/errores.h"
+#include "platform/ui/servicio.h"
+
+namespace engine {
+
+class HojaVista : public QWidget {
+ public:
+  explicit HojaVista(VistaPrevia& v) : QWidget(nullptr), v_(v) { setObjectName(QStringLiteral("hoja")); }
+  void ajustar() {
+    const QSizeF t = v_.documento().tamano * v_.escala();
+    setFixedSize(t.toSize() + QSize(1, 1));
+    update();
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter p(this);
+    p.fillRect(rect(), Qt::white);
+    const Documento& doc = v_.documento();
+    const int i = v_.paginaActual() - 1;
+    if (i < 0 || size_t(i) >= doc.paginas.size()) return;
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    pintarPagina(p, doc, doc.paginas[size_t(i)], v_.escala(), doc.completo ? int(doc.paginas.size()) : -1);
+  }
+
+ private:
+  VistaPrevia& v_;
+};
+
+VistaPrevia::VistaPrevia(std::unique_ptr<ReportePreparado> reporte, const SolicitudReporte& opciones, QWidget* padre)
+    : QDialog(padre ? padre : opciones.padre), reporte_(std::move(reporte)), opciones_(opciones) {
+  setObjectName(QStringLiteral("VistaPrevia"));
+  setWindowTitle(reporte_->definicion().titulo.isEmpty() ? QStringLiteral("Reporte") : reporte_->definicion().titulo);
+  setWindowFlag(Qt::WindowMaximizeButtonHint);
+  resize(900, 700);
+
+  auto* barra = new QHBoxLayout;
+  const auto boton = [&](const char* nombre, const QString& texto) {
+    auto* b = new QPushButton(texto, this);
+    b->setObjectName(QLatin1String(nombre));
+    b->setAutoDefault(false);
+    barra->addWidget(b);
+    return b;
+  };
+  primera_ = boton("cmdPrimera", QStringLiteral("|<"));
+  anterior_ = boton("cmdAnterior", QStringLiteral("<"));
+  etiqueta_ = new QLabel(this);
+  etiqueta_->setObjectName(QStringLiteral("lblPagina"));
+  barra->addWidget(etiqueta_);
+  siguiente_ = boton("cmdSiguiente", QStringLiteral(">"));
+  ultima_ = boton("cmdUltima", QStringLiteral(">|"));
+  cboZoom_ = new QComboBox(this);
+  cboZoom_->setObjectName(QStringLiteral("cboZoom"));
+  cboZoom_->addItem(QStringLiteral("Ancho de página"), 0);
+  for (int z : {50, 75, 100, 125, 150, 200}) cboZoom_->addItem(QStringLiteral("%1 %").arg(z), z);
+  barra->addWidget(cboZoom_);
+  imprimir_ = boton("cmdImprimir", QStringLiteral("Imprimir"));
+  exportar_ = boton("cmdExportar", QStringLiteral("Exportar a PDF"));
+  detener_ = boton("cmdDetener", QStringLiteral("Detener"));
+  barra->addStretch();
+  auto* cerrar = boton("cmdCerrar", QStringLiteral("Cerrar"));
+  imprimir_->setVisible(opciones_.opcionA);
+  exportar_->setVisible(opciones_.opcionB);
+
+  area_ = new QScrollArea(this);
+  area_->setObjectName(QStringLiteral("area"));
+  area_->setAlignment(Qt::AlignHCenter);
+  area_->setBackgroundRole(QPalette::Dark);
+  hoja_ = new HojaVista(*this);
+  area_->setWidget(hoja_);
+  estado_ = new QLabel(this);
+  estado_->setObjectName(QStringLiteral("lblEstado"));
+
+  auto* columna = new QVBoxLayout(this);
+  columna->addLayout(barra);
+  columna->addWidget(area_, 1);
+  columna->addWidget(estado_);
+
+  connect(primera_, &QPushButton::clicked, this, [this] { irA(1); });
+  connect(anterior_, &QPushButton::clicked, this, [this] { irA(actual_ - 1); });
+  connect(siguiente_, &QPushButton::clicked, this, [this] { irA(actual_ + 1); });
+  connect(ultima_, &QPushButton::clicked, this, [this] {
+    // The last page is only known once everything is laid out.
+    if (completarConAvance()) irA(paginasMaquetadas());
+  });
+  connect(cboZoom_, &QComboBox::activated, this, [this](int i) { setZoom(cboZoom_->itemData(i).toInt()); });
+  connect(imprimir_, &QPushButton::clicked, this, [this] { alPulsarImprimir(); });
+  connect(exportar_, &QPushButton::clicked, this, [this] { alPulsarExportar(); });
+  connect(detener_, &QPushButton::clicked, this, [this] { detener(); });
+  connect(cerrar, &QPushButton::clicked, this, &QDialog::accept);
+
+  temporizador_ = new QTimer(this);
+  temporizador_->setInterval(0);
+  connect(temporizador_, &QTimer::timeout, this, [this] { maquetarTramo(); });
+
+  // Page one now, the rest in slices of the event loop.
+  try {
+    reporte_->siguientePagina();
+  } catch (const vb::Error& e) {
+    fallo_ = true;
+    estado_->setText(e.Description());
+  }
+  const int z = opciones_.ajuste;
+  setZoom(z >= 25 && z <= 400 ? z : 0);
+  if (!completo() && !fallo_) temporizador_->start();
+  actualizar();
+}
+
+VistaPrevia::~VistaPrevia() = default;
+
+int VistaPrevia::paginasMaquetadas() const { return int(reporte_->documento().paginas.size()); }
+bool VistaPrevia::completo() const { return reporte_->documento().completo; }
+const Documento& VistaPrevia::documento() const { return reporte_->documento(); }
+
+double VistaPrevia::escala() const {
+  const double ancho = reporte_->documento().tamano.width();
+  if (zoom_ <= 0) {
+    const int disponible = std::max(200, area_->viewport()->width() - 24);
+    return disponible / ancho;
+  }
+  return zoom_ / 100.0 * logicalDpiX() / kUnidadesPorPulgada;
+}
+
+void VistaPrevia::setZoom(int porcentaje) {
+  zoom_ = porcentaje;
+  const int i = cboZoom_->findData(porcentaje);
+  if (i >= 0) cboZoom_->setCurrentIndex(i);
+  hoja_->ajustar();
+}
+
+void VistaPrevia::irA(int pagina) {
+  pagina = std::clamp(pagina, 1, std::max(1, paginasMaquetadas()));
+  if (pagina != actual_) {
+    actual_ = pagina;
+    area_->verticalScrollBar()->setValue(0);
+  }
+  actualizar();
+}
+
+void VistaPrevia::maquetarTramo() {
+  QElapsedTimer reloj;
+  reloj.start();
+  try {
+    while (!completo() && reloj.elapsed() < 30) reporte_->siguientePagina();
+  } catch (const vb::Error& e) {
+    fallo_ = true;
+    temporizador_->stop();
+    mostrarError(e);
+  }
+  if (completo()) temporizador_->stop();
+  actualizar();
+}
+
+void VistaPrevia::detener() {
+  if (completo()) return;
+  temporizador_->stop();
+  reporte_->documento().cancelado = true;
+  actualizar();
+}
+
+void VistaPrevia::actualizar() {
+  const Documento& doc = documento();
+  const int n = paginasMaquetadas();
+  const bool enCurso = !doc.completo && !doc.cancelado && !fallo_;
+  etiqueta_->setText(doc.completo ? QStringLiteral("Página %1 de %2").arg(actual_).arg(n)
+                                  : QStringLiteral("Página %1 de %2+").arg(actual_).arg(n));
+  if (doc.completo) estado_->setText(QStringLiteral("%1 registros, %2 páginas").arg(doc.filas).arg(n));
+  else if (doc.cancelado) estado_->setText(QStringLiteral("Reporte detenido en la página %1: faltan páginas").arg(n));
+  else if (enCurso) estado_->setText(QStringLiteral("Preparando... %1 registros, %2 páginas").arg(doc.filas).arg(n));
+  primera_->setEnabled(actual_ > 1);
+  anterior_->setEnabled(actual_ > 1);
+  siguiente_->setEnabled(actual_ < n);
+  ultima_->setEnabled(enCurso || actual_ < n);
+  detener_->setEnabled(enCurso);
+  // A stopped or failed report is not printed or exported half made.
+  imprimir_->setEnabled(!doc.cancelado && !fallo_);
+  exportar_->setEnabled(!doc.cancelado && !fallo_);
+  hoja_->update();
+}
+
+bool VistaPrevia::completarConAvance() {
+  if (completo()) return true;
+  if (fallo_ || documento().cancelado) return false;
+  temporizador_->stop();
+  Avance avance = opciones_.avance;
+  std::unique_ptr<QProgressDialog> ventana;
+  if (!avance && opciones_.opcionC) {
+    ventana = std::make_unique<QProgressDialog>(QStringLiteral("Preparando el reporte..."), QStringLiteral("Cancelar"), 0, 0, this);
+    ventana->setWindowModality(Qt::WindowModal);
+    ventana->setMinimumDuration(800);
+    QProgressDialog* v = ventana.get();
+    avance = [v](long filas, long) {
+      v->setLabelText(QStringLiteral("Preparando el reporte: %1 registros").arg(filas));
+      QCoreApplication::processEvents();
+      return !v->wasCanceled();
+    };
+  }
+  bool hecho = false;
+  try {
+    hecho = reporte_->completar(avance);
+  } catch (const vb::Error& e) {
+    fallo_ = true;
+    mostrarError(e);
+  }
+  if (!hecho && !fallo_) reporte_->documento().cancelado = true;
+  actualizar();
+  return hecho;
+}
+
+bool VistaPrevia::exportarPdf(const QString& ruta) {
+  if (!completarConAvance()) return false;
+  return escribirPdf(documento(), ruta, opciones_.avance);
+}
+
+bool VistaPrevia::imprimir(QPrinter& impresora) {
+  if (!completarConAvance()) return false;
+  return imprimirDocumento(documento(), impresora, opciones_.avance);
+}
+
+void VistaPrevia::alPulsarImprimir() {
+  try {
+    if (!completarConAvance()) return;
+    QPrinter impresora(QPrinter::HighResolution);
+    QPrintDialog dialogo(&impresora, this);
+    if (ui::servicio().MostrarModal(dialogo) != QDialog::Accepted) return;
+    imprimir(impresora);
+  } catch (const vb::Error& e) {
+    mostrarError(e);
+  }
+}
+
+void VistaPrevia::alPulsarExportar() {
+  try {
+    if (!completarConAvance()) return;
+    const QString ruta = QFileDialog::getSaveFileName(this, QStringLiteral("Exportar a PDF"), QString(),
+                                                      QStringLiteral("Documentos PDF (*.pdf)"));
+    if (ruta.isEmpty()) return;
+    exportarPdf(ruta.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive) ? ruta : ruta + QStringLiteral(".pdf"));
+  } catch (const vb::Error& e) {
+    mostrarError(e);
+  }
+}
+
+void VistaPrevia::mostrarError(const vb::Error& e) {
+  estado_->setText(e.Description());
+  ui::servicio().MsgBox(e.Description(), ui::vbCritical, QStringLiteral("Reporte"));
+}
+
+}  // namespace engine

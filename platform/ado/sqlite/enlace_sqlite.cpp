@@ -1,0 +1,626 @@
+#include "platform/ado/sqlite/enlace_sqlite.h"
+
+#include <sqlite3.h>
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <climits>
+#include <cmath>
+
+#include "platform/ado/dialecto.h"
+#include "platform/ado/tipos.h"
+
+namespace ado::detalle {
+
+namespace {
+
+const QString kOrigen = QStringLiteral("ado.SQLite");
+
+// The open database; cursors keep it alive after the connection moves on.
+struct Base {
+  sqlite3* db = nullptr;
+  ~Base() { sqlite3_close_v2(db); }
+};
+
+// A driver diagnostic with the SQL state and the native code SQL Server
+// gives for the same failure, so the program's checks read the same.
+Error diagnostico(sqlite3* db) {
+  const int extendido = sqlite3_extended_errcode(db);
+  const QString mensaje = QString::fromUtf8(sqlite3_errmsg(db));
+  QString estado = QStringLiteral("HY000");
+  long nativo = extendido;
+  switch (extendido & 0xff) {
+    case SQLITE_CONSTRAINT:
+      estado = QStringLiteral("23000");
+      switch (extendido) {
+        case SQLITE_CONSTRAINT_UNIQUE: case SQLITE_CONSTRAINT_PRIMARYKEY: nativo = 2627; break;
+        case SQLITE_CONSTRAINT_NOTNULL: nativo = 515; break;
+        case SQLITE_CONSTRAINT_FOREIGNKEY: case SQLITE_CONSTRAINT_CHECK: nativo = 547; break;
+        default: break;
+      }
+      break;
+    case SQLITE_ERROR:
+      if (mensaje.startsWith(QLatin1String("no such table"))) { estado = QStringLiteral("42S02"); nativo = 208; }
+      else if (mensaje.startsWith(QLatin1String("no such column"))) { estado = QStringLiteral("42S22"); nativo = 207; }
+      else if (mensaje.contains(QLatin1String("already exists"))) { estado = QStringLiteral("42S01"); nativo = 2714; }
+      else { estado = QStringLiteral("42000"); nativo = 102; }
+      break;
+    case SQLITE_BUSY: case SQLITE_LOCKED: estado = QStringLiteral("HYT00"); nativo = 1222; break;
+    case SQLITE_MISMATCH: estado = QStringLiteral("22018"); break;
+    case SQLITE_TOOBIG: estado = QStringLiteral("22001"); break;
+    case SQLITE_CANTOPEN: estado = QStringLiteral("08001"); break;
+    default: break;
+  }
+  return Error(numeroPorEstado(estado), mensaje, kOrigen, estado, nativo);
+}
+
+[[noreturn]] void fallarSqlite(Errors& errores, sqlite3* db) { fallar(errores, {diagnostico(db)}); }
+
+// ---- values ----
+
+int cifras(const char* s, int n) {
+  int v = 0;
+  for (int i = 0; i < n; ++i) {
+    if (s[i] < '0' || s[i] > '9') return -1;
+    v = v * 10 + (s[i] - '0');
+  }
+  return v;
+}
+
+// 'yyyy-MM-dd', 'yyyy-MM-dd hh:mm[:ss[.fff]]' (or with "T"); null when not a date.
+QDateTime leerFecha(const char* s, int n) {
+  if (n < 10 || s[4] != '-' || s[7] != '-') return {};
+  const int a = cifras(s, 4), m = cifras(s + 5, 2), d = cifras(s + 8, 2);
+  const QDate fecha(a, m, d);
+  if (!fecha.isValid()) return {};
+  if (n == 10) return QDateTime(fecha, QTime(0, 0));
+  if (n < 16 || (s[10] != ' ' && s[10] != 'T') || s[13] != ':') return {};
+  const int h = cifras(s + 11, 2), mi = cifras(s + 14, 2);
+  int seg = 0, ms = 0;
+  if (n >= 19) {
+    if (s[16] != ':') return {};
+    seg = cifras(s + 17, 2);
+    if (n > 20 && s[19] == '.') {
+      int k = 20, escala = 100;
+      for (; k < n && escala > 0 && s[k] >= '0' && s[k] <= '9'; ++k, escala /= 10) ms += (s[k] - '0') * escala;
+    }
+  }
+  const QTime hora(h, mi, seg, ms);
+  if (!hora.isValid()) return {};
+  return QDateTime(fecha, hora);
+}
+
+QString textoFecha(const QDateTime& f) {
+  const QTime t = f.time();
+  return f.toString(t.msec() ? QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz") : QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+vb::Variant entero(sqlite3_int64 v, DataTypeEnum tipo) {
+  switch (tipo) {
+    case adBoolean: return vb::Variant(v != 0);
+    case adCurrency: return vb::Variant(vb::Currency{v * 10000});
+    case adDouble: case adNumeric: case adDecimal: return vb::Variant(static_cast<double>(v));
+    case adSingle: return vb::Variant(static_cast<float>(v));
+    case adBigInt: return vb::Variant(static_cast<std::int64_t>(v));
+    case adSmallInt:
+      if (v >= INT16_MIN && v <= INT16_MAX) return vb::Variant(static_cast<std::int16_t>(v));
+      break;
+    case adUnsignedTinyInt:
+      if (v >= 0 && v <= 255) return vb::Variant(static_cast<std::uint8_t>(v));
+      break;
+    default:
+      if (esTexto(tipo)) return vb::Variant(QString::number(v));
+      break;
+  }
+  if (v >= INT32_MIN && v <= INT32_MAX) return vb::Variant(static_cast<std::int32_t>(v));
+  return vb::Variant(static_cast<std::int64_t>(v));
+}
+
+vb::Variant real(double d, DataTypeEnum tipo) {
+  switch (tipo) {
+    case adCurrency: return vb::Variant(vb::Currency{std::llround(d * 10000.0)});
+    case adSingle: return vb::Variant(static_cast<float>(d));
+    case adBoolean: return vb::Variant(d != 0.0);
+    default:
+      if (esTexto(tipo)) return vb::Variant(QString::number(d, 'g', 15));
+      return vb::Variant(d);
+  }
+}
+
+class CursorSqlite final : public Cursor {
+ public:
+  CursorSqlite(std::shared_ptr<Base> base, sqlite3_stmt* st, Errors& errores)
+      : base_(std::move(base)), st_(st), errores_(errores) {
+    const int n = sqlite3_column_count(st_);
+    columnas_.resize(n);
+    sinTipo_.assign(n, false);
+    for (int i = 0; i < n; ++i) {
+      Columna& c = columnas_[i];
+      c.nombre = QString::fromUtf8(sqlite3_column_name(st_, i));
+      if (const char* decl = sqlite3_column_decltype(st_, i)) {
+        const TipoAdo t = tipoDeclarado(QString::fromUtf8(decl));
+        c.tipo = t.tipo;
+        c.tamano = t.tamano;
+      } else {
+        sinTipo_[i] = true;  // an expression: typed by its first value
+      }
+      if (const char* tabla = sqlite3_column_table_name(st_, i)) c.tablaBase = QString::fromUtf8(tabla);
+      if (const char* col = sqlite3_column_origin_name(st_, i)) c.columnaBase = QString::fromUtf8(col);
+    }
+  }
+  ~CursorSqlite() override { sqlite3_finalize(st_); }
+
+  const std::vector<Columna>& columnas() const override { return columnas_; }
+
+  bool siguiente() override {
+    if (terminado_) return false;
+    const int rc = sqlite3_step(st_);
+    if (rc == SQLITE_ROW) {
+      if (primera_) tiparExpresiones();
+      return true;
+    }
+    terminado_ = true;
+    primera_ = false;
+    if (rc == SQLITE_DONE) return false;
+    fallarSqlite(errores_, base_->db);
+  }
+
+  vb::Variant valor(int i) override {
+    const DataTypeEnum tipo = columnas_[i].tipo;
+    switch (sqlite3_column_type(st_, i)) {
+      case SQLITE_INTEGER: return entero(sqlite3_column_int64(st_, i), tipo);
+      case SQLITE_FLOAT: return real(sqlite3_column_double(st_, i), tipo);
+      case SQLITE_TEXT: {
+        const char* s = reinterpret_cast<const char*>(sqlite3_column_text(st_, i));
+        const int n = sqlite3_column_bytes(st_, i);
+        if (tipo == adDBTimeStamp || tipo == adDate || tipo == adDBDate) {
+          QDateTime f = leerFecha(s, n);
+          if (f.isValid()) return vb::Variant(f);
+        }
+        return vb::Variant(QString::fromUtf8(s, n));
+      }
+      case SQLITE_BLOB: {
+        const char* s = static_cast<const char*>(sqlite3_column_blob(st_, i));
+        return vb::Variant(QString::fromUtf8(s, sqlite3_column_bytes(st_, i)));
+      }
+      default:
+        return vb::Variant::Null();
+    }
+  }
+
+  vb::Variant crudo(int i) override {
+    switch (sqlite3_column_type(st_, i)) {
+      case SQLITE_INTEGER: return vb::Variant(static_cast<std::int64_t>(sqlite3_column_int64(st_, i)));
+      case SQLITE_FLOAT: return vb::Variant(sqlite3_column_double(st_, i));
+      case SQLITE_TEXT:
+        return vb::Variant(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st_, i)),
+                                             sqlite3_column_bytes(st_, i)));
+      case SQLITE_BLOB: return valor(i);
+      default: return vb::Variant::Null();
+    }
+  }
+
+ private:
+  void tiparExpresiones() {
+    primera_ = false;
+    for (size_t i = 0; i < columnas_.size(); ++i) {
+      if (!sinTipo_[i]) continue;
+      Columna& c = columnas_[i];
+      switch (sqlite3_column_type(st_, static_cast<int>(i))) {
+        case SQLITE_INTEGER: {
+          const sqlite3_int64 v = sqlite3_column_int64(st_, static_cast<int>(i));
+          c.tipo = v >= INT32_MIN && v <= INT32_MAX ? adInteger : adBigInt;
+          c.tamano = c.tipo == adInteger ? 4 : 8;
+          break;
+        }
+        case SQLITE_FLOAT: c.tipo = adDouble; c.tamano = 8; break;
+        default: c.tipo = adVarWChar; c.tamano = 1073741823; break;
+      }
+    }
+  }
+
+  std::shared_ptr<Base> base_;
+  sqlite3_stmt* st_;
+  Errors& errores_;
+  std::vector<Columna> columnas_;
+  std::vector<bool> sinTipo_;
+  bool primera_ = true;
+  bool terminado_ = false;
+};
+
+// ---- functions the server has and SQLite lacks ----
+
+// LIKE as the server's case-insensitive collation reads it: % _ [abc] [a-c]
+// [^a], folding every letter's case (SQLite's own LIKE folds only ASCII).
+bool clase(QStringView patron, qsizetype& pi, QChar c) {
+  qsizetype k = pi + 1;
+  bool negada = false;
+  if (k < patron.size() && patron[k] == u'^') { negada = true; ++k; }
+  bool dentro = false;
+  const qsizetype inicio = k;
+  while (k < patron.size() && (patron[k] != u']' || k == inicio)) {
+    if (k + 2 < patron.size() && patron[k + 1] == u'-' && patron[k + 2] != u']') {
+      if (c >= patron[k] && c <= patron[k + 2]) dentro = true;
+      k += 3;
+    } else {
+      if (c == patron[k]) dentro = true;
+      ++k;
+    }
+  }
+  pi = k + 1;
+  return dentro != negada;
+}
+
+bool coincide(QStringView texto, QStringView patron, QChar escape, bool hayEscape) {
+  qsizetype ti = 0, pi = 0, comodin = -1, desde = 0;
+  while (ti < texto.size()) {
+    if (pi < patron.size()) {
+      const QChar c = patron[pi];
+      if (hayEscape && c == escape && pi + 1 < patron.size()) {
+        if (texto[ti] == patron[pi + 1]) { ++ti; pi += 2; continue; }
+      } else if (c == u'%') {
+        comodin = pi++;
+        desde = ti;
+        continue;
+      } else if (c == u'[' && patron.indexOf(u']', pi + 2) > pi) {
+        qsizetype sig = pi;
+        if (clase(patron, sig, texto[ti])) { ++ti; pi = sig; continue; }
+      } else if (c == u'_' || c == texto[ti]) {
+        ++ti;
+        ++pi;
+        continue;
+      }
+    }
+    if (comodin < 0) return false;
+    pi = comodin + 1;
+    ti = ++desde;
+  }
+  while (pi < patron.size() && patron[pi] == u'%') ++pi;
+  return pi == patron.size();
+}
+
+QString textoDe(sqlite3_value* v) {
+  return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_value_text(v)), sqlite3_value_bytes(v));
+}
+
+void funcionLike(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+  for (int i = 0; i < argc; ++i)
+    if (sqlite3_value_type(argv[i]) == SQLITE_NULL) return sqlite3_result_null(ctx);
+  const QString patron = textoDe(argv[0]).toCaseFolded();
+  const QString texto = textoDe(argv[1]).toCaseFolded();
+  QChar escape;
+  if (argc == 3) {
+    const QString e = textoDe(argv[2]);
+    if (e.size() != 1) return sqlite3_result_error(ctx, "ESCAPE expression must be a single character", -1);
+    escape = e.toCaseFolded()[0];
+  }
+  sqlite3_result_int(ctx, coincide(texto, patron, escape, argc == 3) ? 1 : 0);
+}
+
+void funcionGetDate(sqlite3_context* ctx, int, sqlite3_value**) {
+  const QByteArray t = textoFecha(QDateTime::currentDateTime()).toUtf8();
+  sqlite3_result_text(ctx, t.constData(), static_cast<int>(t.size()), SQLITE_TRANSIENT);
+}
+
+std::shared_ptr<Base> abrirBase(Errors& errores, const QString& ruta) {
+  auto base = std::make_shared<Base>();
+  const int rc = sqlite3_open_v2(QFile::encodeName(ruta).constData(), &base->db,
+                                 SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+  if (rc != SQLITE_OK) {
+    if (!base->db) fallarCon(errores, kErrorGeneral, QStringLiteral("Memoria insuficiente."), kOrigen);
+    fallarSqlite(errores, base->db);
+  }
+  sqlite3* db = base->db;
+  sqlite3_extended_result_codes(db, 1);
+  sqlite3_busy_timeout(db, 30000);
+  const int banderas = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
+  sqlite3_create_function_v2(db, "like", 2, banderas, nullptr, funcionLike, nullptr, nullptr, nullptr);
+  sqlite3_create_function_v2(db, "like", 3, banderas, nullptr, funcionLike, nullptr, nullptr, nullptr);
+  sqlite3_create_function_v2(db, "getdate", 0, SQLITE_UTF8, nullptr, funcionGetDate, nullptr, nullptr, nullptr);
+  // The server checks references; SQLite does only when asked. A file that
+  // is not a database shows here rather than at the first query.
+  if (sqlite3_exec(db, "PRAGMA foreign_keys=ON; SELECT count(*) FROM sqlite_master;", nullptr, nullptr, nullptr) !=
+      SQLITE_OK)
+    fallarSqlite(errores, db);
+  return base;
+}
+
+// ---- the session ----
+
+class EnlaceSqlite final : public Enlace {
+ public:
+  EnlaceSqlite(Errors& errores, std::shared_ptr<Base> base, QString proveedor, QString carpeta, QString nombre)
+      : errores_(errores), base_(std::move(base)), proveedor_(std::move(proveedor)), carpeta_(std::move(carpeta)),
+        nombre_(std::move(nombre)) {}
+
+  QString proveedor() const override { return proveedor_; }
+
+  std::unique_ptr<Cursor> consultar(const QString& sql) override {
+    const QByteArray texto = dialecto::adaptarParaSqlite(sql).toUtf8();
+    const char* p = texto.constData();
+    const char* fin = p + texto.size();
+    while (p < fin) {
+      sqlite3_stmt* st = nullptr;
+      const char* resto = nullptr;
+      if (sqlite3_prepare_v2(base_->db, p, static_cast<int>(fin - p), &st, &resto) != SQLITE_OK)
+        fallarSqlite(errores_, base_->db);
+      p = resto;
+      if (!st) continue;
+      // The first statement that returns rows is the recordset.
+      if (sqlite3_column_count(st) > 0) return std::make_unique<CursorSqlite>(base_, st, errores_);
+      correr(st);
+    }
+    return nullptr;
+  }
+
+  long ejecutar(const QString& sql) override {
+    const QByteArray texto = dialecto::adaptarParaSqlite(sql).toUtf8();
+    const char* p = texto.constData();
+    const char* fin = p + texto.size();
+    long total = -1;
+    while (p < fin) {
+      sqlite3_stmt* st = nullptr;
+      const char* resto = nullptr;
+      if (sqlite3_prepare_v2(base_->db, p, static_cast<int>(fin - p), &st, &resto) != SQLITE_OK)
+        fallarSqlite(errores_, base_->db);
+      p = resto;
+      if (!st) continue;
+      const bool cambia = esCambio(st);
+      correr(st);
+      if (cambia) total = (total < 0 ? 0 : total) + sqlite3_changes(base_->db);
+    }
+    return total;
+  }
+
+  long escribirFila(const QString& sql, const std::vector<vb::Variant>& parametros) override {
+    sqlite3* db = base_->db;
+    if (sqlite3_exec(db, "SAVEPOINT ado_fila", nullptr, nullptr, nullptr) != SQLITE_OK) fallarSqlite(errores_, db);
+    auto deshacerFila = [db] {
+      sqlite3_exec(db, "ROLLBACK TO ado_fila", nullptr, nullptr, nullptr);
+      sqlite3_exec(db, "RELEASE ado_fila", nullptr, nullptr, nullptr);
+    };
+    const QByteArray texto = sql.toUtf8();
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(db, texto.constData(), static_cast<int>(texto.size()), &st, nullptr) != SQLITE_OK) {
+      const Error e = diagnostico(db);
+      deshacerFila();
+      fallar(errores_, {e});
+    }
+    for (size_t i = 0; i < parametros.size(); ++i) enlazar(st, static_cast<int>(i) + 1, normalizar(parametros[i]));
+    const int rc = sqlite3_step(st);
+    if (rc != SQLITE_DONE && rc != SQLITE_ROW) {
+      const Error e = diagnostico(db);
+      sqlite3_finalize(st);
+      deshacerFila();
+      fallar(errores_, {e});
+    }
+    sqlite3_finalize(st);
+    const long n = sqlite3_changes(db);
+    ultimaFila_ = sqlite3_last_insert_rowid(db);
+    if (n != 1) deshacerFila();
+    else sqlite3_exec(db, "RELEASE ado_fila", nullptr, nullptr, nullptr);
+    return n;
+  }
+
+  std::unique_ptr<Cursor> releerInsertada(const QString& tabla, const std::vector<QString>& columnas) override {
+    QString sql = QStringLiteral("SELECT ");
+    for (size_t i = 0; i < columnas.size(); ++i)
+      sql += (i ? QStringLiteral(", ") : QString()) + citar(columnas[i]);
+    sql += QStringLiteral(" FROM ") + citar(tabla) + QStringLiteral(" WHERE rowid = ") + QString::number(ultimaFila_);
+    const QByteArray texto = sql.toUtf8();
+    sqlite3_stmt* st = nullptr;
+    // A table without rowid cannot be read back; the caller keeps what it wrote.
+    if (sqlite3_prepare_v2(base_->db, texto.constData(), static_cast<int>(texto.size()), &st, nullptr) != SQLITE_OK)
+      return nullptr;
+    auto c = std::make_unique<CursorSqlite>(base_, st, errores_);
+    if (!c->siguiente()) return nullptr;
+    return c;
+  }
+
+  vb::Variant normalizar(const vb::Variant& v) const override {
+    switch (v.type()) {
+      case vb::VarType::Empty: return vb::Variant::Null();
+      case vb::VarType::Boolean: return vb::Variant(static_cast<std::int64_t>(*v.get<bool>() ? 1 : 0));
+      case vb::VarType::Integer: return vb::Variant(static_cast<std::int64_t>(*v.get<std::int16_t>()));
+      case vb::VarType::Long: return vb::Variant(static_cast<std::int64_t>(*v.get<std::int32_t>()));
+      case vb::VarType::Byte: return vb::Variant(static_cast<std::int64_t>(*v.get<std::uint8_t>()));
+      case vb::VarType::Single: return vb::Variant(static_cast<double>(*v.get<float>()));
+      case vb::VarType::Currency: {
+        const auto c = *v.get<vb::Currency>();
+        if (c.diezMilesimos % 10000 == 0) return vb::Variant(static_cast<std::int64_t>(c.diezMilesimos / 10000));
+        return vb::Variant(c.toDouble());
+      }
+      case vb::VarType::Date: return vb::Variant(textoFecha(*v.get<QDateTime>()));
+      default: return v;
+    }
+  }
+
+  QString comparacionExacta() const override { return QStringLiteral(" COLLATE BINARY"); }
+
+  void iniciarTransaccion() override { exec("BEGIN"); }
+  void confirmar() override { exec("COMMIT"); }
+  void deshacer() override {
+    // A failed statement may already have ended the transaction.
+    if (!sqlite3_get_autocommit(base_->db)) exec("ROLLBACK");
+  }
+
+  void setTiempoComando(long segundos) override {
+    sqlite3_busy_timeout(base_->db, segundos <= 0 || segundos > INT_MAX / 1000 ? INT_MAX : static_cast<int>(segundos * 1000));
+    tiempo_ = segundos;
+  }
+  void setAislamiento(long nivel) override {
+    aislamiento_ = nivel;
+    exec(nivel == adXactReadUncommitted ? "PRAGMA read_uncommitted=1" : "PRAGMA read_uncommitted=0");
+  }
+
+  QString baseDatos() const override { return nombre_; }
+
+  void setBaseDatos(const QString& nombre) override {
+    const QString n = nombre.trimmed();
+    if (n.compare(nombre_, Qt::CaseInsensitive) == 0) return;
+    if (carpeta_.isEmpty()) {
+      if (n.isEmpty()) return;
+      fallarCon(errores_, kErrorGeneral,
+                QStringLiteral("Un archivo de base de datos local no admite cambiar la base de datos predeterminada."),
+                kOrigen, QStringLiteral("HYC00"), 0);
+    }
+    auto nueva = abrirBase(errores_, archivoDe(errores_, carpeta_, n));
+    base_ = std::move(nueva);
+    nombre_ = n;
+    setTiempoComando(tiempo_);
+    setAislamiento(aislamiento_);
+  }
+
+  std::vector<TablaEsquema> tablas() override {
+    std::vector<TablaEsquema> r;
+    sqlite3_stmt* st = preparar(
+        "SELECT name, type FROM sqlite_master WHERE type IN ('table','view') AND substr(name,1,7) <> 'sqlite_' "
+        "ORDER BY type, name");
+    while (paso(st)) {
+      r.push_back({catalogo(), esquema(), QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0))),
+                   QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 1))).toUpper()});
+    }
+    sqlite3_finalize(st);
+    return r;
+  }
+
+  std::vector<ColumnaEsquema> columnas(const QString& tabla) override {
+    std::vector<ColumnaEsquema> r;
+    for (const TablaEsquema& t : tablas()) {
+      if (!tabla.isEmpty() && t.nombre.compare(tabla, Qt::CaseInsensitive) != 0) continue;
+      sqlite3_stmt* st = preparar("SELECT cid, name, type, \"notnull\", dflt_value FROM pragma_table_info(?)");
+      const QByteArray n = t.nombre.toUtf8();
+      sqlite3_bind_text(st, 1, n.constData(), static_cast<int>(n.size()), SQLITE_TRANSIENT);
+      while (paso(st)) {
+        ColumnaEsquema c;
+        c.catalogo = t.catalogo;
+        c.esquema = t.esquema;
+        c.tabla = t.nombre;
+        c.ordinal = sqlite3_column_int(st, 0) + 1;
+        c.nombre = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 1)));
+        const TipoAdo tipo = tipoDeclarado(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 2))));
+        c.tipo = tipo.tipo;
+        c.tamano = tipo.tamano;
+        c.admiteNulos = sqlite3_column_int(st, 3) == 0;
+        c.tieneDefecto = sqlite3_column_type(st, 4) != SQLITE_NULL;
+        if (c.tieneDefecto)
+          c.defecto = vb::Variant(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 4))));
+        r.push_back(std::move(c));
+      }
+      sqlite3_finalize(st);
+    }
+    return r;
+  }
+
+  static QString archivoDe(Errors& errores, const QString& carpeta, const QString& base) {
+    QDir dir(carpeta);
+    const QString nombre = base + QStringLiteral(".db");
+    if (!base.isEmpty() && dir.exists(nombre)) return dir.filePath(nombre);
+    // Database names ignore case on the server; file names here do not.
+    if (!base.isEmpty())
+      for (const QString& f : dir.entryList(QDir::Files))
+        if (f.compare(nombre, Qt::CaseInsensitive) == 0) return dir.filePath(f);
+    fallarCon(errores, kErrorGeneral,
+              QStringLiteral("No se puede abrir la base de datos \"%1\" solicitada por el inicio de sesión. "
+                             "Error de inicio de sesión. (No existe %2)")
+                  .arg(base, dir.filePath(nombre)),
+              kOrigen, QStringLiteral("42000"), 4060);
+  }
+
+ private:
+  static QString citar(const QString& nombre) {
+    return u'"' + QString(nombre).replace(u'"', QStringLiteral("\"\"")) + u'"';
+  }
+
+  QString catalogo() const { return carpeta_.isEmpty() ? QString() : nombre_; }
+  QString esquema() const { return carpeta_.isEmpty() ? QString() : QStringLiteral("dbo"); }
+
+  static bool esCambio(sqlite3_stmt* st) {
+    if (sqlite3_stmt_readonly(st)) return false;
+    const QString sql = QString::fromUtf8(sqlite3_sql(st)).trimmed();
+    for (const char* k : {"INSERT", "UPDATE", "DELETE", "REPLACE", "WITH"})
+      if (sql.startsWith(QLatin1String(k), Qt::CaseInsensitive)) return true;
+    return false;
+  }
+
+  void correr(sqlite3_stmt* st) {
+    int rc;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {}
+    if (rc != SQLITE_DONE) {
+      const Error e = diagnostico(base_->db);
+      sqlite3_finalize(st);
+      fallar(errores_, {e});
+    }
+    sqlite3_finalize(st);
+  }
+
+  sqlite3_stmt* preparar(const char* sql) {
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(base_->db, sql, -1, &st, nullptr) != SQLITE_OK) fallarSqlite(errores_, base_->db);
+    return st;
+  }
+
+  bool paso(sqlite3_stmt* st) {
+    const int rc = sqlite3_step(st);
+    if (rc == SQLITE_ROW) return true;
+    if (rc == SQLITE_DONE) return false;
+    const Error e = diagnostico(base_->db);
+    sqlite3_finalize(st);
+    fallar(errores_, {e});
+  }
+
+  void exec(const char* sql) {
+    if (sqlite3_exec(base_->db, sql, nullptr, nullptr, nullptr) != SQLITE_OK) fallarSqlite(errores_, base_->db);
+  }
+
+  static void enlazar(sqlite3_stmt* st, int i, const vb::Variant& v) {
+    if (const auto* e = v.get<std::int64_t>()) sqlite3_bind_int64(st, i, *e);
+    else if (const auto* d = v.get<double>()) sqlite3_bind_double(st, i, *d);
+    else if (const auto* s = v.get<QString>()) {
+      const QByteArray b = s->toUtf8();
+      sqlite3_bind_text(st, i, b.constData(), static_cast<int>(b.size()), SQLITE_TRANSIENT);
+    } else sqlite3_bind_null(st, i);
+  }
+
+  Errors& errores_;
+  std::shared_ptr<Base> base_;
+  QString proveedor_;
+  QString carpeta_;  // empty for a single local file
+  QString nombre_;   // the database name, or the file's path
+  long tiempo_ = 30;
+  long aislamiento_ = adXactReadCommitted;
+  sqlite3_int64 ultimaFila_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<Enlace> abrirSqliteCarpeta(Errors& errores, const QString& carpeta, const QString& base) {
+  const QString ruta = EnlaceSqlite::archivoDe(errores, carpeta, base.trimmed());
+  return std::make_unique<EnlaceSqlite>(errores, abrirBase(errores, ruta), QStringLiteral("SQLOLEDB"), carpeta,
+                                        base.trimmed());
+}
+
+std::unique_ptr<Enlace> abrirSqliteArchivo(Errors& errores, const QString& ruta, const QString& proveedor) {
+  // Paths written for Windows ("C:\Datos\base.mdb") are tried with "/".
+  QString r = ruta.trimmed();
+  r.replace(u'\\', u'/');
+  const QFileInfo info(r);
+  if (r.isEmpty() || !info.dir().exists())
+    fallarCon(errores, kErrorGeneral,
+              QStringLiteral("'%1' no es una ruta válida. Asegúrese de que el nombre de la ruta esté escrito "
+                             "correctamente y que está conectado al servidor en el que reside el archivo.")
+                  .arg(ruta),
+              kOrigen, QStringLiteral("3044"), 3044);
+  if (!info.exists() || info.isDir())
+    fallarCon(errores, kErrorGeneral, QStringLiteral("No se pudo encontrar el archivo '%1'.").arg(ruta), kOrigen,
+              QStringLiteral("3024"), 3024);
+  if (!info.isReadable())
+    fallarCon(errores, kErrorGeneral,
+              QStringLiteral("No se puede abrir el archivo '%1': no tiene permiso para verlo.").arg(ruta), kOrigen,
+              QStringLiteral("3051"), 3051);
+  return std::make_unique<EnlaceSqlite>(errores, abrirBase(errores, info.absoluteFilePath()), proveedor, QString(),
+                                        ruta.trimmed());
+}
+
+}  // namespace ado::detalle

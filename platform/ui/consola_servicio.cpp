@@ -1,0 +1,59 @@
+#include "platform/ui/consola_servicio.h"
+
+#include <QCoreApplication>
+#include <QDialog>
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/ui/botones.h"
+
+namespace ui {
+
+ConsolaServicio::ConsolaServicio(std::ostream& salida) : salida_(salida) {}
+
+void ConsolaServicio::escribir(const QString& titulo, const QString& texto, const QString& respuesta) {
+  const QString linea = (titulo.isEmpty() ? tituloPrograma() : titulo) + QStringLiteral(": ") +
+                        textoCaja(texto) + QStringLiteral(" [") + respuesta + QStringLiteral("]\n");
+  salida_ << linea.toStdString();
+  salida_.flush();
+}
+
+int ConsolaServicio::MsgBox(const QString& prompt, int botones, const QString& titulo) {
+  const int respuesta = respuestaCancelar(botones);
+  escribir(titulo, prompt, textoRespuesta(respuesta));
+  return respuesta;
+}
+
+QString ConsolaServicio::InputBox(const QString& prompt, const QString& titulo, const QString&) {
+  escribir(titulo, prompt, textoRespuesta(vbCancel));
+  return {};
+}
+
+int ConsolaServicio::MostrarModal(QDialog& dialogo) {
+  escribir(dialogo.windowTitle(), dialogo.objectName(), textoRespuesta(vbCancel));
+  dialogo.setResult(QDialog::Rejected);
+  return QDialog::Rejected;
+}
+
+QSize ConsolaServicio::Pantalla() const { return kPantallaConsola; }
+
+void ConsolaServicio::DoEvents() {
+  if (QCoreApplication::instance()) QCoreApplication::processEvents();
+}
+
+void ConsolaServicio::End(int codigo) {
+  salida_.flush();
+  terminarProceso(codigo);
+}
+
+void terminarProceso(int codigo) {
+  std::cout.flush();
+  std::cerr.flush();
+  std::clog.flush();
+  std::fflush(nullptr);
+  // _Exit, not exit: the program ends where it stands, without running the
+  // destructors of forms and objects still in use further up the stack.
+  std::_Exit(codigo);
+}
+
+}  // namespace ui

@@ -1,0 +1,28 @@
+#pragma once
+// The UI service with real widgets: QMessageBox with the platform's Spanish
+// buttons, an input box dialog, QDialog::exec for modal shows.
+#include "platform/ui/consola_servicio.h"
+#include "platform/ui/servicio.h"
+
+namespace ui {
+
+class QtServicio : public Servicio {
+ public:
+  // Esc answers Cancel where the box has it and OK where OK is alone; on
+  // Yes/No and Abort/Retry/Ignore Esc and the window's close do nothing,
+  // as on the platform. A box closed some other way answers respuestaCancelar().
+  int MsgBox(const QString& prompt, int botones = vbOKOnly, const QString& titulo = {}) override;
+  QString InputBox(const QString& prompt, const QString& titulo = {},
+                   const QString& predeterminado = {}) override;
+  int MostrarModal(QDialog& dialogo) override;
+  QSize Pantalla() const override;
+  void DoEvents() override;
+  [[noreturn]] void End(int codigo = 0) override;
+
+ private:
+  // Without a QApplication there are no widgets to show: boxes go to the console.
+  static bool hayWidgets();
+  ConsolaServicio consola_;
+};
+
+}  // namespace ui
