@@ -3,6 +3,7 @@
 #include "app/suite/util_general.h"
 #include "data/db_dll.h"
 #include "data/texto_sql.h"
+#include "data/textos_sql.h"
 #include "platform/ui/servicio.h"
 #include "platform/vb/convert.h"
 #include "platform/vb/manejo.h"
@@ -48,6 +49,68 @@ QString condicionExiste(const QString& prefijo, const QString& Tabla, const QStr
 
 }  // namespace
 
+namespace textos_sql {
+
+QString DatosTabla(const QString& Tabla, const QString& ValorBuscado, const QString& Campo, long Tipodato,
+                   const QString& Condicion, bool UsaTrim) {
+  const QString cola = vb::Trim(Condicion).isEmpty() ? Condicion : QStringLiteral(" AND ") + Condicion;
+  const QString base = QStringLiteral("SELECT TOP 1 * FROM ") + Tabla + QStringLiteral(" WHERE ");
+  if (Tipodato == 8 && UsaTrim)
+    return base + QStringLiteral("LTRIM(RTRIM(") + Campo + QStringLiteral(")) ='") + vb::Trim(ValorBuscado) +
+           QStringLiteral("' ") + cola;
+  if (Tipodato == 8) return base + Campo + QStringLiteral(" ='") + ValorBuscado + QStringLiteral("' ") + cola;
+  if (Tipodato == 7)
+    return base + Campo + QStringLiteral(" = #") + vb::Trim(ValorBuscado) + QStringLiteral("# ") + cola;
+  if (esNumero(Tipodato)) return base + Campo + QStringLiteral(" = ") + numeroSql(ValorBuscado) + cola;
+  return base + Campo + QStringLiteral(" = ") + ValorBuscado + cola;
+}
+
+QString ExisteEnTabla(const QString& Tabla, const QString& ValorBuscado, const QString& Campo, long Tipodato,
+                      const QString& Condicion) {
+  if (Condicion.isEmpty() && Tipodato == 8)
+    return QStringLiteral("SELECT TOP 1  * FROM ") + Tabla + QStringLiteral(" WHERE LTRIM(RTRIM(") + Campo +
+           QStringLiteral(")) ='") + vb::Trim(ValorBuscado) + QStringLiteral("'");
+  return condicionExiste(QStringLiteral("SELECT TOP 1 * FROM "), Tabla, ValorBuscado, Campo, Tipodato, Condicion);
+}
+
+QString ExisteEnTablaST(const QString& Tabla, const QString& ValorBuscado, const QString& Campo, long Tipodato,
+                        const QString& Condicion) {
+  if (Condicion.isEmpty() && Tipodato == 8)
+    return QStringLiteral("SELECT * FROM ") + Tabla + QStringLiteral(" WHERE ") + Campo + QStringLiteral(" ='") +
+           ValorBuscado + QStringLiteral("'");
+  return condicionExiste(QStringLiteral("SELECT * FROM "), Tabla, ValorBuscado, Campo, Tipodato, Condicion);
+}
+
+QString BuscaMaximo(const QString& QueTabla, const QString& QueCampo, const std::optional<vb::Variant>& Condicion) {
+  QString sql = QStringLiteral("SELECT MAX(") + QueCampo + QStringLiteral(") AS MAYOR FROM ") + QueTabla;
+  if (Condicion) sql += QStringLiteral(" WHERE ") + vb::Trim(Condicion->toText());
+  return sql;
+}
+
+QString BuscaMinimo(const QString& QueTabla, const QString& QueCampo, const std::optional<vb::Variant>& Condicion) {
+  QString sql = QStringLiteral("SELECT MIN(") + QueCampo + QStringLiteral(") AS MENOR FROM ") + QueTabla;
+  if (Condicion) sql += QStringLiteral(" WHERE ") + vb::Trim(Condicion->toText());
+  return sql;
+}
+
+QString BuscaUltimoCodigo(const QString& QueTabla, const QString& QueCampo, const QString& Condicion) {
+  QString sql = QStringLiteral("SELECT MAX(") + QueCampo + QStringLiteral(") AS MAYOR FROM ") + QueTabla;
+  if (!vb::Trim(Condicion).isEmpty()) sql += QStringLiteral(" WHERE ") + Condicion;
+  return sql;
+}
+
+// Truncation notices of the server: the suite takes them as success unless
+// a transaction is involved.
+bool esAvisoTruncado(const ado::Errors& errores, const QString& sentencia, bool exito) {
+  constexpr long kNativoTruncado = 8152;
+  const long n = errores.Count();
+  if (n == 0 || (exito && n > 2)) return false;
+  if (db_texto::contiene(sentencia, QStringLiteral("TRANS"))) return false;
+  return errores.Item(0L).NativeError() == kNativoTruncado;
+}
+
+}  // namespace textos_sql
+
 bool DB_Dll::esConexionOracle(bool despuesDelPrimero) const {
   const qsizetype p = db_texto::pos(gCnn.ConnectionString(), QStringLiteral("ORACLE"));
   return despuesDelPrimero ? p > 0 : p >= 0;
@@ -90,21 +153,8 @@ vb::Variant DB_Dll::DatosTabla(const QString& Tabla, const QString& ValorBuscado
   ado::Recordset rs;
   QString sql;
   vb::Pasos pasos(avisoAlOperador);
-  const bool seguir = pasos.run([&] {
-    const QString cola = vb::Trim(Condicion).isEmpty() ? Condicion : QStringLiteral(" AND ") + Condicion;
-    const QString base = QStringLiteral("SELECT TOP 1 * FROM ") + Tabla + QStringLiteral(" WHERE ");
-    if (Tipodato == 8 && UsaTrim)
-      sql = base + QStringLiteral("LTRIM(RTRIM(") + Campo + QStringLiteral(")) ='") + vb::Trim(ValorBuscado) +
-            QStringLiteral("' ") + cola;
-    else if (Tipodato == 8)
-      sql = base + Campo + QStringLiteral(" ='") + ValorBuscado + QStringLiteral("' ") + cola;
-    else if (Tipodato == 7)
-      sql = base + Campo + QStringLiteral(" = #") + vb::Trim(ValorBuscado) + QStringLiteral("# ") + cola;
-    else if (esNumero(Tipodato))
-      sql = base + Campo + QStringLiteral(" = ") + numeroSql(ValorBuscado) + cola;
-    else
-      sql = base + Campo + QStringLiteral(" = ") + ValorBuscado + cola;
-  });
+  const bool seguir =
+      pasos.run([&] { sql = textos_sql::DatosTabla(Tabla, ValorBuscado, Campo, Tipodato, Condicion, UsaTrim); });
   if (seguir && pasos.run([&] { AbrirRecordset(sql, rs, nullptr, 0, 1, -1, true); }) && pasos.run([&] {
         resultado = rs.EOF() ? vb::Variant(QString())
                              : vb::Variant(ZepaKit2::util().ValorCampo(rs.Fields(CampoDevuelto)));
@@ -119,14 +169,7 @@ bool DB_Dll::ExisteEnTabla(const QString& Tabla, const QString& ValorBuscado, co
   bool existe = false;
   QString sql;
   vb::Pasos pasos(avisoAlOperador);
-  if (!pasos.run([&] {
-        if (Condicion.isEmpty() && Tipodato == 8)
-          sql = QStringLiteral("SELECT TOP 1  * FROM ") + Tabla + QStringLiteral(" WHERE LTRIM(RTRIM(") + Campo +
-                QStringLiteral(")) ='") + vb::Trim(ValorBuscado) + QStringLiteral("'");
-        else
-          sql = condicionExiste(QStringLiteral("SELECT TOP 1 * FROM "), Tabla, ValorBuscado, Campo, Tipodato,
-                                Condicion);
-      }))
+  if (!pasos.run([&] { sql = textos_sql::ExisteEnTabla(Tabla, ValorBuscado, Campo, Tipodato, Condicion); }))
     return existe;
   if (!pasos.run([&] { sql = SS_TSinonimos(sql); })) return existe;
   if (!Lrcs) {
@@ -153,13 +196,7 @@ bool DB_Dll::ExisteEnTablaST(const QString& Tabla, const QString& ValorBuscado, 
   bool existe = false;
   QString sql;
   vb::Pasos pasos(avisoAlOperador);
-  if (!pasos.run([&] {
-        if (Condicion.isEmpty() && Tipodato == 8)
-          sql = QStringLiteral("SELECT * FROM ") + Tabla + QStringLiteral(" WHERE ") + Campo + QStringLiteral(" ='") +
-                ValorBuscado + QStringLiteral("'");
-        else
-          sql = condicionExiste(QStringLiteral("SELECT * FROM "), Tabla, ValorBuscado, Campo, Tipodato, Condicion);
-      }))
+  if (!pasos.run([&] { sql = textos_sql::ExisteEnTablaST(Tabla, ValorBuscado, Campo, Tipodato, Condicion); }))
     return existe;
   if (!Lrcs) {
     ado::Recordset rs;
@@ -194,30 +231,20 @@ vb::Variant buscaExtremo(ado::Connection& cnn, const QString& sql, const QString
 
 vb::Variant DB_Dll::BuscaMaximo(const QString& QueTabla, const QString& QueCampo, const std::optional<vb::Variant>&,
                                 const std::optional<vb::Variant>& Condicion) {
-  QString sql = QStringLiteral("SELECT MAX(") + QueCampo + QStringLiteral(") AS MAYOR FROM ") + QueTabla;
-  if (Condicion) sql += QStringLiteral(" WHERE ") + vb::Trim(Condicion->toText());
-  return buscaExtremo(gCnn, sql, QStringLiteral("MAYOR"));
+  return buscaExtremo(gCnn, textos_sql::BuscaMaximo(QueTabla, QueCampo, Condicion), QStringLiteral("MAYOR"));
 }
 
 vb::Variant DB_Dll::BuscaMinimo(const QString& QueTabla, const QString& QueCampo, const std::optional<vb::Variant>&,
                                 const std::optional<vb::Variant>& Condicion) {
-  QString sql = QStringLiteral("SELECT MIN(") + QueCampo + QStringLiteral(") AS MENOR FROM ") + QueTabla;
-  if (Condicion) sql += QStringLiteral(" WHERE ") + vb::Trim(Condicion->toText());
-  return buscaExtremo(gCnn, sql, QStringLiteral("MENOR"));
+  return buscaExtremo(gCnn, textos_sql::BuscaMinimo(QueTabla, QueCampo, Condicion), QStringLiteral("MENOR"));
 }
 
 vb::Variant DB_Dll::BuscaUltimoCodigo(const QString& QueTabla, const QString& QueCampo, const vb::Variant&,
                                       const QString& Condicion) {
-  QString sql = QStringLiteral("SELECT MAX(") + QueCampo + QStringLiteral(") AS MAYOR FROM ") + QueTabla;
-  if (!vb::Trim(Condicion).isEmpty()) sql += QStringLiteral(" WHERE ") + Condicion;
-  return buscaExtremo(gCnn, sql, QStringLiteral("MAYOR"));
+  return buscaExtremo(gCnn, textos_sql::BuscaUltimoCodigo(QueTabla, QueCampo, Condicion), QStringLiteral("MAYOR"));
 }
 
 namespace {
-
-// Warnings the server gives for data cut to fit a column; the suite treats
-// them as success unless a transaction is involved.
-constexpr long kNativoTruncado = 8152;
 
 bool esErrorSilencioso(long numero) {
   return numero == -2147467259 || numero == -2147217873 || numero == -2147217865 || numero == -2147217900;
@@ -244,16 +271,11 @@ void DB_Dll::EjecutaConsultaSQL(QString& SentenciaSQL, long& RecordsAffected) {
   });
   ado::Errors& errores = gCnn.Errors();
   const bool transaccion = contiene("TRANS");
-  if (!fallo) {
-    if ((errores.Count() == 1 || errores.Count() == 2) && !transaccion &&
-        errores.Item(0L).NativeError() == kNativoTruncado)
-      errores.Clear();
-    return;
-  }
-  if (errores.Count() > 0 && !transaccion && errores.Item(0L).NativeError() == kNativoTruncado) {
+  if (textos_sql::esAvisoTruncado(errores, SentenciaSQL, !fallo)) {
     errores.Clear();
     return;
   }
+  if (!fallo) return;
   // Integrity and statement errors are the caller's to read in the collection.
   if (!esErrorSilencioso(fallo->Number()) && !transaccion)
     ui::servicio().MsgBox(fallo->Description(), ui::vbCritical, QStringLiteral("Aviso al operador!!!"));

@@ -2,6 +2,7 @@
 // missing column.
 #include "data/db_dll.h"
 #include "data/texto_sql.h"
+#include "data/textos_sql.h"
 #include "platform/vb/convert.h"
 #include "platform/vb/manejo.h"
 #include "platform/vb/strings.h"
@@ -23,6 +24,21 @@ bool buscarEnEsquema(ado::Recordset& rs, const QString& columna, const QString& 
 }
 
 }  // namespace
+
+namespace textos_sql {
+
+QString AddField(const QString& Tabla, const QString& Campo, const QString& Tipo, bool PermiteNulos,
+                 const std::optional<vb::Variant>& ValorDefault) {
+  // The owner is always dbo, as the suite's schema scripts write it.
+  QString sql = QStringLiteral("ALTER TABLE dbo.") + Tabla + QStringLiteral(" ADD ") + Campo + QStringLiteral(" ") +
+                Tipo + (PermiteNulos ? QStringLiteral(" Null ") : QStringLiteral(" Not Null "));
+  if (ValorDefault)
+    sql += QStringLiteral(" CONSTRAINT DF_") + vb::Trim(Tabla) + QStringLiteral("_") + vb::Trim(Campo) +
+           QStringLiteral(" DEFAULT (") + vb::CStr(*ValorDefault) + QStringLiteral(")");
+  return sql;
+}
+
+}  // namespace textos_sql
 
 bool DB_Dll::ExisteTablaDB(const QString& Tabla) {
   bool existe = false;
@@ -50,13 +66,7 @@ void DB_Dll::AddField(const QString& Tabla, const QString& Campo, const QString&
   QString sql;
   long afectados = 0;
   vb::Pasos pasos([this](const vb::Error& e) { return TratamientoErrores(e, std::nullopt, vb::Variant("errAddField")); });
-  pasos.run([&] {
-    sql = QStringLiteral("ALTER TABLE dbo.") + Tabla + QStringLiteral(" ADD ") + Campo + QStringLiteral(" ") + Tipo +
-          (PermiteNulos ? QStringLiteral(" Null ") : QStringLiteral(" Not Null "));
-    if (ValorDefault)
-      sql += QStringLiteral(" CONSTRAINT DF_") + vb::Trim(Tabla) + QStringLiteral("_") + vb::Trim(Campo) +
-             QStringLiteral(" DEFAULT (") + vb::CStr(*ValorDefault) + QStringLiteral(")");
-  }) && pasos.run([&] { EjecutaConsultaSQL(sql, afectados); });
+  pasos.run([&] { sql = textos_sql::AddField(Tabla, Campo, Tipo, PermiteNulos, ValorDefault); }) && pasos.run([&] { EjecutaConsultaSQL(sql, afectados); });
 }
 
 bool DB_Dll::VerCampoDB(const QString& Tabla, const QString& Campo, bool Agregar, const QString& Tipo,

@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <exception>
 
+#include "data/registro_errores.h"
+
 #include "data/db_dll.h"
 #include "platform/ctx/programa.h"
 #include "platform/ui/servicio.h"
@@ -29,9 +31,9 @@ QString textoRespuesta(int respuesta) {
   }
 }
 
-// Several programs of the suite share the log: the line goes out in one
-// append under an exclusive lock, so lines never interleave.
-void anexarLinea(const QString& ruta, const QByteArray& linea) {
+}  // namespace
+
+void registro_errores::anexarLinea(const QString& ruta, const QByteArray& linea) {
   const QByteArray nombre = QFile::encodeName(ruta);
   const int fd = ::open(nombre.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
   if (fd < 0) return;
@@ -48,8 +50,6 @@ void anexarLinea(const QString& ruta, const QByteArray& linea) {
   ::flock(fd, LOCK_UN);
   ::close(fd);
 }
-
-}  // namespace
 
 QString DB_Dll::rutaRegistroErrores() const {
   if (!gLogErr.isEmpty()) return gLogErr;
@@ -76,7 +76,7 @@ int DB_Dll::TratamientoErrores(const vb::Error& CodErr, std::optional<int> Boton
                           ahora.toString(QStringLiteral("HH:mm:ss")) + QStringLiteral(" Rutina: ") +
                           vb::Trim(rutina) + QStringLiteral(" Mensaje ") + vb::Trim(mensaje) +
                           QStringLiteral(" Respondió : ") + textoRespuesta(respuesta) + QStringLiteral("\r\n");
-    anexarLinea(ruta, linea.toUtf8());
+    registro_errores::anexarLinea(ruta, linea.toUtf8());
   } catch (const vb::Error&) {
     // Nothing here may stop the caller's own handling: the answer stands.
   } catch (const std::exception&) {

@@ -6,6 +6,9 @@ namespace engine {
 
 namespace {
 
+bool tieneCampo(const Nodo& n);
+bool constantesAscii(const Nodo& n);
+
 class Traductor {
  public:
   Traductor(const std::vector<Columna>& columnas, Dialecto d) : columnas_(columnas), dialecto_(d) {}
@@ -85,10 +88,21 @@ class Traductor {
       return QStringLiteral("(%1 %2 0)").arg(*x, esCero ? QStringLiteral("=") : QStringLiteral("<>"));
     }
     if (ta != tb || ta == Valor::Tipo::Nulo || ta == Valor::Tipo::Logico) return std::nullopt;
+    // SQLite's NOCASE folds only ASCII letters: a comparison that could set
+    // two non-ASCII letters against each other (Ñ and ñ) stays in memory.
+    if (ta == Valor::Tipo::Texto && dialecto_ == Dialecto::Sqlite &&
+        ((tieneCampo(a) && tieneCampo(b)) || !constantesAscii(a) || !constantesAscii(b)))
+      return std::nullopt;
     auto x = expresion(a);
     if (!x) return std::nullopt;
     auto y = expresion(b);
     if (!y) return std::nullopt;
+    // Dates are texts in SQLite, some written without the time: compare
+    // them normalised, as the formula compares date values.
+    if (ta == Valor::Tipo::Fecha && dialecto_ == Dialecto::Sqlite) {
+      x = QStringLiteral("datetime(%1)").arg(*x);
+      y = QStringLiteral("datetime(%1)").arg(*y);
+    }
     static const char* const ops[] = {"=", "<>", "<", ">", "<=", ">="};
     QString s = QStringLiteral("(%1 %2 %3").arg(*x, QLatin1String(ops[int(n.op)]), *y);
     if (ta == Valor::Tipo::Texto && dialecto_ == Dialecto::Sqlite) s += QStringLiteral(" COLLATE NOCASE");
@@ -162,6 +176,22 @@ class Traductor {
   const std::vector<Columna>& columnas_;
   Dialecto dialecto_;
 };
+
+bool tieneCampo(const Nodo& n) {
+  if (n.clase == Nodo::Clase::Campo) return true;
+  for (const auto& h : n.hijos)
+    if (tieneCampo(*h)) return true;
+  return false;
+}
+
+bool constantesAscii(const Nodo& n) {
+  if (n.clase == Nodo::Clase::Constante && n.constante.tipo() == Valor::Tipo::Texto)
+    for (QChar c : n.constante.comoTexto())
+      if (c.unicode() >= 0x80) return false;
+  for (const auto& h : n.hijos)
+    if (!constantesAscii(*h)) return false;
+  return true;
+}
 
 void conjuntos(const Nodo& n, std::vector<const Nodo*>& salida) {
   if (n.clase == Nodo::Clase::Y) {

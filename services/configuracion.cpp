@@ -1,5 +1,7 @@
 #include "services/configuracion.h"
 
+#include <functional>
+
 #include "app/suite/util_general.h"
 #include "data/db_dll.h"
 #include "platform/vb/convert.h"
@@ -86,12 +88,20 @@ void GrabaDfg(const QString& clave, const vb::Variant& valor, const QString& val
     else
       rs.MoveFirst();
   };
-  auto ponerGrupo = [&] { rs.Fields("Grupo") = vb::Variant(grupo); };
-  auto ponerClave = [&] { rs.Fields("Clave") = vb::Variant(vb::UCase(Trim(clave))); };
-  auto ponerValor = [&] { rs.Fields("Valor") = vb::Variant(Trim(vb::CStr(valor))); };
-  auto ponerPolitica = [&] { rs.Fields("PoliticaNegocio") = vb::Variant(politicaNegocio); };
-  auto ponerAux = [&] {
-    if (!valorAux.isEmpty()) rs.Fields("ValorAux") = vb::Variant(Trim(valorAux));
+  // The values in the order they are put on the row; `puesto` marks those
+  // that got there (one the user chose to ignore stays out on a retry too).
+  struct Asignacion {
+    std::function<void()> poner;
+    bool puesto = false;
+  };
+  Asignacion asignaciones[] = {
+      {[&] { rs.Fields("Grupo") = vb::Variant(grupo); }},
+      {[&] { rs.Fields("Clave") = vb::Variant(vb::UCase(Trim(clave))); }},
+      {[&] { rs.Fields("Valor") = vb::Variant(Trim(vb::CStr(valor))); }},
+      {[&] { rs.Fields("PoliticaNegocio") = vb::Variant(politicaNegocio); }},
+      {[&] {
+        if (!valorAux.isEmpty()) rs.Fields("ValorAux") = vb::Variant(Trim(valorAux));
+      }},
   };
 
   // After another user changed the row, saving again would fail the same way
@@ -102,11 +112,8 @@ void GrabaDfg(const QString& clave, const vb::Variant& valor, const QString& val
       if (rs.State() != ado::adStateClosed && rs.EditMode() != 0) rs.CancelUpdate();
       abrir();
       situar();
-      ponerGrupo();
-      ponerClave();
-      ponerValor();
-      ponerPolitica();
-      ponerAux();
+      for (auto& a : asignaciones)
+        if (a.puesto) a.poner();
       releer = false;
     }
     try {
@@ -117,13 +124,18 @@ void GrabaDfg(const QString& clave, const vb::Variant& valor, const QString& val
     }
   };
 
-  const bool completo =
-      pasos.run([&] {
-        sql = QStringLiteral("SELECT * FROM ") + tablaConfiguracion() + QStringLiteral(" WHERE CLAVE = '") +
-              Trim(clave) + QStringLiteral("'");
-      }) &&
-      pasos.run(abrir) && pasos.run(situar) && pasos.run(ponerGrupo) && pasos.run(ponerClave) &&
-      pasos.run(ponerValor) && pasos.run(ponerPolitica) && pasos.run(ponerAux) && pasos.run(guardar);
+  bool completo = pasos.run([&] {
+    sql = QStringLiteral("SELECT * FROM ") + tablaConfiguracion() + QStringLiteral(" WHERE CLAVE = '") + Trim(clave) +
+          QStringLiteral("'");
+  });
+  completo = completo && pasos.run(abrir) && pasos.run(situar);
+  for (auto& a : asignaciones) {
+    completo = completo && pasos.run([&] {
+      a.poner();
+      a.puesto = true;
+    });
+  }
+  completo = completo && pasos.run(guardar);
   if (!completo && rs.State() != ado::adStateClosed && rs.EditMode() != 0) {
     // Leaving without saving: the pending change must not reach the
     // database when the recordset is closed.

@@ -3,14 +3,13 @@
 #include <QList>
 #include <QPointer>
 #include <QString>
+#include <QWidget>
 #include <concepts>
 #include <cstdint>
 #include <optional>
 
 #include "platform/vb/error.h"
 #include "platform/vb/variant.h"
-
-class QWidget;
 
 namespace ZepaKit2 {
 

@@ -322,6 +322,27 @@ QString adaptarLogicos(const QString& sql) {
   return unir(p);
 }
 
+QString adaptarComparaciones(const QString& sql) {
+  auto p = trocear(sql);
+  bool entreBetween = false;
+  for (size_t i = 0; i < p.size(); ++i) {
+    if (es(p[i], "BETWEEN")) entreBetween = true;
+    if (p[i].clase != Clase::Texto) continue;
+    size_t antes = i;
+    while (antes > 0 && (p[antes - 1].clase == Clase::Espacio || p[antes - 1].clase == Clase::Comentario)) --antes;
+    if (antes == 0) continue;
+    const Pieza& previa = p[antes - 1];
+    const bool operador = simbolo(previa, u'=') || simbolo(previa, u'<') || simbolo(previa, u'>');
+    const bool rango = es(previa, "BETWEEN") || (entreBetween && es(previa, "AND"));
+    if (!operador && !rango) continue;
+    if (es(previa, "AND")) entreBetween = false;
+    const size_t despues = siguiente(p, i + 1);
+    if (despues < p.size() && es(p[despues], "COLLATE")) continue;
+    p[i].texto += QStringLiteral(" COLLATE NOCASE");
+  }
+  return unir(p);
+}
+
 QString quitarPrefijoN(const QString& sql) {
   auto p = trocear(sql);
   for (size_t i = 0; i + 1 < p.size(); ++i)
@@ -341,6 +362,7 @@ QString adaptarParaSqlite(const QString& sql) {
   r = adaptarLen(r);
   r = adaptarTop(r);
   r = adaptarAlterTableAdd(r);
+  r = adaptarComparaciones(r);
   return r;
 }
 

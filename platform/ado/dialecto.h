@@ -10,6 +10,8 @@
 //                                 (one statement per column; COLLATE only for texts)
 //   TRUE / FALSE               -> 1 / 0
 //   N'texto'                   -> 'texto'
+//   x = 'texto' (< > <= >= <> BETWEEN) -> x = 'texto' COLLATE NOCASE, so that
+//                                 expressions such as LTRIM(col) compare as the server does
 // See docs/sql-sqlite.md for what is not adapted.
 #include <QString>
 
@@ -26,6 +28,7 @@ QString adaptarLen(const QString& sql);
 QString adaptarAlterTableAdd(const QString& sql);
 QString adaptarLogicos(const QString& sql);
 QString quitarPrefijoN(const QString& sql);
+QString adaptarComparaciones(const QString& sql);
 
 // A date literal's text (m/d/y as the platform writes it, d/m/y when the month
 // cannot be one, or y-m-d; optional time) as 'yyyy-MM-dd hh:mm:ss'; empty if invalid.

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QRandomGenerator>
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -94,7 +95,11 @@ void Name(const QString& viejo, const QString& nuevo) {
   if (!existeEntrada(viejo)) throw Error(kFileNotFound);
   // rename() would silently replace the target; the platform refuses.
   if (existeEntrada(nuevo)) throw Error(kFileAlreadyExists);
-  if (::rename(nombre(viejo).constData(), nombre(nuevo).constData()) != 0) throw errorDeSistema(errno, true);
+  const QByteArray de = nombre(viejo), a = nombre(nuevo);
+  int r = ::renameat2(AT_FDCWD, de.constData(), AT_FDCWD, a.constData(), RENAME_NOREPLACE);
+  // Some file systems cannot refuse to replace; the check above has to do there.
+  if (r != 0 && (errno == EINVAL || errno == ENOSYS)) r = ::rename(de.constData(), a.constData());
+  if (r != 0) throw errorDeSistema(errno, true);
 }
 
 QByteArray leerArchivo(const QString& ruta) {

@@ -66,10 +66,15 @@ std::optional<QDateTime> leerFecha(const QString& texto) {
   }
 
   // Three numbers with the regional separator (or "-") twice, the same both times.
-  const QString sep = QRegularExpression::escape(QString(r.separadorFecha));
-  const QRegularExpression regional(QStringLiteral(R"(^(\d{1,4})(%1|-)(\d{1,2})\2(\d{1,4})(?:\s+%2)?$)")
-                                        .arg(sep, kHora),
-                                    QRegularExpression::CaseInsensitiveOption);
+  // Built again only when the regional separator changes.
+  static QChar separadorHecho;
+  static QRegularExpression regional;
+  if (separadorHecho != r.separadorFecha || !regional.isValid() || regional.pattern().isEmpty()) {
+    const QString sep = QRegularExpression::escape(QString(r.separadorFecha));
+    regional = QRegularExpression(QStringLiteral(R"(^(\d{1,4})(%1|-)(\d{1,2})\2(\d{1,4})(?:\s+%2)?$)").arg(sep, kHora),
+                                  QRegularExpression::CaseInsensitiveOption);
+    separadorHecho = r.separadorFecha;
+  }
   auto m = regional.match(t);
   if (!m.hasMatch()) return std::nullopt;
   const QString a = m.captured(1), b = m.captured(3), c = m.captured(4);

@@ -127,8 +127,6 @@ TEST_F(ArchivoIniTest, EscribeUnArchivoNuevoYRechazaLoQueNoCabe) {
   EXPECT_EQ(numero(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("dos\nlineas")), vb::kInvalidProcedureCall);
   EXPECT_EQ(numero(QStringLiteral("S]"), QStringLiteral("K"), QStringLiteral("v")), vb::kInvalidProcedureCall);
   EXPECT_EQ(numero(QStringLiteral("S"), QStringLiteral("a=b"), QStringLiteral("v")), vb::kInvalidProcedureCall);
-  EXPECT_EQ(numero(QStringLiteral(""), QStringLiteral("K"), QStringLiteral("v")), vb::kInvalidProcedureCall);
-  EXPECT_EQ(numero(QStringLiteral("S"), QStringLiteral(";K"), QStringLiteral("v")), vb::kInvalidProcedureCall);
   // A folder where the file should be cannot be written.
   prueba::CarpetaTemporal otra;
   otra.escribir(QStringLiteral("dir.ini/x"), "");

@@ -9,6 +9,7 @@
 #include "app/suite/estacion.h"
 #include "app/suite/teclado.h"
 #include "app/suite/tbarrep.h"
+#include "platform/vb/error.h"
 #include "tests/support/guion_ui.h"
 
 using ToolsRep::TBarRep;

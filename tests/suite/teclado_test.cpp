@@ -113,15 +113,11 @@ TEST_F(FormTest, PrepararAbrirYCerrarForm) {
   EXPECT_TRUE(u.FormsAbiertos().isEmpty());
 }
 
-TEST(Estacion, IdentidadesConocidasAntesDeConectar) {
-  auto& e = ZepaKit2::estacion();
-  EXPECT_FALSE(e.Identidad1().isEmpty());
-  EXPECT_FALSE(e.Identidad2().isEmpty());
-  EXPECT_EQ(e.Identidad1(), QSysInfo::machineHostName());
+TEST(Estacion, LaCuentaVieneDeUserODeLaBaseDeCuentas) {
   const QByteArray usuario = qgetenv("USER");
   qputenv("USER", "ana_prueba");
-  EXPECT_EQ(e.Identidad2(), QStringLiteral("ana_prueba"));
+  EXPECT_EQ(ZepaKit2::estacion().Identidad2(), QStringLiteral("ana_prueba"));
   qunsetenv("USER");
-  EXPECT_FALSE(e.Identidad2().isEmpty());  // from the account database
+  EXPECT_FALSE(ZepaKit2::estacion().Identidad2().isEmpty());
   if (!usuario.isNull()) qputenv("USER", usuario);
 }

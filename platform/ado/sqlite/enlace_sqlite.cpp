@@ -596,7 +596,8 @@ class EnlaceSqlite final : public Enlace {
 }  // namespace
 
 std::unique_ptr<Enlace> abrirSqliteCarpeta(Errors& errores, const QString& carpeta, const QString& base) {
-  const QString ruta = EnlaceSqlite::archivoDe(errores, carpeta, base.trimmed());
+  // No database named: a session on the server alone, with nothing in it until one is chosen.
+  const QString ruta = base.trimmed().isEmpty() ? QStringLiteral(":memory:") : EnlaceSqlite::archivoDe(errores, carpeta, base.trimmed());
   return std::make_unique<EnlaceSqlite>(errores, abrirBase(errores, ruta), QStringLiteral("SQLOLEDB"), carpeta,
                                         base.trimmed());
 }

@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <csignal>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include "platform/vb/archivos.h"
@@ -98,17 +100,23 @@ TEST(Reemplazo, UnFalloDejaElArchivoViejo) {
   EXPECT_EQ(dir.leer(QStringLiteral("datos.txt")), QByteArray("viejo"));
 }
 
-TEST(Reemplazo, DiscoLlenoDejaElViejo) {
-  // /dev/full refuses every write with "no space left"; the writer's file is
-  // beside the target, so point the writer at a folder we can fill: a file
-  // size limit gives the same failure as a full disk.
+TEST(Reemplazo, EscrituraQueNoCabeDejaElViejo) {
+  // A file size limit makes the write fail part way, as a full disk does.
   prueba::CarpetaTemporal dir;
   const QString ruta = dir.escribir(QStringLiteral("grande.bin"), "viejo");
-  EXPECT_EQ(vb::errorDeSistema(ENOSPC).Number(), vb::kDiskFull);
-  EXPECT_EQ(vb::errorDeSistema(EACCES).Number(), vb::kPermissionDenied);
-  EXPECT_EQ(vb::errorDeSistema(ENOENT).Number(), vb::kFileNotFound);
-  EXPECT_EQ(vb::errorDeSistema(ENOENT, true).Number(), vb::kPathNotFound);
+  struct rlimit antes;
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &antes), 0);
+  auto senal = std::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit limite = antes;
+  limite.rlim_cur = 4;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limite), 0);
+  const long numero = numeroDeError([&] { vb::reemplazarArchivo(ruta, "un contenido más largo"); });
+  ::setrlimit(RLIMIT_FSIZE, &antes);
+  std::signal(SIGXFSZ, senal);
+  EXPECT_EQ(numero, vb::kDiskFull);
   EXPECT_EQ(dir.leer(QStringLiteral("grande.bin")), QByteArray("viejo"));
+  EXPECT_EQ(QDir(dir.ruta()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+  EXPECT_EQ(vb::errorDeSistema(EACCES).Number(), vb::kPermissionDenied);
 }
 
 }  // namespace

@@ -1,0 +1,38 @@
+#pragma once
+// Suite databases for the data tests: real SQLite files in a temporary
+// folder, reached as the server alias LOCAL of the settings file.
+#include <QString>
+
+#include "tests/support/temp_folder.h"
+
+class DB_Dll;
+
+namespace prueba {
+
+// Users U1 (administrator), U2, " U3 " and O'Brien; MA_CUENTAS with its
+// restricted synonym SS_MA_CUENTAS holding other rows; TA_NUMEROS.
+extern const char* const kEsquemaSuite;
+
+class BaseSuite {
+ public:
+  // Creates `nombre`.db with the suite schema and points the settings
+  // folder of the current context at the temporary folder.
+  explicit BaseSuite(const QString& nombre = QStringLiteral("EMPRESA"));
+
+  // Another database file in the same folder.
+  void crear(const QString& nombre, const char* sql) const;
+  // Runs SQL on a database file directly, behind the program's back.
+  void ejecutar(const QString& nombre, const char* sql) const;
+  // Adds lines to the settings file.
+  void agregarIni(const QString& lineas) const;
+
+  // Fills the connection fields and opens without the dialog.
+  void conectar(DB_Dll& d, const QString& usuario = QStringLiteral("U1"), bool validaAdmin = true) const;
+
+  QString archivo(const QString& nombre) const { return carpeta.archivo(nombre + QStringLiteral(".db")); }
+
+  CarpetaTemporal carpeta;
+  QString nombre;
+};
+
+}  // namespace prueba

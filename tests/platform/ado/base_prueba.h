@@ -1,0 +1,59 @@
+#pragma once
+// Real SQLite files for the tests, built from SQL scripts with SQLite's own API.
+#include <sqlite3.h>
+
+#include <QString>
+#include <stdexcept>
+
+#include "platform/ctx/programa.h"
+#include "tests/support/temp_folder.h"
+
+namespace prueba {
+
+inline void crearBase(const QString& ruta, const char* guion) {
+  sqlite3* db = nullptr;
+  if (sqlite3_open(ruta.toUtf8().constData(), &db) != SQLITE_OK) throw std::runtime_error("open");
+  char* error = nullptr;
+  const int rc = sqlite3_exec(db, guion, nullptr, nullptr, &error);
+  std::string texto = error ? error : "";
+  sqlite3_free(error);
+  sqlite3_close(db);
+  if (rc != SQLITE_OK) throw std::runtime_error(texto);
+}
+
+// The users table and a view over it, as the suite's schema declares them.
+inline const char* kEsquemaUsuarios = R"(
+CREATE TABLE TA_USUARIOS (
+  CODIGO INTEGER PRIMARY KEY,
+  NOMBRE VARCHAR(30) COLLATE NOCASE NOT NULL UNIQUE,
+  GRUPO CHAR(4) COLLATE NOCASE,
+  Administrador SMALLINT DEFAULT 0,
+  SALDO MONEY,
+  TASA REAL,
+  ACTIVO BIT,
+  ALTA DATETIME,
+  NOTAS TEXT COLLATE NOCASE);
+INSERT INTO TA_USUARIOS VALUES (1, 'ANA', 'ADM', 1, 10.5, 0.25, 1, '2024-01-15 08:30:00', NULL);
+INSERT INTO TA_USUARIOS VALUES (2, 'beto', 'VEN', 0, NULL, NULL, 0, '2024-03-01 00:00:00', 'ñandú');
+INSERT INTO TA_USUARIOS VALUES (3, 'Carla', 'VEN', 0, 3, 1.5, 1, NULL, 'Ñandú');
+CREATE VIEW V_TA_ACTIVOS AS SELECT CODIGO, NOMBRE FROM TA_USUARIOS WHERE ACTIVO = 1;
+CREATE TABLE TA_CONFIGURACION (Grupo VARCHAR(20) COLLATE NOCASE, Clave VARCHAR(50) COLLATE NOCASE,
+  Valor VARCHAR(255) COLLATE NOCASE, ValorAux VARCHAR(255) COLLATE NOCASE DEFAULT 'AUX', PoliticaNegocio BIT DEFAULT 0);
+INSERT INTO TA_CONFIGURACION VALUES ('DATOS', 'RUTA', 'C:\x', NULL, 0);
+)";
+
+// A settings folder holding CN000pr.INI with the given text, made the program's settings folder.
+class Servidores {
+ public:
+  explicit Servidores(const QByteArray& ini) {
+    carpeta_.escribir(QStringLiteral("CN000pr.INI"), ini);
+    ctx::actual().setCarpetaConfiguracion(carpeta_.ruta());
+  }
+  QString ruta() const { return carpeta_.ruta(); }
+  const CarpetaTemporal& carpeta() const { return carpeta_; }
+
+ private:
+  CarpetaTemporal carpeta_;
+};
+
+}  // namespace prueba
