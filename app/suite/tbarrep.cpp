@@ -85,7 +85,7 @@ void TBarRep::setHabilitaConsulta(bool habilitada) { consultar_->setEnabled(habi
 void TBarRep::setStyleBar(int estilo) {
   estilo_ = estilo;
   for (QAction* a : actions())
-    if (auto* b = qobject_cast<QToolButton*>(widgetForAction(a))) b->setAutoRaise(estilo != 0);
+    if (auto* b = qobject_cast<QToolButton*>(widgetForAction(a))) b->setAutoRaise(estilo == 0);
 }
 
 void TBarRep::TeclaPulsada(int codigo) {

@@ -31,8 +31,8 @@ class TBarRep : public QToolBar {
   bool HabilitaConsulta() const;
   void setHabilitaConsulta(bool habilitada);
 
-  // 0: standard, raised buttons; any other number (1): flat buttons that
-  // rise under the mouse, as the "FlatToolbars" setting names it.
+  // 0: flat buttons that rise under the mouse; any other number (1): raised
+  // buttons, the workstation's default.
   int StyleBar() const { return estilo_; }
   void setStyleBar(int estilo);
 

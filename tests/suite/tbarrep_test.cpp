@@ -81,9 +81,9 @@ TEST_F(TBarRepTest, TeclaPulsadaActuaComoElBoton) {
 TEST_F(TBarRepTest, StyleBarEligePlanaOLevantada) {
   EXPECT_TRUE(barra->setProperty("StyleBar", 0.0));  // gFlatToolbars is a double
   EXPECT_EQ(barra->StyleBar(), 0);
-  EXPECT_FALSE(barra->boton(TBarRep::kPantalla)->autoRaise());
-  barra->setStyleBar(1);
   for (const QString& clave : TBarRep::claves()) EXPECT_TRUE(barra->boton(clave)->autoRaise());
+  barra->setStyleBar(1);
+  for (const QString& clave : TBarRep::claves()) EXPECT_FALSE(barra->boton(clave)->autoRaise());
 }
 
 TEST_F(TBarRepTest, UnErrorDelManejadorSeMuestraYNoSaleDelClic) {
