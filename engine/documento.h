@@ -6,6 +6,7 @@
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
+#include <memory>
 #include <vector>
 
 namespace engine {
@@ -41,8 +42,13 @@ class Letras {
   const QFont& fuente(int letra) const { return fuentes_[letra]; }
   double alto(int letra) const { return altos_[letra]; }
   double ascenso(int letra) const { return ascensos_[letra]; }
+  // A text's width: summed from a table of advances for Latin letters (the
+  // fonts have no kerning), measured by Qt for anything else.
+  double ancho(int letra, const QString& s) const;
 
  private:
+  static constexpr int kTabla = 0x250;
+  std::shared_ptr<const std::vector<float>> avances_[kCantidadLetras];
   QFont fuentes_[kCantidadLetras];
   double altos_[kCantidadLetras] = {};
   double ascensos_[kCantidadLetras] = {};

@@ -17,11 +17,32 @@ Letras::Letras(const QString& familia, double puntos) {
     f.setStyleStrategy(QFont::ForceOutline);
     if (i == kNegrita || i == kTitulo) f.setBold(true);
     if (i == kCursiva) f.setItalic(true);
+    f.setKerning(false);
     fuentes_[i] = f;
     const QFontMetricsF m(f);
     altos_[i] = m.height();
     ascensos_[i] = m.ascent();
+    auto tabla = std::make_shared<std::vector<float>>(kTabla, -1.0f);
+    for (int c = 0x20; c < kTabla; ++c)
+      if (QChar(c).isPrint() && m.inFont(QChar(c))) (*tabla)[size_t(c)] = float(m.horizontalAdvance(QChar(c)));
+    avances_[i] = std::move(tabla);
   }
+}
+
+double Letras::ancho(int letra, const QString& s) const {
+  const std::vector<float>* tabla = avances_[letra].get();
+  if (tabla) {
+    double w = 0;
+    bool simple = true;
+    for (QChar c : s) {
+      const ushort u = c.unicode();
+      const float a = u < kTabla ? (*tabla)[u] : -1.0f;
+      if (a < 0) { simple = false; break; }
+      w += a;
+    }
+    if (simple) return w;
+  }
+  return QFontMetricsF(fuentes_[letra]).horizontalAdvance(s);
 }
 
 bool FilasEnMemoria::siguiente(Fila& fila) {
@@ -144,15 +165,14 @@ double Maquetador::alto(const Elemento& e) const {
 
 void Maquetador::texto(Pagina& p, int letra, double x, double y, double ancho, Alineacion al, const QString& s) const {
   if (s.isEmpty()) return;
-  const QFontMetricsF m(letras_.fuente(letra));
   QString t = s;
   // The page count is not known yet: measure a typical one in its place.
   const bool conTotal = s.contains(QChar(kMarcaTotal));
   const QString medido = conTotal ? QString(s).replace(QChar(kMarcaTotal), QStringLiteral("000")) : s;
-  double w = m.horizontalAdvance(medido);
+  double w = letras_.ancho(letra, medido);
   if (w > ancho && !conTotal) {
-    t = m.elidedText(s, Qt::ElideRight, ancho);
-    w = m.horizontalAdvance(t);
+    t = QFontMetricsF(letras_.fuente(letra)).elidedText(s, Qt::ElideRight, ancho);
+    w = letras_.ancho(letra, t);
     if (t.isEmpty()) return;
   }
   double dx = 0;

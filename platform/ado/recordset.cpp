@@ -125,12 +125,20 @@ void RecordsetImpl::abrir(const QString& texto, std::shared_ptr<ConexionImpl> co
   guardaOriginales_ = bloqueo != adLockReadOnly;
   filas_.clear();
   pos_ = 0;
-  if (flujo_) {
-    hayFila_ = cursor_->siguiente();
-    leida_ = false;
-    columnas_ = cursor_->columnas();
-  } else {
-    leerTodo();
+  try {
+    if (flujo_) {
+      hayFila_ = cursor_->siguiente();
+      leida_ = false;
+      columnas_ = cursor_->columnas();
+    } else {
+      leerTodo();
+    }
+  } catch (...) {
+    // A failure while reading leaves the recordset closed, holding nothing of the driver's.
+    cursor_.reset();
+    filas_.clear();
+    cn.reset();
+    throw;
   }
   prepararCampos();
   if (guardaOriginales_) baseParaEscribir();
@@ -517,7 +525,7 @@ void Recordset::setCursorLocation(long ubicacion) {
   ubicacion_ = ubicacion;
 }
 QString Recordset::Source() const { return impl_->origen; }
-Connection Recordset::ActiveConnection() const { return Connection(impl_->cn); }
+Connection Recordset::ActiveConnection() const { return impl_->cn ? Connection(impl_->cn) : Connection(); }
 
 Recordset Recordset::desdeFilas(const Connection& conexion, std::vector<QString> nombres, std::vector<DataTypeEnum> tipos,
                                 std::vector<long> tamanos, std::vector<std::vector<vb::Variant>> filas) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QTest>
@@ -201,17 +202,30 @@ TEST(Conexion, FreeTdsAUnPuertoCerrado) {
 
 TEST(Conexion, FalloSinColeccionDeErroresDejaLaBanderaEnFalso) {
   prueba::BaseSuite base;
-  base.agregarIni(QStringLiteral("MALO=ftp:nada\r\n"));
   DB_Dll& d = db();
-  d.gServidor = QStringLiteral("MALO");
+  d.gServidor = QStringLiteral("LOCAL");
   d.gDBName = QStringLiteral("EMPRESA");
-  prueba::guion().esperarMensaje(ui::vbOK);
-  d.OpenServerADODB();
+  // A cursor location ADO does not know fails before the open, with no driver diagnostics.
+  prueba::guion().esperarMensaje(ui::vbOK, QStringLiteral("Los argumentos son del tipo incorrecto"));
+  d.OpenServerADODB(false, 1);
   ASSERT_EQ(d.gCnn.Errors().Count(), 0);
-  EXPECT_EQ(prueba::guion().mostradas().front().botones, ui::vbOKOnly);
-  EXPECT_EQ(prueba::guion().mostradas().front().titulo, ui::tituloPrograma());
+  const auto& caja = prueba::guion().mostradas().front();
+  EXPECT_EQ(caja.botones, ui::vbOKOnly);
+  EXPECT_EQ(caja.titulo, ui::tituloPrograma());
   // Start-up must not take the closed connection for an open one.
+  EXPECT_EQ(d.gCnn.State(), ado::adStateClosed);
   EXPECT_FALSE(d.gOpenFlag);
+}
+
+TEST(Conexion, FalloSinColeccionConLaConexionAbiertaLaDejaAbierta) {
+  prueba::BaseSuite base;
+  DB_Dll& d = db();
+  base.conectar(d);
+  d.gCnn.Errors().Clear();
+  prueba::guion().esperarMensaje(ui::vbOK, QStringLiteral("abierto"));
+  d.OpenServerADODB();
+  EXPECT_EQ(d.gCnn.State(), ado::adStateOpen);
+  EXPECT_TRUE(d.gOpenFlag);
 }
 
 TEST(ConexionLocal, AbreUnArchivo) {
@@ -231,12 +245,15 @@ TEST(ConexionLocal, ArchivoQueNoEstaSeBuscaConElDialogo) {
   DB_Dll& d = db();
   d.gProveedor = d.pJETOLEDB40();
   d.gDBName = base.carpeta.archivo(QStringLiteral("falta.mdb"));
-  const QString buena = base.archivo(QStringLiteral("EMPRESA"));
+  const QString buena = base.carpeta.archivo(QStringLiteral("EMPRESA.mdb"));
+  ASSERT_TRUE(QFile::copy(base.archivo(QStringLiteral("EMPRESA")), buena));
   prueba::guion().esperarModal([&](QDialog& dlg) {
     auto& archivo = static_cast<QFileDialog&>(dlg);
     EXPECT_EQ(archivo.windowTitle(), "Buscar Base de Datos");
-    archivo.selectFile(buena);
-    archivo.accept();
+    auto* nombre = archivo.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    ASSERT_NE(nombre, nullptr);
+    nombre->setText(buena);
+    static_cast<QDialog&>(archivo).done(QDialog::Accepted);
   });
   d.OpenLocalADODB(QString(), QStringLiteral("User ID"), QStringLiteral("Password"));
   EXPECT_EQ(d.gDBName, buena);

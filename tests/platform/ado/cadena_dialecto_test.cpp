@@ -4,6 +4,7 @@
 #include "platform/ado/cadena_conexion.h"
 #include "platform/ado/constantes.h"
 #include "platform/ado/dialecto.h"
+#include "platform/ado/errors.h"
 #include "platform/ado/servidores.h"
 #include "platform/ado/tipos.h"
 #include "platform/vb/error.h"
@@ -129,4 +130,14 @@ TEST(Dialecto, AlterTableAddOneStatementPerColumnWithTextCollation) {
             "ALTER TABLE T ADD CONSTRAINT PK PRIMARY KEY (A)");
   EXPECT_EQ(d::adaptarParaSqlite(QStringLiteral("ALTER TABLE dbo.TA_X ADD OBS VARCHAR(50) Null ")),
             "ALTER TABLE TA_X ADD COLUMN OBS VARCHAR(50) COLLATE NOCASE Null ");
+}
+
+TEST(NumeroPorEstado, SqlStatesGiveTheOleDbNumbers) {
+  EXPECT_EQ(ado::numeroPorEstado(QStringLiteral("23000")), ado::kErrorIntegridad);
+  EXPECT_EQ(ado::numeroPorEstado(QStringLiteral("42S02")), ado::kErrorSinTabla);
+  EXPECT_EQ(ado::numeroPorEstado(QStringLiteral("42000")), ado::kErrorSentencia);
+  EXPECT_EQ(ado::numeroPorEstado(QStringLiteral("42S22")), ado::kErrorSentencia);
+  EXPECT_EQ(ado::numeroPorEstado(QStringLiteral("37000")), ado::kErrorSentencia);
+  EXPECT_EQ(ado::numeroPorEstado(QStringLiteral("08001")), ado::kErrorGeneral);
+  EXPECT_EQ(ado::numeroPorEstado(QStringLiteral("HY000")), ado::kErrorGeneral);
 }

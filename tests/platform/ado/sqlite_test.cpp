@@ -504,3 +504,15 @@ TEST_F(Sqlite, TableNameAloneOpensTheTable) {
   rs.Open(QStringLiteral("TA_USUARIOS"), cn, adOpenStatic, adLockReadOnly, adCmdTable);
   EXPECT_EQ(rs.RecordCount(), 3);
 }
+
+TEST_F(Sqlite, FailureWhileReadingLeavesTheRecordsetClosed) {
+  Connection cn = abierta();
+  Recordset rs;
+  for (long cursor : {long{adOpenForwardOnly}, long{adOpenStatic}}) {
+    EXPECT_NE(numeroDe([&] { rs.Open(QStringLiteral("SELECT abs(-9223372036854775808) FROM TA_USUARIOS"), cn, cursor); }), 0);
+    EXPECT_EQ(rs.State(), adStateClosed);
+    EXPECT_EQ(cn.Errors().Count(), 1);
+  }
+  rs.Open(QStringLiteral("SELECT 1"), cn);  // usable again
+  EXPECT_EQ(rs.Fields(0).Value(), vb::Variant(std::int32_t{1}));
+}

@@ -1,0 +1,758 @@
+#include "lookup/lib_frmcons3.h"
+
+#include <QCloseEvent>
+#include <QFile>
+#include <QFrame>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTextStream>
+#include <QTreeView>
+#include <cmath>
+#include <cstdio>
+
+#include "app/suite/util_general.h"
+#include "data/db_dll.h"
+#include "platform/ctx/programa.h"
+#include "platform/ui/servicio.h"
+#include "platform/ui/twips.h"
+#include "platform/vb/formato.h"
+#include "platform/vb/manejo.h"
+#include "platform/vb/reloj.h"
+#include "services/configuracion.h"
+
+namespace {
+
+constexpr int kAltoCaja = 300;     // twips
+constexpr int kAltoFrame = 615;
+constexpr int kAnchoBoton = 1500;
+constexpr int kAltoBoton = 400;
+constexpr int kAltoBarra = 255;
+const QString kCantidad = QStringLiteral("**Cantidad**");
+
+bool contiene(const QString& t, const QString& b) { return t.contains(b, Qt::CaseInsensitive); }
+
+QString archivoAnchos(const QString& nombre) {
+  return ZepaKit2::util().CarpetaConBarra(ctx::actual().carpetaPrograma()) + nombre;
+}
+
+// One line of the width file: the quoted fields as the runtime's Write wrote them.
+QStringList camposLinea(const QString& linea) {
+  QStringList r;
+  int i = 0;
+  const int n = linea.size();
+  while (i < n) {
+    while (i < n && linea[i].isSpace()) ++i;
+    QString campo;
+    if (i < n && linea[i] == QLatin1Char('"')) {
+      const int fin = linea.indexOf(QLatin1Char('"'), i + 1);
+      campo = linea.mid(i + 1, fin < 0 ? -1 : fin - i - 1);
+      i = fin < 0 ? n : fin + 1;
+      while (i < n && linea[i] != QLatin1Char(',')) ++i;
+    } else {
+      const int fin = linea.indexOf(QLatin1Char(','), i);
+      campo = linea.mid(i, fin < 0 ? -1 : fin - i).trimmed();
+      i = fin < 0 ? n : fin;
+    }
+    r << campo;
+    ++i;  // the comma
+  }
+  return r;
+}
+
+// Quotes inside a value, doubled for an SQL text constant.
+QString comillas(const QString& v) {
+  QString r = v;
+  return r.replace(QLatin1Char('\''), QStringLiteral("''"));
+}
+
+}  // namespace
+
+Lib_FrmCons3::Lib_FrmCons3(QWidget* padre) : QDialog(padre) {
+  setObjectName(QStringLiteral("Lib_FrmCons3"));
+  setWindowTitle(QStringLiteral("Consulta..."));
+  picFields_ = new QWidget(this);
+  picFields_->setObjectName(QStringLiteral("picFields"));
+  lista_ = new QTreeView(picFields_);
+  lista_->setObjectName(QStringLiteral("ListView1"));
+  lista_->setRootIsDecorated(false);
+  lista_->setUniformRowHeights(true);  // keeps 100,000 rows cheap to lay out
+  lista_->setItemsExpandable(false);
+  lista_->setAllColumnsShowFocus(true);
+  lista_->setSelectionMode(QAbstractItemView::SingleSelection);
+  lista_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  lista_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  lista_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);  // HScroll1 scrolls instead
+  lista_->setModel(&modelo_);
+  lista_->header()->setStretchLastSection(false);
+  lista_->header()->setSectionsMovable(false);
+  lista_->header()->setSectionsClickable(true);
+  lista_->installEventFilter(this);
+  connect(lista_->header(), &QHeaderView::sectionClicked, this, [this](int c) {
+    vb::Seguir seguir;
+    seguir([&] { ordenarPorColumna(c); });
+  });
+  connect(lista_->header(), &QHeaderView::sectionResized, this, [this] {
+    // Boxes follow the columns when the user drags a header edge.
+    int izquierda = 0;
+    for (int i = 0; i < modelo_.columnas() && i < static_cast<int>(cajas_.size()); ++i) {
+      cajas_[i]->setGeometry(lista_->x() + ui::twips(izquierda), 0, ui::twips(anchoColumna(i) - 50),
+                             ui::twips(kAltoCaja));
+      izquierda += anchoColumna(i);
+    }
+  });
+  connect(lista_, &QTreeView::doubleClicked, this, [this] { CmdAceptar_Click(); });
+  crearCaja(0);
+
+  barra_ = new QScrollBar(Qt::Horizontal, this);
+  barra_->setObjectName(QStringLiteral("HScroll1"));
+  connect(barra_, &QScrollBar::valueChanged, this, [this](int v) { moverCampos(v); });
+
+  frame1_ = new QFrame(this);
+  frame1_->setObjectName(QStringLiteral("Frame1"));
+  auto boton = [&](const char* nombre, const char* texto) {
+    auto* b = new QPushButton(QString::fromUtf8(texto), frame1_);
+    b->setObjectName(QString::fromUtf8(nombre));
+    b->setAutoDefault(false);
+    b->resize(ui::tamanoTwips(kAnchoBoton, kAltoBoton));
+    return b;
+  };
+  cmdAceptar_ = boton("CmdAceptar", "&Aceptar");
+  cmdCancelar_ = boton("CmdCancelar", "&Cancelar");
+  cmdNueva_ = boton("CmdNueva", "&Nueva Busqueda");
+  connect(cmdAceptar_, &QPushButton::clicked, this, [this] { CmdAceptar_Click(); });
+  connect(cmdCancelar_, &QPushButton::clicked, this, [this] { CmdCancelar_Click(); });
+  connect(cmdNueva_, &QPushButton::clicked, this, [this] { CmdNueva_Click(); });
+  lblFieldName_ = new QLabel(this);
+  lblFieldName_->setObjectName(QStringLiteral("lblFieldName"));
+  lblFieldName_->hide();
+  resize(ui::tamanoTwips(9000, 6000));
+}
+
+Lib_FrmCons3::~Lib_FrmCons3() = default;
+
+QLineEdit* Lib_FrmCons3::crearCaja(int indice) {
+  while (static_cast<int>(cajas_.size()) <= indice) {
+    const int i = static_cast<int>(cajas_.size());
+    auto* c = new QLineEdit(picFields_);
+    c->setObjectName(QStringLiteral("CmbSearch(%1)").arg(i));
+    c->setToolTip(QStringLiteral("F5 realiza nueva busqueda"));
+    c->installEventFilter(this);
+    connect(c, &QLineEdit::textChanged, this, [this, i] { buscarIncremental(i); });
+    cajas_.push_back(c);
+  }
+  return cajas_[indice];
+}
+
+QLineEdit* Lib_FrmCons3::cajaBusqueda(int i) const {
+  return i >= 0 && i < static_cast<int>(cajas_.size()) ? cajas_[i] : nullptr;
+}
+
+int Lib_FrmCons3::cajasVisibles() const {
+  int n = 0;
+  for (auto* c : cajas_) n += c->isVisibleTo(const_cast<Lib_FrmCons3*>(this)) ? 1 : 0;
+  return n;
+}
+
+int Lib_FrmCons3::filaSeleccionada() const {
+  const auto filas = lista_->selectionModel() ? lista_->selectionModel()->selectedRows() : QModelIndexList{};
+  return filas.isEmpty() ? -1 : filas.first().row();
+}
+
+void Lib_FrmCons3::seleccionar(int fila) {
+  const QModelIndex i = modelo_.index(fila, 0);
+  lista_->setCurrentIndex(i);
+  lista_->selectionModel()->select(i, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+  lista_->scrollTo(i);
+}
+
+int Lib_FrmCons3::anchoColumna(int columna) const { return ui::aTwips(lista_->header()->sectionSize(columna)); }
+void Lib_FrmCons3::setAnchoColumna(int columna, int twips) {
+  lista_->header()->resizeSection(columna, std::max(0, ui::twips(twips)));
+}
+int Lib_FrmCons3::anchoVentana() const { return ui::aTwips(width()); }
+void Lib_FrmCons3::setAnchoVentana(int twips) { resize(std::max(1, ui::twips(twips)), height()); }
+
+void Lib_FrmCons3::limpiarColumnas() { modelo_.reiniciar({}); }
+
+void Lib_FrmCons3::agregarColumna(const QString& encabezado, int anchoTwips) {
+  QStringList e;
+  for (int i = 0; i < modelo_.columnas(); ++i) e << modelo_.encabezado(i);
+  e << encabezado;
+  modelo_.reiniciar(e);
+  setAnchoColumna(modelo_.columnas() - 1, anchoTwips);
+}
+
+// ---- Loading ------------------------------------------------------------
+
+void Lib_FrmCons3::Cargar() {
+  auto& u = ZepaKit2::util();
+  cargado_ = true;
+  vb::Pasos pasos([&](const vb::Error& e) { return u.DialogoError(e, {}, QStringLiteral("FORM_LOAD")); });
+  EsArticulos = contiene(SQL, QStringLiteral("articulos"));
+  Valores = QStringList();
+  Cantidades = QStringList();
+  modelo_.reiniciar({});
+  if (SQL.trimmed().isEmpty()) {
+    pasos.run([&] { u.PrepararForm(this, false); });
+    return;
+  }
+  SQL += QLatin1Char(' ');
+  const int desde = SQL.indexOf(QStringLiteral("from"), 0, Qt::CaseInsensitive);
+  if (desde >= 0) {
+    int i = desde + 4;
+    while (i < SQL.size() && SQL[i] == QLatin1Char(' ')) ++i;
+    const int fin = SQL.indexOf(QLatin1Char(' '), i);
+    TablaConsulta = SQL.mid(i, fin < 0 ? -1 : fin - i).trimmed();
+  } else {
+    TablaConsulta.clear();
+  }
+  if (SQLInicial.isEmpty()) SQLInicial = SQL;
+  SQLBase = SQL;
+  rs_ = std::make_unique<ado::Recordset>();
+  if (!pasos.run([&] { db().AbrirRecordset(SQL, *rs_, nullptr, 0, 1); })) {
+    rs_.reset();
+    return;
+  }
+  modelo_.setCheckable(CheckBoxes);
+  if (rs_->State() == ado::adStateOpen) {
+    Encolumnar();
+    Leer(1, 0);
+  }
+  if (OrdenarPorLwv) {
+    ordenado_ = true;
+    modelo_.ordenar(columnaOrden_, orden_);
+  }
+  if (!FiltroInicial.trimmed().isEmpty()) cajas_[0]->setText(FiltroInicial);
+  pasos.run([&] {
+    if (rs_->State() == ado::adStateOpen) db().CierraRecordset(*rs_);
+  });
+  rs_.reset();
+  pasos.run([&] { CargarAnchos(); });
+  pasos.run([&] { CalcularAncho(); });
+  pasos.run([&] { u.PrepararForm(this, false); });
+}
+
+void Lib_FrmCons3::Encolumnar() {
+  try {
+    const ado::Fields& campos = rs_->Fields();
+    const long n = campos.Count();
+    const bool precios = contiene(SQL, QStringLiteral("V_MA_ARTICULOS")) || contiene(SQL, QStringLiteral("STK_MA_ARTICULOS"));
+    QStringList encabezados;
+    std::vector<int> anchos;
+    const QFontMetrics fm(lista_->font());
+    for (long i = 0; i < n; ++i) {
+      const ado::Field& f = campos.Item(i);
+      QLineEdit* caja = crearCaja(static_cast<int>(i));
+      caja->setProperty("Tag", f.Name());
+      caja->setVisible(true);
+      const long largo = std::clamp<long>(f.DefinedSize(), 0, 60);
+      anchos.push_back(ui::aTwips(fm.horizontalAdvance(QString(static_cast<int>(largo), QLatin1Char('X')))));
+      QString encabezado = f.Name();
+      if (precios) {
+        for (int p = 1; p <= 8; ++p)
+          if (f.Name().compare(QStringLiteral("PRECIO%1").arg(p), Qt::CaseInsensitive) == 0)
+            encabezado = ModGlobal::Cfg(QStringLiteral("NOM_PCLASE%1").arg(p));
+      }
+      encabezados << encabezado;
+    }
+    for (size_t i = static_cast<size_t>(n); i < cajas_.size(); ++i) cajas_[i]->setVisible(false);
+    modelo_.reiniciar(encabezados);
+    for (int i = 0; i < static_cast<int>(anchos.size()); ++i) setAnchoColumna(i, anchos[i]);
+  } catch (const vb::Error& e) {
+    ui::servicio().MsgBox(e.Description(), ui::vbOKOnly);
+  }
+}
+
+long Lib_FrmCons3::colorStock(const ado::Recordset& rs, bool& hayCampos) const {
+  const ado::Fields& campos = rs.Fields();
+  int punto = -1, stock = -1;
+  for (long i = 0; i < campos.Count(); ++i) {
+    if (campos.Item(i).Name().compare(QStringLiteral("PUNTOPEDIDO"), Qt::CaseInsensitive) == 0) punto = static_cast<int>(i);
+    if (campos.Item(i).Name().compare(QStringLiteral("Stock"), Qt::CaseInsensitive) == 0) stock = static_cast<int>(i);
+  }
+  hayCampos = punto >= 0 && stock >= 0;
+  if (!hayCampos) return -1;
+  const vb::Currency p = campos.Item(punto).Value().toCurrency();
+  const vb::Currency s = campos.Item(stock).Value().toCurrency();
+  const vb::Currency cero{};
+  const vb::Variant* nivel;
+  if (p == cero && s > cero) nivel = &StkNivel1;
+  else if (p > cero && s > p) nivel = &StkNivel2;
+  else if (p > cero && s < p) nivel = &StkNivel3;
+  else nivel = &StkNivel4;
+  if (nivel->toText().trimmed().isEmpty()) return -1;
+  return static_cast<long>(nivel->toDouble());
+}
+
+void Lib_FrmCons3::Leer(long, long) {
+  auto& u = ZepaKit2::util();
+  ado::Recordset& rs = *rs_;
+  if (rs.EOF()) return;
+  const ado::Fields& campos = rs.Fields();
+  const int n = static_cast<int>(campos.Count());
+  // The returned column, for the rows that start checked.
+  int devuelto = CampoDevuelto.trimmed().isEmpty() ? 0 : -1;
+  for (int i = 0; i < n && devuelto < 0; ++i)
+    if (campos.Item(i).Name().trimmed().compare(CampoDevuelto.trimmed(), Qt::CaseInsensitive) == 0) devuelto = i;
+  const bool colorear = MuestraStock.trimmed().compare(QStringLiteral("SI"), Qt::CaseInsensitive) == 0 && EsArticulos;
+  bool hayStock = EsArticulos;
+  while (!rs.EOF()) {
+    bool siguiente = true;
+    try {
+      ++filasLeidas_;
+      long color = -1;
+      if (EsArticulos && hayStock) {
+        try {
+          color = colorStock(rs, hayStock);
+        } catch (const vb::Error&) {
+          color = -1;  // an amount that cannot be read colours nothing
+        }
+      }
+      std::vector<QString> celdas(n);
+      // Null reads as an empty cell: one error box per empty cell would make
+      // a table with optional columns unusable.
+      celdas[0] = campos.Item(0).Value().toText().trimmed();
+      for (int i = 1; i < n; ++i) celdas[i] = u.TextoFiltro(campos.Item(i).Value().toText());
+      bool marcada = false;
+      if (CheckBoxes && devuelto >= 0) {
+        const QString v = devuelto == 0 ? celdas[0] : celdas[devuelto].trimmed();
+        marcada = ValoresDefault.contains(v, Qt::CaseInsensitive);
+      }
+      modelo_.agregar(std::move(celdas), marcada, colorear ? color : -1);
+    } catch (const vb::Error& e) {
+      const int r = u.DialogoError(e, {}, QStringLiteral("FORM_LOAD"));
+      if (r == vb::Pasos::kReintentar) siguiente = false;
+      else if (r != vb::Pasos::kIgnorar) break;
+    }
+    if (siguiente) rs.MoveNext();
+  }
+  modelo_.terminarCarga();
+}
+
+int Lib_FrmCons3::IndiceColumna(const QString& Columna) const {
+  const QString buscada = Columna.trimmed();
+  for (int i = 0; i < modelo_.columnas(); ++i)
+    if (modelo_.encabezado(i).trimmed().compare(buscada, Qt::CaseInsensitive) == 0) return i + 1;
+  return 0;
+}
+
+void Lib_FrmCons3::CalcularAncho() {
+  int suma = 0;
+  for (int i = 0; i < modelo_.columnas(); ++i) {
+    if (i < static_cast<int>(cajas_.size()))
+      cajas_[i]->setGeometry(lista_->x() + ui::twips(suma), 0, ui::twips(std::max(0, anchoColumna(i) - 50)),
+                             ui::twips(kAltoCaja));
+    suma += anchoColumna(i);
+  }
+  const int anchoLista = suma + 360;
+  picFields_->resize(ui::twips(anchoLista), picFields_->height());
+  lista_->resize(ui::twips(anchoLista), lista_->height());
+  barra_->resize(ui::twips(suma), barra_->height());
+  const int pic = anchoLista;
+  barra_->setMaximum(pic <= 32700 ? static_cast<int>(std::lround((pic + 480) * 0.6)) : 32700);
+  const int pantalla = ui::aTwips(ui::servicio().Pantalla().width());
+  if (anchoLista + 360 < pantalla) setAnchoVentana(anchoLista + 280);
+  else setAnchoVentana(pantalla - 480);
+  acomodar();
+}
+
+void Lib_FrmCons3::moverCampos(int valor) {
+  picFields_->move(-ui::twips(valor), picFields_->y());
+}
+
+// ---- Column widths --------------------------------------------------------
+
+void Lib_FrmCons3::CargarAnchos() {
+  QFile f(archivoAnchos(QStringLiteral("CONSULTASLEN.QZX")));
+  if (!f.exists()) return;
+  if (TablaConsulta.compare(QStringLiteral("Stk_ma_articulos"), Qt::CaseInsensitive) == 0)
+    TablaConsulta = QStringLiteral("VT_MA_ARTICULOS");
+  if (!f.open(QIODevice::ReadOnly | QIODevice::Text)) throw vb::Error(vb::kFileNotFound);
+  QTextStream in(&f);
+  auto& u = ZepaKit2::util();
+  while (!in.atEnd()) {
+    const QStringList c = camposLinea(in.readLine());
+    if (c.size() < 2 || c[0].compare(TablaConsulta, Qt::CaseInsensitive) != 0) continue;
+    QString resto = c[1];
+    int izquierda = 0;
+    for (int i = 0; i < modelo_.columnas(); ++i) {
+      const int barra = resto.indexOf(QLatin1Char('|'));
+      const QString ancho = barra < 0 ? resto : resto.left(barra);
+      const int w = static_cast<int>(u.ValorNumerico(ancho).toDouble());
+      setAnchoColumna(i, w);
+      if (i < static_cast<int>(cajas_.size()))
+        cajas_[i]->setGeometry(lista_->x() + ui::twips(izquierda), 0, ui::twips(w), ui::twips(kAltoCaja));
+      izquierda += w;
+      resto = barra < 0 ? QString() : resto.mid(barra + 1);
+    }
+  }
+}
+
+void Lib_FrmCons3::GrabarAnchos() {
+  if (!GrabarCfg) return;
+  const QString qzx = archivoAnchos(QStringLiteral("CONSULTASLEN.QZX"));
+  const QString aux = archivoAnchos(QStringLiteral("CONSULTASLEN.AUX"));
+  QFile salida(aux);
+  if (!salida.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
+    throw vb::Error(vb::kPathFileAccessError);
+  QTextStream out(&salida);
+  QFile entrada(qzx);
+  if (entrada.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    QTextStream in(&entrada);
+    while (!in.atEnd()) {
+      const QString linea = in.readLine();
+      const QStringList c = camposLinea(linea);
+      if (!c.isEmpty() && c[0].compare(TablaConsulta, Qt::CaseInsensitive) == 0) continue;
+      if (!linea.trimmed().isEmpty()) out << linea << '\n';
+    }
+    entrada.close();
+  }
+  QString anchos;
+  for (int i = 0; i < modelo_.columnas(); ++i) anchos += QString::number(anchoColumna(i)) + QLatin1Char('|');
+  out << '"' << TablaConsulta << "\",\"" << anchos << "\"\n";
+  out.flush();
+  const bool escrito = out.status() == QTextStream::Ok && salida.flush();
+  salida.close();
+  if (!escrito) {
+    QFile::remove(aux);
+    throw vb::Error(vb::kDeviceIOError);
+  }
+  // Renamed over the old file: a failure leaves the old widths or the new ones.
+  if (std::rename(QFile::encodeName(aux).constData(), QFile::encodeName(qzx).constData()) != 0)
+    throw vb::Error(vb::kPathFileAccessError);
+}
+
+void Lib_FrmCons3::Descargar() {
+  if (descargado_) return;
+  descargado_ = true;
+  try {
+    GrabarAnchos();
+    modelo_.reiniciar({});
+  } catch (const vb::Error& e) {
+    ui::servicio().MsgBox(e.Description(), ui::vbCritical, QStringLiteral("Aviso al Operador"));
+  }
+}
+
+// ---- Layout -----------------------------------------------------------------
+
+void Lib_FrmCons3::resizeEvent(QResizeEvent* evento) {
+  QDialog::resizeEvent(evento);
+  acomodar();
+}
+
+void Lib_FrmCons3::acomodar() {
+  const int alto = ui::aTwips(height()), ancho = ui::aTwips(width());
+  const int altoFrame = kAltoFrame;
+  const int picAlto = std::max(0, alto - altoFrame - 480);
+  // The container never gets narrower than its columns, so the scroll bar
+  // can still bring every column and its search box into view.
+  int columnas = 0;
+  for (int i = 0; i < modelo_.columnas(); ++i) columnas += anchoColumna(i);
+  const int picAncho = std::max(ancho - 120, columnas + 360);
+  picFields_->setGeometry(picFields_->x(), 0, ui::twips(picAncho), ui::twips(picAlto));
+  lista_->setGeometry(0, ui::twips(kAltoCaja), ui::twips(picAncho - 20),
+                      ui::twips(std::max(0, picAlto - altoFrame - 600 + kAltoCaja)));
+  frame1_->setGeometry(0, ui::twips(alto - altoFrame - 420 + 420), width(), ui::twips(altoFrame));
+  barra_->setGeometry(0, ui::twips(std::max(0, picAlto - kAltoBarra - 120)), ui::twips(std::max(0, ancho - 120)),
+                      ui::twips(kAltoBarra));
+  const int fAncho = ancho;
+  cmdAceptar_->move(ui::twips(100), ui::twips(100));
+  cmdCancelar_->move((frame1_->width() - cmdCancelar_->width()) / 2, ui::twips(100));
+  cmdNueva_->move(ui::twips(fAncho) - (cmdCancelar_->width() + ui::twips(150)), ui::twips(100));
+  if (!cmdNueva_->isVisibleTo(this)) {
+    if (ui::aTwips(cmdAceptar_->width() + cmdCancelar_->width()) + 400 > fAncho) {
+      cmdAceptar_->resize(cmdAceptar_->width() / 2, cmdAceptar_->height());
+      cmdCancelar_->resize(cmdAceptar_->width(), cmdCancelar_->height());
+      cmdAceptar_->move(ui::twips(100), cmdAceptar_->y());
+      cmdCancelar_->move(frame1_->width() - cmdCancelar_->width() - ui::twips(150), cmdCancelar_->y());
+      cmdNueva_->move(cmdCancelar_->pos());
+    } else {
+      cmdCancelar_->move(cmdNueva_->pos());
+    }
+  }
+  barra_->raise();
+  frame1_->raise();
+}
+
+void Lib_FrmCons3::showEvent(QShowEvent* evento) {
+  QDialog::showEvent(evento);
+  if (!cargado_) Cargar();
+}
+
+void Lib_FrmCons3::closeEvent(QCloseEvent* evento) {
+  // Closed by the frame: nothing chosen; Valores stays as the last load left it.
+  QDialog::closeEvent(evento);
+}
+
+// ---- Search -------------------------------------------------------------------
+
+int Lib_FrmCons3::Busqueda(int Clave, const QString& QueValor) const {
+  const QString v = QueValor.trimmed();
+  const int columna = Clave <= 0 ? 0 : Clave;
+  if (columna >= modelo_.columnas()) return 0;
+  const int n = modelo_.filas();
+  // Cells are stored trimmed, so a prefix test on them is the whole search.
+  for (int i = 0; i < n; ++i)
+    if (QStringView(modelo_.celda(i, columna)).startsWith(v, Qt::CaseInsensitive)) return i + 1;
+  return 0;
+}
+
+void Lib_FrmCons3::buscarIncremental(int caja) {
+  vb::Seguir seguir;
+  seguir([&] {
+    const int columna = ZepaKit2::util().ValorEntero(QString::number(caja));
+    const int i = Busqueda(columna, cajas_[caja]->text().trimmed());
+    if (i > 0) seleccionar(i - 1);
+  });
+}
+
+void Lib_FrmCons3::F5(int caja) {
+  QLineEdit* c = cajas_[caja];
+  SQLCola.clear();
+  const int orden = SQL.indexOf(QStringLiteral("order"), 0, Qt::CaseInsensitive);
+  if (orden >= 0) {
+    const int ob = SQL.indexOf(QStringLiteral("order by"), 0, Qt::CaseInsensitive);
+    if (ob >= 0) {
+      SQLCola = SQL.mid(ob);
+      SQLBase = SQL.left(ob);
+    }
+  }
+  const int gb = SQL.indexOf(QStringLiteral("group by"), 0, Qt::CaseInsensitive);
+  if (gb >= 0) {
+    const QString cola = SQL.mid(gb);
+    if (!cola.trimmed().isEmpty()) SQLCola = cola;
+    SQLBase = SQL.left(gb);
+  }
+  QString prefijo;
+  if (contiene(SQLBase, QStringLiteral("stk_ma_articulos."))) prefijo = QStringLiteral("stk_ma_articulos.");
+  if (contiene(SQLBase, QStringLiteral("v_ma_articulos."))) prefijo = QStringLiteral("v_ma_articulos.");
+  const QString une = contiene(SQL, QStringLiteral("where")) ? QStringLiteral(" and ") : QStringLiteral(" where ");
+  const QString campo = c->property("Tag").toString();
+  QString texto = c->text();
+  QString patron;
+  if (CfgUsaConsultaLIKE) {
+    patron = QStringLiteral("%") + texto + QStringLiteral("%");
+  } else {
+    texto = ZepaKit2::util().Reemplazar(texto, QStringLiteral("*"), QStringLiteral("%"));
+    {
+      const QSignalBlocker b(c);
+      c->setText(texto);
+    }
+    patron = texto + QStringLiteral("%");
+  }
+  // The quote doubled: O'Brien searches for O'Brien instead of breaking the statement.
+  SQL = SQLBase + une + prefijo + campo + QStringLiteral(" like '") + comillas(patron) + QStringLiteral("' ") + SQLCola;
+  {
+    const QSignalBlocker b(c);
+    c->clear();
+  }
+  SQLBase = SQL;
+  Cargar();
+}
+
+// ---- Keys -----------------------------------------------------------------
+
+bool Lib_FrmCons3::eventFilter(QObject* objeto, QEvent* evento) {
+  try {
+    for (int i = 0; i < static_cast<int>(cajas_.size()); ++i) {
+      if (objeto != cajas_[i]) continue;
+      if (evento->type() == QEvent::FocusIn) {
+        cajas_[i]->setStyleSheet(QStringLiteral("background-color: #00FFFF;"));  // &HFFFF00
+        IndiceBusqueda = i;
+      } else if (evento->type() == QEvent::FocusOut) {
+        cajas_[i]->setStyleSheet(QStringLiteral("background-color: #FFFFFF;"));
+      } else if (evento->type() == QEvent::KeyPress) {
+        auto* k = static_cast<QKeyEvent*>(evento);
+        if (k->key() == Qt::Key_F12 && EsArticulos && filaSeleccionada() >= 0) {
+          informarFaltante();
+          return true;
+        }
+        switch (k->key()) {
+          case Qt::Key_Down:
+          case Qt::Key_Up:
+          case Qt::Key_PageDown:
+          case Qt::Key_PageUp: {
+            QKeyEvent sinShift(QEvent::KeyPress, k->key(), Qt::NoModifier);
+            lista_->setFocus();
+            QCoreApplication::sendEvent(lista_, &sinShift);
+            return true;
+          }
+          case Qt::Key_F5:
+            F5(i);
+            return true;
+          default:
+            break;
+        }
+      }
+      return false;
+    }
+    if (objeto == lista_ && evento->type() == QEvent::KeyPress) {
+      auto* k = static_cast<QKeyEvent*>(evento);
+      if (k->key() == Qt::Key_F12 && EsArticulos && filaSeleccionada() >= 0) {
+        informarFaltante();
+        return true;
+      }
+      return teclaLista(k);
+    }
+  } catch (const vb::Error& e) {
+    ui::servicio().MsgBox(e.Description(), ui::vbCritical, QStringLiteral("Aviso al Operador"));
+    return true;
+  }
+  return QDialog::eventFilter(objeto, evento);
+}
+
+bool Lib_FrmCons3::teclaLista(QKeyEvent* k) {
+  const int tecla = k->key();
+  if (tecla == Qt::Key_Space && CheckBoxes) return false;  // the list toggles the check
+  if (tecla == Qt::Key_Return || tecla == Qt::Key_Enter) {
+    CmdAceptar_Click();
+    return true;
+  }
+  if (UsaCantidades && (tecla == Qt::Key_Insert || tecla == Qt::Key_Delete)) {
+    cantidades(k);
+    return true;
+  }
+  QLineEdit* caja = cajaBusqueda(IndiceBusqueda);
+  if (!caja) return false;
+  // Typing in the list types into the search box that had the focus last.
+  if (tecla == Qt::Key_Backspace) {
+    caja->setFocus();
+    caja->setText(caja->text().left(caja->text().size() - 1));
+    return true;
+  }
+  if ((tecla >= 47 && tecla <= 93 && !(k->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) ||
+      tecla == Qt::Key_Space) {
+    caja->setFocus();
+    caja->setText(caja->text() + (k->text().isEmpty() ? QString(QChar(tecla)) : k->text()));
+    return true;
+  }
+  return false;
+}
+
+void Lib_FrmCons3::cantidades(QKeyEvent* k) {
+  auto& u = ZepaKit2::util();
+  vb::Pasos pasos([&](const vb::Error& e) { return u.DialogoError(e, {}, QStringLiteral("ListView1_KeyDown")); });
+  const int fila = filaSeleccionada();
+  if (fila < 0) return;
+  int columna = 0;
+  if (!pasos.run([&] {
+        columna = IndiceColumna(kCantidad);
+        if (columna == 0) throw vb::Error(vb::kInvalidProcedureCall, {}, QStringLiteral("ListView1_KeyDown"));
+      }))
+    return;
+  if (columna == 0) return;
+  const int c = columna - 1;
+  const QString actual = modelo_.celda(fila, c);
+  if (k->key() == Qt::Key_Insert && (k->modifiers() & Qt::ShiftModifier)) {
+    const QString r = ui::servicio().InputBox(QStringLiteral("Ingrese la Cantidad del Articulo..."),
+                                              QStringLiteral("Carga de Datos"), actual);
+    const double v = u.ValorNumerico(r).toDouble();
+    // Not a number (or 0): a placeholder within the quantity format.
+    modelo_.setCelda(fila, c, v == 0 ? QStringLiteral("0.00") : vb::Format(vb::Variant(v), QStringLiteral("########0.00")));
+    modelo_.setMarcada(fila, true);
+  } else if (k->key() == Qt::Key_Insert) {
+    const double v = u.ValorNumerico(actual).toDouble() + 1;
+    modelo_.setCelda(fila, c, vb::Format(vb::Variant(v), QStringLiteral("########0.0")));
+    modelo_.setMarcada(fila, true);
+  } else if (k->key() == Qt::Key_Delete) {
+    const double v = u.ValorNumerico(actual).toDouble() - 1;
+    if (v > 0) {
+      modelo_.setCelda(fila, c, vb::Format(vb::Variant(v), QStringLiteral("########0.0")));
+    } else {
+      modelo_.setMarcada(fila, false);
+      modelo_.setCelda(fila, c, QStringLiteral("0.00"));
+    }
+  }
+}
+
+QString Lib_FrmCons3::valorEnColumna(int fila, int columna1) const {
+  if (fila < 0 || columna1 <= 0) return {};
+  return modelo_.celda(fila, columna1 - 1);
+}
+
+void Lib_FrmCons3::informarFaltante() {
+  const int fila = filaSeleccionada();
+  const QString codigo = valorEnColumna(fila, IndiceColumna(QStringLiteral("idarticulo")));
+  const QString descripcion = valorEnColumna(fila, IndiceColumna(QStringLiteral("Descripcion")));
+  const int r = ui::servicio().MsgBox(QStringLiteral("Desea informar el articulo ") + codigo + QLatin1Char(' ') +
+                                          descripcion + QLatin1Char('\n') + QStringLiteral("como un faltante de stock?"),
+                                      ui::vbQuestion | ui::vbYesNo, QStringLiteral("Atención!"));
+  if (r != ui::vbYes) return;
+  // Quotes doubled: a description such as 1/2" O'Ring must not lose the report.
+  QString s = QStringLiteral("INSERT INTO V_MV_FALTANTES (FechaHora,IdArticulo,Descripcion,Usuario) values('") +
+              comillas(vb::Variant(vb::Now()).toString()) + QStringLiteral("','") +
+              comillas(ZepaKit2::util().TextoFiltro(codigo, 25)) + QStringLiteral("','") +
+              comillas(descripcion.trimmed()) + QStringLiteral("','") + comillas(db().gUsuario) + QStringLiteral("')");
+  long afectados = 0;
+  db().EjecutaConsultaSQL(s, afectados);
+}
+
+void Lib_FrmCons3::keyPressEvent(QKeyEvent* evento) {
+  if (evento->key() == Qt::Key_F12 && EsArticulos && filaSeleccionada() >= 0) {
+    vb::Seguir seguir;
+    seguir([&] { informarFaltante(); });
+    return;
+  }
+  if (evento->key() == Qt::Key_Escape) return;  // Esc is not Cancelar here
+  QDialog::keyPressEvent(evento);
+}
+
+void Lib_FrmCons3::ordenarPorColumna(int columna) {
+  columnaOrden_ = columna;
+  orden_ = orden_ == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
+  ordenado_ = true;
+  modelo_.ordenar(columna, orden_);
+}
+
+// ---- Buttons --------------------------------------------------------------
+
+void Lib_FrmCons3::CmdAceptar_Click() {
+  auto& u = ZepaKit2::util();
+  vb::Pasos pasos([&](const vb::Error& e) { return u.DialogoError(e, {}, QStringLiteral("CmdAceptar_Click")); });
+  if (!Valores) Valores = QStringList();
+  if (CheckBoxes) {
+    if (CampoDevuelto.isEmpty()) CampoDevuelto = modelo_.encabezado(0);
+    const int columna = IndiceColumna(CampoDevuelto);
+    QString valor;
+    for (int i = 0; i < modelo_.filas(); ++i) {
+      if (!modelo_.marcada(i)) continue;
+      if (columna > 0) valor = modelo_.celda(i, columna - 1);
+      Valores->append(valor);
+    }
+  } else {
+    const int fila = filaSeleccionada();
+    if (fila >= 0) {
+      QString valor;
+      if (CmpsDevueltos) {
+        for (const QString& nombre : *CmpsDevueltos) {
+          const int c = IndiceColumna(nombre);
+          if (c > 0) valor = modelo_.celda(fila, c - 1);  // a header naming nothing repeats the previous
+          Valores->append(valor);
+        }
+      }
+      if (!CampoDevuelto.trimmed().isEmpty()) {
+        const int c = IndiceColumna(CampoDevuelto);
+        if (c > 0) valor = modelo_.celda(fila, c - 1);
+      }
+      ValorDevuelto = valor;
+    }
+  }
+  accept();
+}
+
+void Lib_FrmCons3::CmdCancelar_Click() {
+  ValorDevuelto = QString();
+  CmpsDevueltos.reset();
+  Valores.reset();
+  reject();
+}
+
+void Lib_FrmCons3::CmdNueva_Click() {
+  SQL = SQLInicial;
+  Cargar();
+  if (!cajas_.empty()) cajas_[0]->setFocus();
+}

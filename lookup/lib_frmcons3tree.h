@@ -1,0 +1,67 @@
+#pragma once
+// The tree lookup dialog: code/description rows arranged under one root by
+// code prefix, with search, single pick or checks, and the chosen codes
+// translated for families, positions and cost centres or accounts.
+#include <QDialog>
+#include <QHash>
+#include <QString>
+
+#include "lookup/lib_frmcons3.h"
+
+class QLineEdit;
+class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+class Lib_FrmCons3Tree : public QDialog {
+  Q_OBJECT
+ public:
+  explicit Lib_FrmCons3Tree(QWidget* padre = nullptr);
+  ~Lib_FrmCons3Tree() override;
+
+  QString SQL;
+  QString CampoDevuelto;
+  Coleccion CmpsDevueltos;
+  bool CheckBoxes = false;
+  QString gConnString;
+  vb::Variant ValorDevuelto;
+  QString FiltroInicial;
+  QString CampoBusqueda;
+  bool OrdenarPorLwv = false;
+  Coleccion Valores;
+  Coleccion Cantidades;
+  bool UsaCantidades = false;
+
+  void Cargar();  // the form's load
+  void ArmarTreeVAutomatico();
+  void Descargar();
+
+  void CmdAceptar_Click();
+  void CmdCancelar_Click();
+  void CmdNueva_Click();
+
+  QTreeWidget* arbol() const { return treeV_; }
+  QLineEdit* cajaBusqueda() const { return cmbSearch_; }
+  // The node of a code ("" for the root), or nullptr.
+  QTreeWidgetItem* nodo(const QString& codigo) const;
+
+ protected:
+  bool eventFilter(QObject* objeto, QEvent* evento) override;
+  void showEvent(QShowEvent* evento) override;
+  void closeEvent(QCloseEvent* evento) override;
+
+ private:
+  void buscar(const QString& texto);
+  void F5();
+  void propagar(QTreeWidgetItem* item, Qt::CheckState estado, int niveles);
+
+  QTreeWidget* treeV_ = nullptr;
+  QLineEdit* cmbSearch_ = nullptr;
+  QPushButton* cmdAceptar_ = nullptr;
+  QPushButton* cmdCancelar_ = nullptr;
+  QPushButton* cmdNueva_ = nullptr;
+  QHash<QString, QTreeWidgetItem*> porClave_;  // upper-cased key -> node
+  QString SQLBaseArbol, cola_;
+  bool propagando_ = false;
+  bool descargado_ = false;
+};

@@ -1,0 +1,76 @@
+#include "menu/lista_imagenes.h"
+
+#include <QPainter>
+#include <algorithm>
+
+#include "platform/vb/error.h"
+
+namespace {
+
+[[noreturn]] void fueraDeRango() {
+  throw vb::Error(ListaImagenes::kErrorIndiceFuera, QStringLiteral("Índice fuera de los límites"));
+}
+
+}  // namespace
+
+ListaImagenes::ListaImagenes(QObject* parent, int lado) : QObject(parent), lado_(16) { setLado(lado); }
+
+void ListaImagenes::setLado(int lado) {
+  if (lado == lado_) return;
+  if (lado != 16 && lado != 32) throw vb::Error(vb::kInvalidPropertyValue);
+  if (enUso())
+    throw vb::Error(kErrorEnlazada,
+                    QStringLiteral("No se puede modificar la lista de imágenes mientras otro control está enlazado a ella"));
+  if (!imagenes_.empty())
+    throw vb::Error(kErrorLecturaConImagenes,
+                    QStringLiteral("La propiedad es de sólo lectura si la lista de imágenes contiene imágenes"));
+  lado_ = lado;
+}
+
+void ListaImagenes::Clear() {
+  if (enUso())
+    throw vb::Error(kErrorEnlazada,
+                    QStringLiteral("No se puede modificar la lista de imágenes mientras otro control está enlazado a ella"));
+  imagenes_.clear();
+}
+
+int ListaImagenes::Add(const QIcon& picture, const QString& tag) {
+  if (picture.isNull()) throw vb::Error(vb::kInvalidPicture);
+  // Drawn once at the list's size, so every control shows the same pixels
+  // whatever sizes the picture came with.
+  QPixmap p = picture.pixmap(QSize(lado_, lado_));
+  if (p.isNull()) throw vb::Error(vb::kInvalidPicture);
+  if (p.size() != QSize(lado_, lado_)) {
+    QPixmap escalada(lado_, lado_);
+    escalada.fill(Qt::transparent);
+    QPainter pintor(&escalada);
+    pintor.setRenderHint(QPainter::SmoothPixmapTransform);
+    pintor.drawPixmap(escalada.rect(), p);
+    pintor.end();
+    p = escalada;
+  }
+  imagenes_.push_back({QIcon(p), tag});
+  return Count();
+}
+
+const ListaImagenes::Imagen& ListaImagenes::imagen(int indice) const {
+  if (indice < 1 || indice > Count()) fueraDeRango();
+  return imagenes_[static_cast<size_t>(indice - 1)];
+}
+
+QString ListaImagenes::Tag(int indice) const { return imagen(indice).tag; }
+
+void ListaImagenes::setTag(int indice, const QString& tag) {
+  if (indice < 1 || indice > Count()) fueraDeRango();
+  imagenes_[static_cast<size_t>(indice - 1)].tag = tag;
+}
+
+const QIcon& ListaImagenes::Picture(int indice) const { return imagen(indice).icono; }
+
+void ListaImagenes::vincular(const QObject* control) {
+  if (std::find(usuarios_.begin(), usuarios_.end(), control) == usuarios_.end()) usuarios_.push_back(control);
+}
+
+void ListaImagenes::desvincular(const QObject* control) {
+  usuarios_.erase(std::remove(usuarios_.begin(), usuarios_.end(), control), usuarios_.end());
+}

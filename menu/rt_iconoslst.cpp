@@ -1,0 +1,267 @@
+#include "menu/rt_iconoslst.h"
+
+#include <QDir>
+#include <QHash>
+#include <QPainter>
+#include <QPixmap>
+#include <QSvgRenderer>
+
+#include "app/suite/util_general.h"
+#include "data/db_dll.h"
+#include "platform/ctx/programa.h"
+#include "platform/ui/servicio.h"
+#include "platform/vb/manejo.h"
+#include "platform/vb/strings.h"
+#include "services/configuracion.h"
+#include "services/sesion.h"
+
+// Resources of a static library are not registered on their own.
+static void registrarIconosMenu() { Q_INIT_RESOURCE(iconos_menu); }
+
+namespace Rt_IconosLst {
+
+namespace {
+
+using vb::Trim;
+
+const QString kCarpetaIconos = QStringLiteral(":/menu/iconos");
+
+// Upper-cased resource name -> resource path. The resources are compiled in,
+// so the index is built once for the process.
+const QHash<QString, QString>& indiceRecursos() {
+  static const QHash<QString, QString> indice = [] {
+    registrarIconosMenu();
+    QHash<QString, QString> h;
+    const QDir carpeta(kCarpetaIconos);
+    for (const QString& archivo : carpeta.entryList({QStringLiteral("*.svg")}, QDir::Files)) {
+      const QString nombre = archivo.left(archivo.size() - 4);
+      h.insert(vb::UCase(nombre), carpeta.filePath(archivo));
+    }
+    return h;
+  }();
+  return indice;
+}
+
+QIcon dibujar(const QString& ruta) {
+  QSvgRenderer dibujo(ruta);
+  if (!dibujo.isValid()) return {};
+  QIcon icono;
+  for (int lado : {16, 32, 48}) {
+    QPixmap p(lado, lado);
+    p.fill(Qt::transparent);
+    QPainter pintor(&p);
+    pintor.setRenderHint(QPainter::Antialiasing);
+    dibujo.render(&pintor);
+    pintor.end();
+    icono.addPixmap(p);
+  }
+  return icono;
+}
+
+}  // namespace
+
+const QStringList& clavesIconos() {
+  static const QStringList claves = {
+      QStringLiteral("Maestros"),         QStringLiteral("Articulos"),
+      QStringLiteral("Tareas"),           QStringLiteral("Presupuestos"),
+      QStringLiteral("AutorizacionPresupuestos"), QStringLiteral("Seguridad"),
+      QStringLiteral("Configuracion"),    QStringLiteral("Usuarios"),
+      QStringLiteral("Tecnicos"),         QStringLiteral("Otrabajo"),
+      QStringLiteral("AutorizacionTareas"), QStringLiteral("Tablas"),
+      QStringLiteral("ReporteUsuarios"),  QStringLiteral("Salir"),
+      QStringLiteral("Reportes"),         QStringLiteral("Comprobantes"),
+      QStringLiteral("Clientes"),         QStringLiteral("Proveedores"),
+      QStringLiteral("Stock"),            QStringLiteral("Facturacion"),
+      QStringLiteral("UnUsuario"),        QStringLiteral("TrabajosEnComision"),
+      QStringLiteral("ControlDeTareas"),  QStringLiteral("TareasDiarias"),
+      QStringLiteral("Utilidades"),       QStringLiteral("Vendedores"),
+      QStringLiteral("ProveedoresII"),    QStringLiteral("COMPROBANTESCOMPRASII"),
+      QStringLiteral("TABLADECOMPROBANTES"), QStringLiteral("Factura"),
+      QStringLiteral("Cobranzas"),        QStringLiteral("RtoLote"),
+      QStringLiteral("CajayBanco"),       QStringLiteral("MovCajayBanco"),
+      QStringLiteral("Recibo"),
+  };
+  return claves;
+}
+
+QIcon iconoRecurso(const QString& nombre) {
+  static QHash<QString, QIcon> dibujados;
+  const QString clave = vb::UCase(nombre);
+  auto it = dibujados.constFind(clave);
+  if (it != dibujados.constEnd()) return *it;
+  const QString ruta = indiceRecursos().value(clave);
+  QIcon icono = ruta.isEmpty() ? QIcon() : dibujar(ruta);
+  if (icono.isNull())
+    throw vb::Error(kErrorRecursoNoEncontrado,
+                    QStringLiteral("No se encontró el recurso con el identificador '%1'").arg(nombre));
+  dibujados.insert(clave, icono);
+  return icono;
+}
+
+void CargarIconosLst(ListaImagenes& chica, ListaImagenes& grande) {
+  vb::Pasos pasos([](const vb::Error& e) {
+    return ZepaKit2::util().DialogoError(e, std::nullopt, QStringLiteral("CargarIconosLst"));
+  });
+  if (!pasos.run([&] { chica.Clear(); })) return;
+  if (!pasos.run([&] { chica.setImageHeight(16); })) return;
+  if (!pasos.run([&] { chica.setImageWidth(16); })) return;
+  if (!pasos.run([&] { grande.Clear(); })) return;
+  if (!pasos.run([&] { grande.setImageHeight(32); })) return;
+  if (!pasos.run([&] { grande.setImageWidth(32); })) return;
+  // The image and its tag go in together: a skipped image leaves no
+  // untagged image behind, so IndiceImagen still finds the others by tag.
+  for (const QString& clave : clavesIconos()) {
+    if (!pasos.run([&] { chica.Add(iconoRecurso(vb::UCase(clave)), clave); })) return;
+    if (!pasos.run([&] { grande.Add(iconoRecurso(vb::UCase(clave)), clave); })) return;
+  }
+}
+
+std::int16_t IndiceImagen(const ListaImagenes& lista, const QString& tag) {
+  const QString buscado = vb::UCase(Trim(tag));
+  const int total = lista.Count();
+  for (int i = 1; i <= total; ++i)
+    if (vb::UCase(Trim(lista.Tag(i))) == buscado) return static_cast<std::int16_t>(i);
+  return 0;
+}
+
+const std::array<Modulo, kModulos>& modulos() {
+  static const std::array<Modulo, kModulos> tabla = {{
+      {"TitPresupuesto", "D30", "ModuloPresupuesto"},
+      {"TitOrdenDeTrabajo", "D40", "ModuloOrdenDeTrabajo"},
+      {"TitOrdenDeProduccion", "D4020", "ModuloOrdenDeProduccion"},
+      {"TitCompras", "D50", "ModuloCompra"},
+      {"TitOrdenDeCompra", "D5080", "ModuloOrdenDeCompra"},
+      {"TitOrdenDePago", "D5090", "ModuloOrdenDePago"},
+      {"TitVentas", "D60", "ModuloVenta"},
+      {"TitCajayBancos", "D75", "ModuloCajayBanco"},
+      {"TitStock", "D80", "ModuloStock"},
+      {"TitContable", "D95", "ModuloContable"},
+  }};
+  return tabla;
+}
+
+Estado& estado() { return ctx::actual().instancia<Estado>(); }
+
+void CargarArbolMenu(Arbol& arbol, const ListaImagenes& lista, const QString& menu, bool expandir) {
+  using ModGlobal::Cfg;
+  auto& u = ZepaKit2::util();
+  auto& d = db();
+  Estado& e = estado();
+  vb::Pasos pasos([&u](const vb::Error& err) { return u.DialogoError(err, std::nullopt, QString()); });
+  const auto& tabla = modulos();
+  auto texto = [](const char* c) { return QString::fromLatin1(c); };
+
+  // 1. The work-order prefix alone tells whether the defaults were ever written.
+  QString valor;
+  if (!pasos.run([&] { valor = Trim(Cfg(QStringLiteral("TitOrdenDeTrabajo"))); })) return;
+  if (valor.isEmpty()) {
+    for (const Modulo& m : tabla) {
+      if (!pasos.run([&] {
+            ModGlobal::GrabaDfg(texto(m.clavePrefijo), vb::Variant(texto(m.prefijoPorDefecto)), QString(), false,
+                                QStringLiteral("DATOS"));
+          }))
+        return;
+    }
+  }
+
+  // 2 and 3. Prefixes, then switches: only "NO" exactly switches a module off.
+  for (int i = 0; i < kModulos; ++i)
+    if (!pasos.run([&] { e.prefijos[i] = Trim(Cfg(texto(tabla[i].clavePrefijo))); })) return;
+  for (int i = 0; i < kModulos; ++i)
+    if (!pasos.run([&] { e.activos[i] = Trim(Cfg(texto(tabla[i].claveSwitch))) != QStringLiteral("NO"); })) return;
+  ModGlobal::sesion().ModuloOrdenDeTrabajo = e.activos[1];
+
+  // 4. The menu code goes in as given.
+  ado::Recordset rs;
+  if (!pasos.run([&] {
+        d.AbrirRecordset(QStringLiteral("SELECT * FROM TA_MENU WHERE MENU = '") + menu +
+                             QStringLiteral("' AND (HABILITADO = 1) ORDER BY CLAVE "),
+                         rs);
+      }))
+    return;
+
+  // 5. No enabled rows: with no system menu at all this is the wrong
+  // database, and the program cannot go on. With a system menu, the tree
+  // stays as it is.
+  bool vacio = false;
+  if (!pasos.run([&] { vacio = rs.State() == ado::adStateClosed || rs.EOF(); })) return;
+  if (vacio) {
+    ado::Recordset sistema;
+    bool sinSistema = false;
+    if (!pasos.run([&] {
+          d.AbrirRecordset(QStringLiteral("SELECT * FROM TA_MENU WHERE MENU = '") + QStringLiteral("ZEPA") +
+                               QStringLiteral("'"),
+                           sistema);
+        }))
+      return;
+    if (!pasos.run([&] { sinSistema = sistema.State() == ado::adStateClosed || sistema.EOF(); })) return;
+    if (sinSistema) {
+      ui::servicio().MsgBox(
+          QStringLiteral("No se ha encontrado la Tabla Menú del Sistma, verifique si se ha conectado a la base de "
+                         "datos correcta, o si tiene permiso para leer esta base..."),
+          ui::vbCritical, QStringLiteral("ATENCIóN!!!"));
+      ui::servicio().End();
+    }
+    vb::intentar([&] { d.CierraRecordset(sistema); });
+    vb::intentar([&] { d.CierraRecordset(rs); });
+    return;
+  }
+
+  // 6. Rows. The image list does not change while the tree loads, so each
+  // distinct image text is looked up once.
+  QHash<QString, std::int16_t> imagenes;
+  QString clave, titulo, nombre, imagen, proceso;
+  auto campo = [&](const char* nombreCampo, QString& destino) {
+    return pasos.run([&] { destino = Trim(u.ValorCampo(rs.Fields(nombreCampo))); });
+  };
+  bool sigue = true;
+  while (sigue && !rs.EOF()) {
+    clave.clear();
+    titulo.clear();
+    nombre.clear();
+    imagen.clear();
+    proceso.clear();
+    if (!campo("Clave", clave) || !campo("Titulo", titulo) || !campo("Nombre", nombre) ||
+        !campo("Imagen", imagen) || !campo("Proceso", proceso))
+      break;
+
+    bool visible = true;
+    const bool hijo = !titulo.isEmpty();
+    if (hijo) {
+      // Every module is tested; a later, longer prefix overrides its parent module.
+      for (int i = 0; i < kModulos; ++i)
+        if (clave.startsWith(e.prefijos[i])) visible = e.activos[i];
+    }
+
+    Nodo* nodo = nullptr;
+    if (visible) {
+      if (!pasos.run([&] {
+            auto it = imagenes.constFind(imagen);
+            if (it == imagenes.constEnd()) it = imagenes.insert(imagen, IndiceImagen(lista, imagen));
+            try {
+              nodo = hijo ? &arbol.Nodes().Add(titulo, tvwChild, clave, nombre, *it)
+                          : &arbol.Nodes().Add(QString(), tvwLast, clave, nombre, *it);
+            } catch (const vb::Error& err) {
+              // Its parent is not in the tree: the row is skipped, silently.
+              if (err.Number() != vb::kElementNotFound) throw;
+            }
+          }))
+        break;
+      if (nodo && !pasos.run([&] { nodo->setTag(proceso); })) break;
+      if (nodo && !pasos.run([&] { nodo->setExpanded(expandir); })) break;
+    }
+
+    // A move that fails and is ignored would read the same row for ever:
+    // the rows end there instead.
+    bool movido = false;
+    if (!pasos.run([&] {
+          rs.MoveNext();
+          movido = true;
+        }))
+      break;
+    sigue = movido;
+  }
+  vb::intentar([&] { d.CierraRecordset(rs); });
+}
+
+}  // namespace Rt_IconosLst
