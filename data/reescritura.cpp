@@ -1,6 +1,9 @@
 #include "data/reescritura.h"
 
 #include <array>
+#include <cstdint>
+#include <optional>
+#include <vector>
 
 #include "app/suite/util_general.h"
 #include "data/texto_sql.h"
@@ -12,32 +15,32 @@ namespace reescritura {
 
 namespace {
 
-// Every statement the program reads passes through here, so the fixed
-// keywords are searched in an ASCII upper-case copy kept beside the text
-// instead of folding case on every search. The copy has the same length, so
-// positions carry over. Non-ASCII letters never equal an ASCII keyword.
-QChar mayusculaAscii(QChar c) {
-  const char16_t u = c.unicode();
-  return (u >= u'a' && u <= u'z') ? QChar(char16_t(u - 32)) : c;
-}
+// Every statement the program reads passes through here, so the fixed keys
+// (upper-case ASCII) are matched by hand, folding ASCII letters only:
+// non-ASCII characters never equal an ASCII key.
+inline bool igualLetra(char16_t t, char16_t c) { return t == c || (c >= u'A' && c <= u'Z' && t == c + 32); }
 
-QString mayusculasAscii(const QString& s) {
-  QString r(s.size(), Qt::Uninitialized);
-  const QChar* o = s.constData();
-  QChar* d = r.data();
-  for (qsizetype i = 0; i < s.size(); ++i) d[i] = mayusculaAscii(o[i]);
-  return r;
-}
+inline char16_t mayusculaAscii(char16_t u) { return (u >= u'a' && u <= u'z') ? char16_t(u - 32) : u; }
 
 class Texto {
  public:
-  explicit Texto(const QString& s) : s_(s), u_(mayusculasAscii(s)) {}
+  explicit Texto(const QString& s) : s_(s) { marcarTodo(); }
 
   const QString& texto() const { return s_; }
-  const QString& mayus() const { return u_; }
 
-  // `clave` is upper-case ASCII.
-  qsizetype pos(QLatin1StringView clave, qsizetype desde = 0) const { return u_.indexOf(clave, desde); }
+  // Whether `clave` is at position p.
+  bool en(qsizetype p, QLatin1StringView clave) const {
+    if (p < 0 || p + clave.size() > s_.size()) return false;
+    const char16_t* d = datos();
+    for (qsizetype j = 0; j < clave.size(); ++j)
+      if (!igualLetra(d[p + j], static_cast<unsigned char>(clave.data()[j]))) return false;
+    return true;
+  }
+
+  qsizetype pos(QLatin1StringView clave, qsizetype desde = 0) const {
+    if (!puedeEstar(clave)) return -1;
+    return buscar(clave, desde);
+  }
   bool tiene(QLatin1StringView clave) const { return pos(clave) >= 0; }
 
   // Every occurrence of `clave` from `desde` on, left to right and without
@@ -45,34 +48,109 @@ class Texto {
   void reemplazar(QLatin1StringView clave, QLatin1StringView nuevo, qsizetype desde = 0) {
     qsizetype p = pos(clave, desde);
     if (p < 0) return;
-    QString s, u;
-    s.reserve(s_.size() + 16);
-    u.reserve(s_.size() + 16);
+    QString r;
+    r.reserve(s_.size() + 8 * (nuevo.size() + 1));
     qsizetype hecho = 0;
     while (p >= 0) {
-      s.append(QStringView(s_).mid(hecho, p - hecho)).append(nuevo);
-      u.append(QStringView(u_).mid(hecho, p - hecho)).append(nuevo);
+      r.append(QStringView(s_).mid(hecho, p - hecho));
+      // New pairs come only from the replacement and its borders; pairs
+      // that went away merely cost a search later.
+      const qsizetype inicio = r.size();
+      r.append(nuevo);
       hecho = p + clave.size();
-      p = pos(clave, hecho);
+      const char16_t* d = reinterpret_cast<const char16_t*>(r.constData());
+      for (qsizetype i = inicio > 0 ? inicio - 1 : 0; i + 1 < r.size(); ++i) marcar(d[i], d[i + 1]);
+      if (hecho < s_.size() && r.size() > 0) marcar(d[r.size() - 1], datos()[hecho]);
+      p = buscar(clave, hecho);
     }
-    s.append(QStringView(s_).mid(hecho));
-    u.append(QStringView(u_).mid(hecho));
-    s_ = std::move(s);
-    u_ = std::move(u);
-  }
-
-  void reemplazar(QLatin1StringView clave, const QString& nuevo, qsizetype desde = 0) {
-    reemplazar(clave, QLatin1StringView(nuevo.toLatin1()), desde);
+    r.append(QStringView(s_).mid(hecho));
+    s_ = std::move(r);
   }
 
   void fijar(const QString& s) {
     s_ = s;
-    u_ = mayusculasAscii(s);
+    marcarTodo();
   }
 
  private:
+  const char16_t* datos() const { return reinterpret_cast<const char16_t*>(s_.constData()); }
+
+  // The character to look for first: the rarest-looking one of the key that
+  // folds to itself, found with the library's vectorised character search.
+  static qsizetype ancla(QLatin1StringView clave) {
+    // Lower is rarer in SQL text; 0 means a letter (it has two forms).
+    static constexpr auto kRango = [] {
+      std::array<unsigned char, 128> r{};
+      const char* raras = "[]{}@#'=,()_.0123456789 ";
+      for (unsigned char i = 0; raras[i]; ++i) r[static_cast<unsigned char>(raras[i])] = static_cast<unsigned char>(i + 1);
+      return r;
+    }();
+    qsizetype mejor = -1;
+    unsigned rango = 255;
+    for (qsizetype i = 0; i < clave.size(); ++i) {
+      const unsigned char c = static_cast<unsigned char>(clave.data()[i]);
+      const unsigned r = c < 128 ? kRango[c] : 0;
+      if (r != 0 && r < rango) {
+        rango = r;
+        mejor = i;
+      }
+    }
+    return mejor;
+  }
+
+  qsizetype buscar(QLatin1StringView clave, qsizetype desde) const {
+    const qsizetype m = clave.size();
+    const qsizetype n = s_.size();
+    if (desde < 0) desde = 0;
+    if (m == 0) return desde <= n ? desde : -1;
+    const char16_t* d = datos();
+    const char* c = clave.data();
+    const qsizetype a = ancla(clave);
+    if (a >= 0) {
+      const QChar ch(static_cast<char16_t>(static_cast<unsigned char>(c[a])));
+      for (qsizetype i = s_.indexOf(ch, desde + a); i >= 0 && i - a + m <= n; i = s_.indexOf(ch, i + 1))
+        if (en(i - a, clave)) return i - a;
+      return -1;
+    }
+    const char16_t c0 = static_cast<unsigned char>(c[0]);
+    const char16_t c0b = (c0 >= u'A' && c0 <= u'Z') ? char16_t(c0 + 32) : c0;
+    for (qsizetype i = desde; i + m <= n; ++i) {
+      if (d[i] != c0 && d[i] != c0b) continue;
+      qsizetype j = 1;
+      while (j < m && igualLetra(d[i + j], static_cast<unsigned char>(c[j]))) ++j;
+      if (j == m) return i;
+    }
+    return -1;
+  }
+
+  // Most keys are absent from most statements: a table of the pairs of
+  // adjacent characters present turns them away without a search.
+  bool puedeEstar(QLatin1StringView clave) const {
+    const char* c = clave.data();
+    for (qsizetype i = 0; i + 1 < clave.size(); ++i)
+      if (!marcado(static_cast<unsigned char>(c[i]), static_cast<unsigned char>(c[i + 1]))) return false;
+    return true;
+  }
+  void marcar(char16_t a, char16_t b) {
+    a = mayusculaAscii(a);
+    b = mayusculaAscii(b);
+    if (a < 128 && b < 128) {
+      const unsigned k = a * 128u + b;
+      pares_[k >> 6] |= std::uint64_t(1) << (k & 63);
+    }
+  }
+  void marcarTodo() {
+    pares_.fill(0);
+    const char16_t* d = datos();
+    for (qsizetype i = 0; i + 1 < s_.size(); ++i) marcar(d[i], d[i + 1]);
+  }
+  bool marcado(unsigned a, unsigned b) const {
+    const unsigned k = a * 128u + b;
+    return (pares_[k >> 6] >> (k & 63)) & 1;
+  }
+
   QString s_;
-  QString u_;
+  std::array<std::uint64_t, 128 * 128 / 64> pares_;
 };
 
 struct Sinonimo {
@@ -98,24 +176,42 @@ constexpr QLatin1StringView kMarca("@ADMIN_");
 
 void quitarMarcas(Texto& t) { t.reemplazar(kMarca, QLatin1StringView("")); }
 
+// The keys of each table, built once: its name alone (to tell whether it is
+// there at all) and the contexts with their replacements, in order.
+struct ClavesTabla {
+  QByteArray tabla;
+  std::vector<std::pair<QByteArray, QByteArray>> contextos;
+};
+
+const std::vector<ClavesTabla>& clavesSinonimos() {
+  static const std::vector<ClavesTabla> claves = [] {
+    std::vector<ClavesTabla> r;
+    for (const Sinonimo& s : kSinonimos) {
+      ClavesTabla c{QByteArray(s.tabla.data(), s.tabla.size()), {}};
+      // The brace form is the report-formula one, written only for MA_CUENTAS.
+      const std::size_t n = s.tabla == QLatin1StringView("MA_CUENTAS") ? kContextos.size() : kContextos.size() - 1;
+      for (std::size_t i = 0; i < n; ++i) {
+        const auto [antes, despues] = kContextos[i];
+        c.contextos.emplace_back(antes + c.tabla + despues,
+                                 antes + QByteArray(s.sinonimo.data(), s.sinonimo.size()) + despues);
+      }
+      r.push_back(std::move(c));
+    }
+    return r;
+  }();
+  return claves;
+}
+
 }  // namespace
 
 QString SS_TSinonimos(const QString& sql, bool esAdmin) {
   Texto t(sql);
   if (!esAdmin) {
-    for (const Sinonimo& s : kSinonimos) {
-      const bool esCuentas = s.tabla == QLatin1StringView("MA_CUENTAS");
-      if (t.tiene(s.tabla)) {
-        // The brace form is the report-formula one, written only for MA_CUENTAS.
-        const std::size_t contextos = esCuentas ? kContextos.size() : kContextos.size() - 1;
-        for (std::size_t i = 0; i < contextos; ++i) {
-          const auto [antes, despues] = kContextos[i];
-          const QByteArray clave = antes + QByteArray(s.tabla.data(), s.tabla.size()) + despues;
-          const QByteArray nuevo = antes + QByteArray(s.sinonimo.data(), s.sinonimo.size()) + despues;
-          t.reemplazar(QLatin1StringView(clave), QLatin1StringView(nuevo));
-        }
-      }
-      if (esCuentas) t.reemplazar(QLatin1StringView("@ADMIN_MA_CUENTAS"), QLatin1StringView("MA_CUENTAS"));
+    for (const ClavesTabla& c : clavesSinonimos()) {
+      if (t.tiene(QLatin1StringView(c.tabla)))
+        for (const auto& [clave, nuevo] : c.contextos) t.reemplazar(QLatin1StringView(clave), QLatin1StringView(nuevo));
+      if (&c == &clavesSinonimos().front())
+        t.reemplazar(QLatin1StringView("@ADMIN_MA_CUENTAS"), QLatin1StringView("MA_CUENTAS"));
     }
   }
   quitarMarcas(t);
@@ -126,9 +222,10 @@ namespace {
 
 // Step 1: SQL Server's "TOP n" becomes a ROWNUM condition placed before any
 // GROUP BY or ORDER BY.
-void limiteFilas(Texto& t, const QString& valor) {
-  const Texto v(valor);
+void limiteFilas(Texto& t) {
+  const Texto& v = t;  // still the statement as given
   if (!v.tiene(QLatin1StringView("TOP "))) return;
+  const QString valor = v.texto();
   const qsizetype p = v.pos(QLatin1StringView("TOP"));
   const QString antes = valor.left(p);
   const QString resto = db_texto::recortar(valor.mid(p + 3));
@@ -151,12 +248,15 @@ void limiteFilas(Texto& t, const QString& valor) {
           QLatin1Char(' ') + orden);
 }
 
-bool puedeSerFecha(QStringView literal) {
-  // Every date the regional reader accepts holds a digit; most literals
-  // (names, codes) are turned away here without parsing.
-  for (QChar c : literal)
-    if (c.isDigit()) return true;
-  return false;
+bool puedeSerFecha(QStringView literal, QChar separador) {
+  // Every date or time the regional reader accepts holds a digit and a
+  // separator; most literals (names, codes) are turned away without parsing.
+  bool digito = false, separa = false;
+  for (QChar c : literal) {
+    if (c.isDigit()) digito = true;
+    else if (c == u'/' || c == u'-' || c == u':' || c == separador) separa = true;
+  }
+  return digito && separa;
 }
 
 // Step 4: quoted literals that read as dates become TO_DATE calls. Pairs are
@@ -174,7 +274,7 @@ void literalesFecha(Texto& t) {
     const qsizetype cierra = s.indexOf(QLatin1Char('\''), abre + 1);
     if (cierra < 0) throw vb::Error(vb::kInvalidProcedureCall);
     const QStringView literal = QStringView(s).mid(abre + 1, cierra - abre - 1);
-    if (puedeSerFecha(literal)) {
+    if (puedeSerFecha(literal, sep)) {
       if (const auto fecha = vb::leerFecha(literal.toString())) {
         const QDate d = fecha->date();
         r.append(QStringView(s).mid(hecho, abre - hecho));
@@ -205,8 +305,8 @@ void literalesFecha(Texto& t) {
 void estiloFecha(Texto& t) {
   qsizetype p = t.pos(QLatin1StringView("103"));
   while (p >= 0) {
-    const qsizetype parentesis = t.mayus().lastIndexOf(QLatin1Char('('), p);
-    if (parentesis >= 7 && QStringView(t.mayus()).mid(parentesis - 7, 8) == QLatin1StringView("TO_CHAR(")) {
+    const qsizetype parentesis = t.texto().lastIndexOf(QLatin1Char('('), p);
+    if (parentesis >= 7 && t.en(parentesis - 7, QLatin1StringView("TO_CHAR("))) {
       QString s = t.texto();
       s.replace(p, 3, QStringLiteral("'DD/MM/YYYY'"));
       t.fijar(s);
@@ -215,15 +315,28 @@ void estiloFecha(Texto& t) {
   }
 }
 
+// Two runs of non-blank characters: more than one word for EvaluarTexto too.
+// Statements are decided here; the library, much slower, sees single words.
+bool variasPalabras(const QString& s) {
+  int palabras = 0;
+  bool enPalabra = false;
+  for (QChar c : s) {
+    const bool blanco = c.isSpace();
+    if (!blanco && !enPalabra && ++palabras > 1) return true;
+    enPalabra = !blanco;
+  }
+  return false;
+}
+
 }  // namespace
 
 QString ORACLE_Dicc(const QString& valor, const QString& connString) {
   if (!db_texto::contiene(connString, QStringLiteral("ORACLE"))) return valor;
-  if (ZepaKit2::util().EvaluarTexto(valor) <= 1)
+  if (!variasPalabras(valor) && ZepaKit2::util().EvaluarTexto(valor) <= 1)
     return db_texto::iguales(valor, QStringLiteral("LEN")) ? QStringLiteral("LENGTH") : valor;
 
   Texto t(valor);
-  limiteFilas(t, valor);
+  limiteFilas(t);
   for (const char* len : {" LEN(", " LEN (", " LEN  (", " LEN   (", " LEN    ("})
     t.reemplazar(QLatin1StringView(len), QLatin1StringView(" LENGTH("));
   t.reemplazar(QLatin1StringView("["), QLatin1StringView("\""));
@@ -275,10 +388,10 @@ constexpr std::array<QLatin1StringView, 12> kPalabrasScript = {
     QLatin1StringView("SET TRANSACTION"), QLatin1StringView("COMMIT"),     QLatin1StringView("ROLLBACK"),
     QLatin1StringView("IF NOT EXIST"), QLatin1StringView("IF EXIST"),       QLatin1StringView("GRANT ")};
 
-qsizetype primeraPalabra(const QString& mayus, qsizetype desde) {
+qsizetype primeraPalabra(const Texto& t, qsizetype desde) {
   qsizetype mejor = -1;
   for (QLatin1StringView palabra : kPalabrasScript) {
-    const qsizetype p = mayus.indexOf(palabra, desde);
+    const qsizetype p = t.pos(palabra, desde);
     if (p >= 0 && (mejor < 0 || p < mejor)) mejor = p;
   }
   return mejor;
@@ -287,13 +400,13 @@ qsizetype primeraPalabra(const QString& mayus, qsizetype desde) {
 }  // namespace
 
 bool siguienteSentencia(const QString& script, qsizetype& desde, QString& sentencia) {
-  const QString mayus = mayusculasAscii(script);
-  const qsizetype inicio = primeraPalabra(mayus, desde);
+  const Texto t(script);
+  const qsizetype inicio = primeraPalabra(t, desde);
   if (inicio < 0) {
     desde = script.size();
     return false;
   }
-  qsizetype fin = primeraPalabra(mayus, inicio + 1);
+  qsizetype fin = primeraPalabra(t, inicio + 1);
   if (fin < 0) fin = script.size();
   sentencia = script.mid(inicio, fin - inicio);
   desde = fin;

@@ -4,7 +4,11 @@
 #include <QTextStream>
 #include <cstdio>
 
+#include <QPushButton>
+#include <QTreeView>
+
 #include "app/suite/util_general.h"
+#include "platform/ui/twips.h"
 #include "data/db_dll.h"
 #include "lookup/lib_frmcons3tree.h"
 #include "platform/ctx/programa.h"

@@ -1,6 +1,7 @@
 #include "lookup/lib_frmcons3.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QFile>
 #include <QFrame>
 #include <QHeaderView>

@@ -1,0 +1,172 @@
+// CargarArbolMenu over a 20,000-row TA_MENU in SQLite, against the same rows
+// fetched through a Recordset and added to a bare QTreeWidget by a plain
+// loop (text, icon, key, check box, parent by hash, expanded). Then the same
+// loader at 100,000 rows, to see that it grows linearly.
+#include <sqlite3.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QHash>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+#include <cstdio>
+
+#include "bench/common/bench_common.h"
+#include "data/db_dll.h"
+#include "menu/rt_iconoslst.h"
+#include "platform/ctx/programa.h"
+
+namespace {
+
+// Three levels: 1 top row, 10 children, 19 grandchildren each: 200 rows a group.
+void crearBase(const QString& ruta, int filas) {
+  QFile::remove(ruta);
+  sqlite3* db = nullptr;
+  sqlite3_open(QFile::encodeName(ruta).constData(), &db);
+  sqlite3_exec(db,
+               "CREATE TABLE TA_CONFIGURACION (Grupo TEXT COLLATE NOCASE, Clave TEXT COLLATE NOCASE,"
+               " Valor TEXT COLLATE NOCASE, ValorAux TEXT COLLATE NOCASE, PoliticaNegocio INTEGER DEFAULT 0);"
+               "CREATE TABLE TA_USUARIOS (Nombre TEXT COLLATE NOCASE, Administrador INTEGER DEFAULT 0);"
+               "CREATE TABLE TA_MENU (MENU TEXT COLLATE NOCASE, HABILITADO INTEGER, CLAVE TEXT COLLATE NOCASE,"
+               " Titulo TEXT COLLATE NOCASE, Nombre TEXT COLLATE NOCASE, Imagen TEXT COLLATE NOCASE,"
+               " Proceso TEXT COLLATE NOCASE); BEGIN;",
+               nullptr, nullptr, nullptr);
+  for (const auto& m : Rt_IconosLst::modulos()) {
+    const QByteArray sql = QStringLiteral("INSERT INTO TA_CONFIGURACION (Grupo, Clave, Valor) VALUES ('DATOS', '%1', '%2')")
+                               .arg(QLatin1String(m.clavePrefijo), QLatin1String(m.prefijoPorDefecto))
+                               .toUtf8();
+    sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr);
+  }
+  sqlite3_stmt* st = nullptr;
+  sqlite3_prepare_v2(db, "INSERT INTO TA_MENU VALUES ('ZEPA', 1, ?, ?, ?, ?, ?)", -1, &st, nullptr);
+  const QStringList& iconos = Rt_IconosLst::clavesIconos();
+  int n = 0;
+  auto agregar = [&](const QString& clave, const QString& titulo) {
+    const QByteArray c = clave.toUtf8(), t = titulo.toUtf8();
+    const QByteArray nombre = (QStringLiteral("Tarea ") + clave).toUtf8();
+    const QByteArray imagen = (QStringLiteral(" ") + iconos[n % iconos.size()].toLower()).toUtf8();
+    const QByteArray proceso = (QStringLiteral("PRC") + clave).toUtf8();
+    sqlite3_bind_text(st, 1, c.constData(), -1, SQLITE_TRANSIENT);
+    sqlite3_bind_text(st, 2, t.constData(), -1, SQLITE_TRANSIENT);
+    sqlite3_bind_text(st, 3, nombre.constData(), -1, SQLITE_TRANSIENT);
+    sqlite3_bind_text(st, 4, imagen.constData(), -1, SQLITE_TRANSIENT);
+    sqlite3_bind_text(st, 5, proceso.constData(), -1, SQLITE_TRANSIENT);
+    sqlite3_step(st);
+    sqlite3_reset(st);
+    ++n;
+  };
+  for (int g = 0; n < filas; ++g) {
+    const QString raiz = QStringLiteral("D%1").arg(g, 3, 10, QLatin1Char('0'));
+    agregar(raiz, QString());
+    for (int h = 0; h < 10 && n < filas; ++h) {
+      const QString hijo = raiz + QStringLiteral("%1").arg(h, 2, 10, QLatin1Char('0'));
+      agregar(hijo, raiz);
+      for (int k = 0; k < 19 && n < filas; ++k) agregar(hijo + QStringLiteral("%1").arg(k, 2, 10, QLatin1Char('0')), hijo);
+    }
+  }
+  sqlite3_finalize(st);
+  sqlite3_exec(db, "COMMIT;", nullptr, nullptr, nullptr);
+  sqlite3_close(db);
+}
+
+void conectar(const QString& base) {
+  DB_Dll& d = db();
+  if (d.gOpenFlag) d.gCnn.Close();
+  d.gServidor = QStringLiteral("SRVBANCO");
+  d.gDBName = base;
+  d.gUsuario = QStringLiteral("ADMIN");
+  d.gUserPassWord = QStringLiteral("x");
+  d.OpenServerADODB(false, 3, QString(), false);
+}
+
+int contarNodos = 0;
+
+double medirNuestro(const ListaImagenes& lista, int veces) {
+  return banco::mejorTiempo(
+      [&] {
+        Arbol arbol;
+        arbol.setImageList(const_cast<ListaImagenes*>(&lista));
+        Rt_IconosLst::CargarArbolMenu(arbol, lista, QStringLiteral("ZEPA"), true);
+        contarNodos = arbol.Nodes().Count();
+        arbol.setImageList(nullptr);
+      },
+      veces);
+}
+
+double medirReferencia(const ListaImagenes& lista, int veces) {
+  return banco::mejorTiempo(
+      [&] {
+        QTreeWidget arbol;
+        arbol.setIconSize(QSize(16, 16));
+        QHash<QString, QTreeWidgetItem*> porClave;
+        QHash<QString, int> porTag;
+        for (int i = 1; i <= lista.Count(); ++i) porTag.insert(lista.Tag(i).toUpper(), i);
+        ado::Recordset rs;
+        db().AbrirRecordset(QStringLiteral("SELECT * FROM TA_MENU WHERE MENU = 'ZEPA' AND (HABILITADO = 1) ORDER BY CLAVE "), rs);
+        while (!rs.EOF()) {
+          const QString clave = rs.Fields("Clave").Value().toText().trimmed();
+          const QString titulo = rs.Fields("Titulo").Value().toText().trimmed();
+          auto* item = new QTreeWidgetItem;
+          item->setText(0, rs.Fields("Nombre").Value().toText().trimmed());
+          item->setData(0, Qt::UserRole, rs.Fields("Proceso").Value().toText().trimmed());
+          item->setData(0, Qt::UserRole + 1, clave);
+          item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+          item->setCheckState(0, Qt::Unchecked);
+          const int img = porTag.value(rs.Fields("Imagen").Value().toText().trimmed().toUpper());
+          if (img) item->setIcon(0, lista.Picture(img));
+          QTreeWidgetItem* padre = titulo.isEmpty() ? arbol.invisibleRootItem() : porClave.value(titulo);
+          if (padre) {
+            padre->addChild(item);
+            porClave.insert(clave, item);
+            item->setExpanded(true);
+          } else {
+            delete item;
+          }
+          rs.MoveNext();
+        }
+        db().CierraRecordset(rs);
+      },
+      veces);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  QTemporaryDir config, datos;
+  ctx::actual().setCarpetaConfiguracion(config.path() + QStringLiteral("/"));
+  {
+    QFile ini(config.filePath(QStringLiteral("CN000pr.INI")));
+    ini.open(QIODevice::WriteOnly);
+    ini.write(QStringLiteral("[Servidores]\nSRVBANCO=sqlite:%1/\n").arg(datos.path()).toUtf8());
+  }
+  ListaImagenes chica, grande(nullptr, 32);
+  Rt_IconosLst::CargarIconosLst(chica, grande);
+
+  crearBase(datos.filePath(QStringLiteral("MENU20.db")), 20000);
+  conectar(QStringLiteral("MENU20"));
+  if (!db().gOpenFlag) {
+    std::fprintf(stderr, "menu: no se pudo abrir la base\n");
+    return 2;
+  }
+  const double referencia = medirReferencia(chica, 7);
+  const double nuestro20 = medirNuestro(chica, 7);
+  const int nodos20 = contarNodos;
+
+  crearBase(datos.filePath(QStringLiteral("MENU100.db")), 100000);
+  conectar(QStringLiteral("MENU100"));
+  const double nuestro100 = medirNuestro(chica, 3);
+  const int nodos100 = contarNodos;
+  if (qEnvironmentVariableIsSet("KV_BANCO_DETALLE"))
+    std::printf("menu: reference at 100000 rows %.6fs (%.3f times)\n", medirReferencia(chica, 3),
+                medirReferencia(chica, 3) / referencia);
+
+  const double crecimiento = nuestro100 / nuestro20;
+  std::printf("menu: nodes=%d at 20000 rows, %d at 100000 rows\n", nodos20, nodos100);
+  std::printf("menu: 100000 rows %.6fs, growth=%.3f limit=6.000\n", nuestro100, crecimiento);
+  const bool completo = nodos20 == 20000 && nodos100 == 100000;
+  const int rc = banco::informar("menu", nuestro20, referencia, 2.0);
+  return (rc == 0 && crecimiento <= 6.0 && completo) ? 0 : 1;
+}

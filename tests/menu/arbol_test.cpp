@@ -1,0 +1,195 @@
+// The image list and the checkable keyed tree, as real widgets.
+#include <gtest/gtest.h>
+
+#include <QSignalSpy>
+#include <QTest>
+#include <memory>
+
+#include "menu/arbol.h"
+#include "menu/lista_imagenes.h"
+#include "menu/rt_iconoslst.h"
+#include "platform/vb/error.h"
+
+namespace {
+
+long numeroError(const std::function<void()>& f) {
+  try {
+    f();
+  } catch (const vb::Error& e) {
+    return e.Number();
+  }
+  return 0;
+}
+
+QIcon icono(const char* nombre) { return Rt_IconosLst::iconoRecurso(QString::fromLatin1(nombre)); }
+
+TEST(ListaImagenes, ImagenesEnOrdenConSuTagYAlTamanoDeLaLista) {
+  ListaImagenes lista(nullptr, 32);
+  EXPECT_EQ(lista.Add(icono("MAESTROS"), QStringLiteral("Maestros")), 1);
+  EXPECT_EQ(lista.Add(icono("SALIR"), QStringLiteral("Salir")), 2);
+  EXPECT_EQ(lista.Count(), 2);
+  EXPECT_EQ(lista.Tag(2), QStringLiteral("Salir"));
+  EXPECT_EQ(lista.Picture(1).availableSizes().value(0), QSize(32, 32));
+  EXPECT_EQ(numeroError([&] { lista.Tag(3); }), ListaImagenes::kErrorIndiceFuera);
+  EXPECT_EQ(numeroError([&] { lista.Tag(0); }), ListaImagenes::kErrorIndiceFuera);
+  EXPECT_EQ(numeroError([&] { lista.Add(QIcon(), QStringLiteral("x")); }), vb::kInvalidPicture);
+  EXPECT_EQ(lista.Count(), 2);
+}
+
+TEST(ListaImagenes, TamanoSoloDieciseisOTreintaYDosYSoloVacia) {
+  ListaImagenes lista;
+  EXPECT_EQ(numeroError([&] { lista.setImageWidth(24); }), vb::kInvalidPropertyValue);
+  lista.Add(icono("TABLAS"));
+  EXPECT_EQ(numeroError([&] { lista.setImageHeight(32); }), ListaImagenes::kErrorLecturaConImagenes);
+  EXPECT_EQ(lista.ImageHeight(), 16);
+  lista.Clear();
+  lista.setImageHeight(32);
+  EXPECT_EQ(lista.ImageWidth(), 32);
+}
+
+TEST(ListaImagenes, EnUsoPorUnArbolNoSeVaciaHastaQueLaSuelta) {
+  ListaImagenes lista;
+  lista.Add(icono("TABLAS"), QStringLiteral("Tablas"));
+  {
+    Arbol arbol;
+    arbol.setImageList(&lista);
+    EXPECT_EQ(numeroError([&] { lista.Clear(); }), ListaImagenes::kErrorEnlazada);
+    EXPECT_EQ(lista.Count(), 1);
+    arbol.setImageList(nullptr);
+    lista.Clear();
+    lista.Add(icono("TABLAS"));
+    arbol.setImageList(&lista);
+  }
+  // The tree is gone, and with it the binding.
+  lista.Clear();
+  EXPECT_EQ(lista.Count(), 0);
+}
+
+class ArbolTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    lista.Add(icono("MAESTROS"), QStringLiteral("Maestros"));
+    lista.Add(icono("STOCK"), QStringLiteral("Stock"));
+    arbol.setImageList(&lista);
+  }
+  // Keys of the Qt items under `padre` (the top level when null), in view order.
+  QStringList clavesVistas(QTreeWidgetItem* padre) {
+    QStringList r;
+    QTreeWidgetItem* p = padre ? padre : arbol.invisibleRootItem();
+    for (int i = 0; i < p->childCount(); ++i) r << static_cast<Nodo*>(p->child(i))->Key();
+    return r;
+  }
+  // The same keys walked through Child/Next, as the form walks them.
+  QStringList clavesEnlazadas(Nodo* primero) {
+    QStringList r;
+    for (Nodo* n = primero; n; n = n->Next()) r << n->Key();
+    return r;
+  }
+  ListaImagenes lista;
+  Arbol arbol;
+};
+
+TEST_F(ArbolTest, NodosConClaveUnicaContadosDesdeUno) {
+  Nodo& a = arbol.Nodes().Add({}, tvwLast, QStringLiteral("A"), QStringLiteral("Alfa"), 1);
+  arbol.Nodes().Add(QStringLiteral("A"), tvwChild, QStringLiteral("A1"), QStringLiteral("Uno"), 2).setTag("P1");
+  EXPECT_EQ(arbol.Nodes().Count(), 2);
+  EXPECT_EQ(&arbol.Nodes()(1), &a);
+  EXPECT_EQ(arbol.Nodes()(2).Key(), QStringLiteral("A1"));
+  EXPECT_EQ(arbol.Nodes()(QStringLiteral("A1")).Tag(), QStringLiteral("P1"));
+  EXPECT_EQ(arbol.Nodes()(QStringLiteral("A1")).Parent(), &a);
+  EXPECT_FALSE(arbol.Nodes()(QStringLiteral("A1")).icon(0).isNull());
+
+  EXPECT_EQ(numeroError([&] { arbol.Nodes().Add({}, tvwLast, QStringLiteral("A1"), QStringLiteral("Otro")); }),
+            vb::kKeyNotUnique);
+  try {
+    arbol.Nodes().Add(QStringLiteral("ZZ"), tvwChild, QStringLiteral("B"), QStringLiteral("B"));
+    ADD_FAILURE() << "sin error";
+  } catch (const vb::Error& e) {
+    EXPECT_EQ(e.Number(), vb::kElementNotFound);
+    EXPECT_EQ(e.Description(), QStringLiteral("Elemento no encontrado"));
+  }
+  EXPECT_EQ(numeroError([&] { arbol.Nodes().Add({}, tvwLast, QStringLiteral("C"), QString(), 3); }),
+            ListaImagenes::kErrorIndiceFuera);
+  // No failed Add leaves anything behind, in the collection or in the widget.
+  EXPECT_EQ(arbol.Nodes().Count(), 2);
+  EXPECT_EQ(arbol.topLevelItemCount(), 1);
+  EXPECT_EQ(a.childCount(), 1);
+  EXPECT_FALSE(arbol.Nodes().contiene(QStringLiteral("B")));
+  EXPECT_EQ(numeroError([&] { arbol.Nodes()(3); }), ListaImagenes::kErrorIndiceFuera);
+  EXPECT_EQ(numeroError([&] { arbol.Nodes()(QStringLiteral("a1")); }), vb::kElementNotFound);  // keys keep case
+
+  arbol.Nodes().Clear();
+  EXPECT_EQ(arbol.Nodes().Count(), 0);
+  EXPECT_EQ(arbol.topLevelItemCount(), 0);
+  arbol.Nodes().Add({}, tvwLast, QStringLiteral("A"), QStringLiteral("De nuevo"));
+}
+
+TEST_F(ArbolTest, RelacionesColocanElNodoYLosEnlacesSiguenAlWidget) {
+  Nodo& p = arbol.Nodes().Add({}, tvwLast, QStringLiteral("P"), QStringLiteral("P"));
+  arbol.Nodes().Add(QStringLiteral("P"), tvwChild, QStringLiteral("B"), QStringLiteral("B"));
+  arbol.Nodes().Add(QStringLiteral("B"), tvwFirst, QStringLiteral("A"), QStringLiteral("A"));
+  arbol.Nodes().Add(QStringLiteral("B"), tvwLast, QStringLiteral("D"), QStringLiteral("D"));
+  arbol.Nodes().Add(QStringLiteral("B"), tvwNext, QStringLiteral("C"), QStringLiteral("C"));
+  arbol.Nodes().Add(QStringLiteral("A"), tvwPrevious, QStringLiteral("0"), QStringLiteral("0"));
+  arbol.Nodes().Add(QStringLiteral("P"), tvwNext, QStringLiteral("Q"), QStringLiteral("Q"));
+  arbol.Nodes().Add(QStringLiteral("P"), tvwFirst, QStringLiteral("O"), QStringLiteral("O"));
+
+  const QStringList hijos = {"0", "A", "B", "C", "D"};
+  EXPECT_EQ(clavesVistas(&p), hijos);
+  EXPECT_EQ(clavesEnlazadas(p.Child()), hijos);
+  EXPECT_EQ(p.Children(), 5);
+  EXPECT_EQ(arbol.Nodes()(QStringLiteral("D")).Previous()->Key(), QStringLiteral("C"));
+  EXPECT_EQ(arbol.Nodes()(QStringLiteral("C")).Parent(), &p);
+  EXPECT_EQ(clavesVistas(nullptr), QStringList({"O", "P", "Q"}));
+  EXPECT_EQ(clavesEnlazadas(&arbol.Nodes()(QStringLiteral("O"))), QStringList({"O", "P", "Q"}));
+  // Index stays the order of addition, not the order shown.
+  EXPECT_EQ(arbol.Nodes()(QStringLiteral("O")).Index(), 8);
+}
+
+TEST_F(ArbolTest, SoloLaMarcaDelUsuarioAvisaYElFormularioPropagaUnNivel) {
+  Nodo& p = arbol.Nodes().Add({}, tvwLast, QStringLiteral("P"), QStringLiteral("Padre"));
+  arbol.Nodes().Add(QStringLiteral("P"), tvwChild, QStringLiteral("H1"), QStringLiteral("Hijo 1"));
+  arbol.Nodes().Add(QStringLiteral("P"), tvwChild, QStringLiteral("H2"), QStringLiteral("Hijo 2"));
+  arbol.Nodes().Add(QStringLiteral("H1"), tvwChild, QStringLiteral("N1"), QStringLiteral("Nieto"));
+  // What the report form does with the event: one level, to direct children.
+  QObject::connect(&arbol, &Arbol::nodeCheck, &arbol, [](Nodo* n) {
+    for (Nodo* h = n->Child(); h; h = h->Next()) h->setChecked(n->Checked());
+  });
+  QSignalSpy avisos(&arbol, &Arbol::nodeCheck);
+  arbol.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&arbol));
+  p.setExpanded(true);
+  arbol.setCurrentItem(&p);
+  // The space bar ticks the current node, as a click on its box does.
+  QTest::keyClick(&arbol, Qt::Key_Space);
+  ASSERT_TRUE(p.Checked());
+  EXPECT_EQ(avisos.count(), 1);
+  EXPECT_TRUE(arbol.Nodes()(QStringLiteral("H1")).Checked());
+  EXPECT_TRUE(arbol.Nodes()(QStringLiteral("H2")).Checked());
+  EXPECT_FALSE(arbol.Nodes()(QStringLiteral("N1")).Checked());
+
+  arbol.marcarTodos(false);
+  for (int i = 1; i <= arbol.Nodes().Count(); ++i) EXPECT_FALSE(arbol.Nodes()(i).Checked());
+  arbol.marcarTodos(true);
+  for (int i = 1; i <= arbol.Nodes().Count(); ++i) EXPECT_TRUE(arbol.Nodes()(i).Checked());
+  arbol.Nodes()(QStringLiteral("N1")).setChecked(false);
+  EXPECT_EQ(avisos.count(), 1);
+  // A change of text is not a check.
+  p.setText(QStringLiteral("Otro"));
+  EXPECT_EQ(avisos.count(), 1);
+}
+
+TEST_F(ArbolTest, CambiarDeListaRedibujaLosIconos) {
+  Nodo& n = arbol.Nodes().Add({}, tvwLast, QStringLiteral("A"), QStringLiteral("A"), 2);
+  EXPECT_FALSE(n.icon(0).isNull());
+  arbol.setImageList(nullptr);
+  EXPECT_TRUE(n.icon(0).isNull());
+  EXPECT_EQ(n.Image(), 2);
+  arbol.setImageList(&lista);
+  EXPECT_FALSE(n.icon(0).isNull());
+  n.setImage(0);
+  EXPECT_TRUE(n.icon(0).isNull());
+  EXPECT_EQ(numeroError([&] { n.setImage(3); }), ListaImagenes::kErrorIndiceFuera);
+}
+
+}  // namespace
