@@ -24,7 +24,7 @@ inline char16_t mayusculaAscii(char16_t u) { return (u >= u'a' && u <= u'z') ? c
 
 class Texto {
  public:
-  explicit Texto(const QString& s) : s_(s) { marcarTodo(); }
+  explicit Texto(const QString& s) : s_(s) {}
 
   const QString& texto() const { return s_; }
 
@@ -38,7 +38,9 @@ class Texto {
   }
 
   qsizetype pos(QLatin1StringView clave, qsizetype desde = 0) const {
-    if (!puedeEstar(clave)) return -1;
+    // A key with a rare character is found fastest by that character alone.
+    const qsizetype a = ancla(clave);
+    if ((a < 0 || rango(clave, a) > kRangoDirecto) && !puedeEstar(clave)) return -1;
     return buscar(clave, desde);
   }
   bool tiene(QLatin1StringView clave) const { return pos(clave) >= 0; }
@@ -58,9 +60,11 @@ class Texto {
       const qsizetype inicio = r.size();
       r.append(nuevo);
       hecho = p + clave.size();
-      const char16_t* d = reinterpret_cast<const char16_t*>(r.constData());
-      for (qsizetype i = inicio > 0 ? inicio - 1 : 0; i + 1 < r.size(); ++i) marcar(d[i], d[i + 1]);
-      if (hecho < s_.size() && r.size() > 0) marcar(d[r.size() - 1], datos()[hecho]);
+      if (pares_) {
+        const char16_t* d = reinterpret_cast<const char16_t*>(r.constData());
+        for (qsizetype i = inicio > 0 ? inicio - 1 : 0; i + 1 < r.size(); ++i) marcar(d[i], d[i + 1]);
+        if (hecho < s_.size() && r.size() > 0) marcar(d[r.size() - 1], datos()[hecho]);
+      }
       p = buscar(clave, hecho);
     }
     r.append(QStringView(s_).mid(hecho));
@@ -69,22 +73,28 @@ class Texto {
 
   void fijar(const QString& s) {
     s_ = s;
-    marcarTodo();
+    pares_.reset();
   }
 
  private:
   const char16_t* datos() const { return reinterpret_cast<const char16_t*>(s_.constData()); }
 
   // The character to look for first: the rarest-looking one of the key that
-  // folds to itself, found with the library's vectorised character search.
+  // folds to itself, so that one comparison per character turns most away.
+  // Lower is rarer in SQL text; 0 means a letter (it has two forms).
+  static constexpr std::array<unsigned char, 128> kRango = [] {
+    std::array<unsigned char, 128> r{};
+    const char* raras = "[]{}@#'=,()_.0123456789 ";
+    for (unsigned char i = 0; raras[i]; ++i) r[static_cast<unsigned char>(raras[i])] = static_cast<unsigned char>(i + 1);
+    return r;
+  }();
+  // Up to "_": rare enough to search for directly.
+  static constexpr unsigned kRangoDirecto = 12;
+  static unsigned rango(QLatin1StringView clave, qsizetype a) {
+    return kRango[static_cast<unsigned char>(clave.data()[a])];
+  }
+
   static qsizetype ancla(QLatin1StringView clave) {
-    // Lower is rarer in SQL text; 0 means a letter (it has two forms).
-    static constexpr auto kRango = [] {
-      std::array<unsigned char, 128> r{};
-      const char* raras = "[]{}@#'=,()_.0123456789 ";
-      for (unsigned char i = 0; raras[i]; ++i) r[static_cast<unsigned char>(raras[i])] = static_cast<unsigned char>(i + 1);
-      return r;
-    }();
     qsizetype mejor = -1;
     unsigned rango = 255;
     for (qsizetype i = 0; i < clave.size(); ++i) {
@@ -107,9 +117,9 @@ class Texto {
     const char* c = clave.data();
     const qsizetype a = ancla(clave);
     if (a >= 0) {
-      const QChar ch(static_cast<char16_t>(static_cast<unsigned char>(c[a])));
-      for (qsizetype i = s_.indexOf(ch, desde + a); i >= 0 && i - a + m <= n; i = s_.indexOf(ch, i + 1))
-        if (en(i - a, clave)) return i - a;
+      const char16_t ch = static_cast<unsigned char>(c[a]);
+      for (qsizetype i = desde + a; i - a + m <= n; ++i)
+        if (d[i] == ch && en(i - a, clave)) return i - a;
       return -1;
     }
     const char16_t c0 = static_cast<unsigned char>(c[0]);
@@ -126,31 +136,34 @@ class Texto {
   // Most keys are absent from most statements: a table of the pairs of
   // adjacent characters present turns them away without a search.
   bool puedeEstar(QLatin1StringView clave) const {
+    if (!pares_) marcarTodo();
     const char* c = clave.data();
     for (qsizetype i = 0; i + 1 < clave.size(); ++i)
       if (!marcado(static_cast<unsigned char>(c[i]), static_cast<unsigned char>(c[i + 1]))) return false;
     return true;
   }
-  void marcar(char16_t a, char16_t b) {
+  void marcar(char16_t a, char16_t b) const {
     a = mayusculaAscii(a);
     b = mayusculaAscii(b);
     if (a < 128 && b < 128) {
       const unsigned k = a * 128u + b;
-      pares_[k >> 6] |= std::uint64_t(1) << (k & 63);
+      (*pares_)[k >> 6] |= std::uint64_t(1) << (k & 63);
     }
   }
-  void marcarTodo() {
-    pares_.fill(0);
+  void marcarTodo() const {
+    pares_.emplace();
+    pares_->fill(0);
     const char16_t* d = datos();
     for (qsizetype i = 0; i + 1 < s_.size(); ++i) marcar(d[i], d[i + 1]);
   }
   bool marcado(unsigned a, unsigned b) const {
     const unsigned k = a * 128u + b;
-    return (pares_[k >> 6] >> (k & 63)) & 1;
+    return ((*pares_)[k >> 6] >> (k & 63)) & 1;
   }
 
   QString s_;
-  std::array<std::uint64_t, 128 * 128 / 64> pares_;
+  // Built on first need.
+  mutable std::optional<std::array<std::uint64_t, 128 * 128 / 64>> pares_;
 };
 
 struct Sinonimo {

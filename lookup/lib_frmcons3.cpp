@@ -653,7 +653,7 @@ void Lib_FrmCons3::cantidades(QKeyEvent* k) {
                                               QStringLiteral("Carga de Datos"), actual);
     const double v = u.ValorNumerico(r).toDouble();
     // Not a number (or 0): a placeholder within the quantity format.
-    modelo_.setCelda(fila, c, v == 0 ? QStringLiteral("0.00") : vb::Format(vb::Variant(v), QStringLiteral("########0.00")));
+    modelo_.setCelda(fila, c, vb::Format(vb::Variant(v), QStringLiteral("########0.00")));
     modelo_.setMarcada(fila, true);
   } else if (k->key() == Qt::Key_Insert) {
     const double v = u.ValorNumerico(actual).toDouble() + 1;
@@ -665,7 +665,7 @@ void Lib_FrmCons3::cantidades(QKeyEvent* k) {
       modelo_.setCelda(fila, c, vb::Format(vb::Variant(v), QStringLiteral("########0.0")));
     } else {
       modelo_.setMarcada(fila, false);
-      modelo_.setCelda(fila, c, QStringLiteral("0.00"));
+      modelo_.setCelda(fila, c, vb::Format(vb::Variant(0.0), QStringLiteral("########0.00")));
     }
   }
 }
