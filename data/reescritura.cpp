@@ -38,9 +38,7 @@ class Texto {
   }
 
   qsizetype pos(QLatin1StringView clave, qsizetype desde = 0) const {
-    // A key with a rare character is found fastest by that character alone.
-    const qsizetype a = ancla(clave);
-    if ((a < 0 || rango(clave, a) > kRangoDirecto) && !puedeEstar(clave)) return -1;
+    if (!puedeEstar(clave)) return -1;
     return buscar(clave, desde);
   }
   bool tiene(QLatin1StringView clave) const { return pos(clave) >= 0; }
@@ -88,12 +86,6 @@ class Texto {
     for (unsigned char i = 0; raras[i]; ++i) r[static_cast<unsigned char>(raras[i])] = static_cast<unsigned char>(i + 1);
     return r;
   }();
-  // Up to "_": rare enough to search for directly.
-  static constexpr unsigned kRangoDirecto = 12;
-  static unsigned rango(QLatin1StringView clave, qsizetype a) {
-    return kRango[static_cast<unsigned char>(clave.data()[a])];
-  }
-
   static qsizetype ancla(QLatin1StringView clave) {
     qsizetype mejor = -1;
     unsigned rango = 255;

@@ -268,15 +268,8 @@ void Lib_FrmCons3::Encolumnar() {
   }
 }
 
-long Lib_FrmCons3::colorStock(const ado::Recordset& rs, bool& hayCampos) const {
+long Lib_FrmCons3::colorStock(const ado::Recordset& rs, int punto, int stock) const {
   const ado::Fields& campos = rs.Fields();
-  int punto = -1, stock = -1;
-  for (long i = 0; i < campos.Count(); ++i) {
-    if (campos.Item(i).Name().compare(QStringLiteral("PUNTOPEDIDO"), Qt::CaseInsensitive) == 0) punto = static_cast<int>(i);
-    if (campos.Item(i).Name().compare(QStringLiteral("Stock"), Qt::CaseInsensitive) == 0) stock = static_cast<int>(i);
-  }
-  hayCampos = punto >= 0 && stock >= 0;
-  if (!hayCampos) return -1;
   const vb::Currency p = campos.Item(punto).Value().toCurrency();
   const vb::Currency s = campos.Item(stock).Value().toCurrency();
   const vb::Currency cero{};
@@ -300,15 +293,21 @@ void Lib_FrmCons3::Leer(long, long) {
   for (int i = 0; i < n && devuelto < 0; ++i)
     if (campos.Item(i).Name().trimmed().compare(CampoDevuelto.trimmed(), Qt::CaseInsensitive) == 0) devuelto = i;
   const bool colorear = MuestraStock.trimmed().compare(QStringLiteral("SI"), Qt::CaseInsensitive) == 0 && EsArticulos;
-  bool hayStock = EsArticulos;
+  // Without both stock fields no row is coloured.
+  int punto = -1, stock = -1;
+  for (int i = 0; i < n; ++i) {
+    if (campos.Item(i).Name().compare(QStringLiteral("PUNTOPEDIDO"), Qt::CaseInsensitive) == 0) punto = i;
+    if (campos.Item(i).Name().compare(QStringLiteral("Stock"), Qt::CaseInsensitive) == 0) stock = i;
+  }
+  const bool hayStock = EsArticulos && punto >= 0 && stock >= 0;
   while (!rs.EOF()) {
     bool siguiente = true;
     try {
       ++filasLeidas_;
       long color = -1;
-      if (EsArticulos && hayStock) {
+      if (hayStock) {
         try {
-          color = colorStock(rs, hayStock);
+          color = colorStock(rs, punto, stock);
         } catch (const vb::Error&) {
           color = -1;  // an amount that cannot be read colours nothing
         }

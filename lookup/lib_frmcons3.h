@@ -161,7 +161,7 @@ class Lib_FrmCons3 : public QDialog {
   void moverCampos(int valor);
   QLineEdit* crearCaja(int indice);
   QString valorEnColumna(int fila, int columna1) const;  // 1-based column
-  long colorStock(const ado::Recordset& rs, bool& hayCampos) const;
+  long colorStock(const ado::Recordset& rs, int punto, int stock) const;
 
   ModeloConsulta modelo_;
   std::unique_ptr<ado::Recordset> rs_;  // open while loading

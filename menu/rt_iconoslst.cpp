@@ -84,8 +84,16 @@ const QStringList& clavesIconos() {
   return claves;
 }
 
+namespace {
+// Icons already drawn, kept by the program context so that none outlives
+// the application object.
+struct IconosDibujados {
+  QHash<QString, QIcon> porNombre;
+};
+}  // namespace
+
 QIcon iconoRecurso(const QString& nombre) {
-  static QHash<QString, QIcon> dibujados;
+  QHash<QString, QIcon>& dibujados = ctx::actual().instancia<IconosDibujados>().porNombre;
   const QString clave = vb::UCase(nombre);
   auto it = dibujados.constFind(clave);
   if (it != dibujados.constEnd()) return *it;

@@ -1,0 +1,44 @@
+#include "app/motor_programa.h"
+
+#include <QApplication>
+
+#include "data/db_dll.h"
+#include "engine/motor.h"
+#include "platform/vb/error.h"
+
+namespace app {
+
+namespace {
+
+engine::Destino destinoDe(int destino) {
+  if (destino == ZepaKit2::Lanzador::DestinoImpresora()) return engine::Destino::Impresora;
+  if (destino == ZepaKit2::Lanzador::DestinoArchivo()) return engine::Destino::Pdf;
+  return engine::Destino::Pantalla;
+}
+
+}  // namespace
+
+void MotorPrograma::Emitir(ZepaKit2::SolicitudReporte& solicitud) {
+  engine::SolicitudReporte s;
+  s.archivo = solicitud.archivoReporte;
+  s.formula = solicitud.formulaSeleccion;
+  s.conexion = solicitud.conexion;
+  DB_Dll& datos = db();
+  if (datos.gCnn.State() == ado::adStateOpen) s.conexionAbierta = datos.gCnn;
+  for (const QString& f : solicitud.formulas) s.asignaciones << f;
+  s.destino = destinoDe(solicitud.destino);
+  s.archivoPdf = solicitud.archivoDestino;
+  s.opcionA = solicitud.opcionA;
+  s.opcionB = solicitud.opcionB;
+  s.opcionC = solicitud.opcionC;
+  s.ajuste = static_cast<int>(solicitud.ajuste);
+  s.padre = QApplication::activeWindow();
+  engine::EmitirReporte(s);
+}
+
+void conectarMotorReportes() {
+  ZepaKit2::Lanzador& l = ZepaKit2::lanzador();
+  if (!l.motor()) l.setMotor(std::make_shared<MotorPrograma>());
+}
+
+}  // namespace app

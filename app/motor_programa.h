@@ -1,0 +1,17 @@
+#pragma once
+// Plugs the report engine into the suite's report launcher: the launcher's
+// request becomes the engine's, with the program's open connection offered
+// for when the connection text names no ODBC data source.
+#include "app/suite/lanzador.h"
+
+namespace app {
+
+class MotorPrograma : public ZepaKit2::MotorReportes {
+ public:
+  void Emitir(ZepaKit2::SolicitudReporte& solicitud) override;
+};
+
+// Gives the program's launcher the engine (once; later calls keep it).
+void conectarMotorReportes();
+
+}  // namespace app

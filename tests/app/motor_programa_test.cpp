@@ -1,0 +1,78 @@
+// The launcher with the program's engine plugged in: a request made through
+// ZepaKit2::Lanzador reaches the engine and writes a real report over the
+// program's open connection.
+#include <gtest/gtest.h>
+
+#include <QProcess>
+
+#include "app/motor_programa.h"
+#include "data/db_dll.h"
+#include "platform/vb/error.h"
+#include "tests/support/temp_folder.h"
+
+namespace {
+
+QString textoPdf(const QString& ruta) {
+  QProcess p;
+  p.start(QStringLiteral("pdftotext"), {ruta, QStringLiteral("-")});
+  p.waitForFinished(30000);
+  return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+class MotorProgramaTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const QString base = carpeta.archivo(QStringLiteral("demo.db"));
+    db().gCnn.Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + base);
+    db().gCnn.Execute(QStringLiteral(
+        "CREATE TABLE TA_USUARIOS (NOMBRE VARCHAR(30) COLLATE NOCASE, ESGRUPO BIT, UNEGOCIO CHAR(4))"));
+    db().gCnn.Execute(QStringLiteral("INSERT INTO TA_USUARIOS VALUES ('ana', 0, '0001')"));
+    db().gCnn.Execute(QStringLiteral("INSERT INTO TA_USUARIOS VALUES ('bruno', 0, '0002')"));
+    db().gCnn.Execute(QStringLiteral("INSERT INTO TA_USUARIOS VALUES ('ADMINISTRADORES', 1, '0001')"));
+    reporte = carpeta.escribir(QStringLiteral("usuarios.rpt"), R"({
+      "titulo": "Usuarios",
+      "consulta": "SELECT NOMBRE, ESGRUPO, UNEGOCIO FROM TA_USUARIOS",
+      "orden": ["NOMBRE"],
+      "columnas": [ { "campo": "NOMBRE", "titulo": "Usuario" }, { "campo": "UNEGOCIO", "titulo": "Unidad" } ],
+      "formulas": { "Parametros": "" }
+    })");
+  }
+
+  prueba::CarpetaTemporal carpeta;
+  QString reporte;
+};
+
+TEST_F(MotorProgramaTest, ElLanzadorEscribeElReporteConLaConexionDelPrograma) {
+  app::conectarMotorReportes();
+  ZepaKit2::Lanzador& l = ZepaKit2::lanzador();
+  l.setDestino(ZepaKit2::Lanzador::DestinoArchivo());
+  const QString pdf = carpeta.archivo(QStringLiteral("salida.pdf"));
+  l.setArchivoDestino(pdf);
+  QString p1 = QStringLiteral("Parametros = ' U.Neg.:0001'"), p2, p3, p4, p5;
+  // No ODBC data source is called "demo": the engine takes the open connection.
+  l.EmitirReporte(reporte, {QString()}, QStringLiteral("{Ta_usuarios.esgrupo}=FALSE AND {TA_USUARIOS.UNEGOCIO} = '0001'"),
+                  QStringLiteral("DSN=demo; UID=; PWD="), p1, p2, p3, p4, p5);
+  const QString texto = textoPdf(pdf);
+  EXPECT_TRUE(texto.contains(QStringLiteral("ana")));
+  EXPECT_FALSE(texto.contains(QStringLiteral("bruno")));
+  EXPECT_FALSE(texto.contains(QStringLiteral("ADMINISTRADORES")));
+  EXPECT_TRUE(texto.contains(QStringLiteral("U.Neg.:0001")));
+}
+
+TEST_F(MotorProgramaTest, UnErrorDelMotorLlegaAlLlamadorComoErrorDeEjecucion) {
+  app::conectarMotorReportes();
+  ZepaKit2::Lanzador& l = ZepaKit2::lanzador();
+  l.setDestino(ZepaKit2::Lanzador::DestinoArchivo());
+  l.setArchivoDestino(carpeta.archivo(QStringLiteral("salida.pdf")));
+  QString p1, p2, p3, p4, p5;
+  try {
+    l.EmitirReporte(carpeta.archivo(QStringLiteral("no_existe.rpt")), {QString()}, QString(),
+                    QStringLiteral("DSN=demo; UID=; PWD="), p1, p2, p3, p4, p5);
+    FAIL() << "a missing report file must raise";
+  } catch (const vb::Error& e) {
+    EXPECT_TRUE(e.Description().contains(QStringLiteral("no_existe.rpt"))) << e.Description().toStdString();
+  }
+  EXPECT_FALSE(QFile::exists(carpeta.archivo(QStringLiteral("salida.pdf"))));
+}
+
+}  // namespace
