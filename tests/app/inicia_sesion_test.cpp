@@ -188,8 +188,8 @@ TEST_F(IniciaSesionPrueba, BaseVaciaSaltaElRestoDeLaSesion) {
   EXPECT_EQ(db().gCnn.CommandTimeout(), 360);
   EXPECT_TRUE(sesion().gDsnReportes.isEmpty());
   EXPECT_TRUE(ZepaKit2::lanzador().RutaSistema().isEmpty());
-  EXPECT_TRUE(clsCons3().gRutaMascaraConsultas.isEmpty());
-  EXPECT_FALSE(clsCons3().gUsarMascarasConsultas);
+  // The lookup service was never prepared (asking for it here would create it).
+  EXPECT_FALSE(ctx::actual().tiene<Lib_ClsCons3>());
   EXPECT_FALSE(vb::FileExists(mascaras(programa)));
   EXPECT_TRUE(sesion().TablaConfiguracion.isEmpty());
   EXPECT_TRUE(sesion().Top_Default.isEmpty());

@@ -22,7 +22,7 @@ QString textoPdf(const QString& ruta) {
 class MotorProgramaTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const QString base = carpeta.archivo(QStringLiteral("demo.db"));
+    const QString base = carpeta.escribir(QStringLiteral("demo.db"), QByteArray());  // an empty file is a new database
     db().gCnn.Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + base);
     db().gCnn.Execute(QStringLiteral(
         "CREATE TABLE TA_USUARIOS (NOMBRE VARCHAR(30) COLLATE NOCASE, ESGRUPO BIT, UNEGOCIO CHAR(4))"));
