@@ -1,5 +1,7 @@
 // Queries and recordsets: every read and write of the program on gCnn, with
 // the synonym rewrite and, on Oracle, the dialect translation on the way.
+#include <functional>
+
 #include "app/suite/util_general.h"
 #include "data/db_dll.h"
 #include "data/texto_sql.h"
@@ -164,17 +166,18 @@ vb::Variant DB_Dll::DatosTabla(const QString& Tabla, const QString& ValorBuscado
   return resultado;
 }
 
-bool DB_Dll::ExisteEnTabla(const QString& Tabla, const QString& ValorBuscado, const QString& Campo,
-                           ado::Recordset* Lrcs, long Tipodato, const QString& Condicion, bool SoloLectura) {
+namespace {
+
+// The common end of ExisteEnTabla and ExisteEnTablaST: whether the statement
+// returns a row, read on a recordset of its own (sqlPropio, built inside the
+// step so its failure goes to the dialog like the open's) or on the
+// caller's, which stays open on the statement (sqlDelLlamador).
+bool hayFilas(vb::Pasos& pasos, ado::Connection& cn, const std::function<QString()>& sqlPropio, const QString& sqlDelLlamador,
+              ado::Recordset* Lrcs, bool SoloLectura) {
   bool existe = false;
-  QString sql;
-  vb::Pasos pasos(avisoAlOperador);
-  if (!pasos.run([&] { sql = textos_sql::ExisteEnTabla(Tabla, ValorBuscado, Campo, Tipodato, Condicion); }))
-    return existe;
-  if (!pasos.run([&] { sql = SS_TSinonimos(sql); })) return existe;
   if (!Lrcs) {
     ado::Recordset rs;
-    pasos.run([&] { rs.Open(ORACLE_Dicc(sql), gCnn, 0, 1, -1); }) && pasos.run([&] { existe = !rs.BOF(); }) &&
+    pasos.run([&] { rs.Open(sqlPropio(), cn, 0, 1, -1); }) && pasos.run([&] { existe = !rs.BOF(); }) &&
         pasos.run([&] {
           if (rs.State() != ado::adStateClosed) rs.Close();
         });
@@ -184,11 +187,24 @@ bool DB_Dll::ExisteEnTabla(const QString& Tabla, const QString& ValorBuscado, co
     if (Lrcs->State() != ado::adStateClosed) Lrcs->Close();
   }) && pasos.run([&] {
     if (SoloLectura)
-      Lrcs->Open(sql, gCnn, 0, 1);
+      Lrcs->Open(sqlDelLlamador, cn, 0, 1);
     else
-      Lrcs->Open(sql, gCnn, Lrcs->CursorType(), Lrcs->LockType());
+      Lrcs->Open(sqlDelLlamador, cn, Lrcs->CursorType(), Lrcs->LockType());
   }) && pasos.run([&] { existe = !Lrcs->BOF(); });
   return existe;
+}
+
+}  // namespace
+
+bool DB_Dll::ExisteEnTabla(const QString& Tabla, const QString& ValorBuscado, const QString& Campo,
+                           ado::Recordset* Lrcs, long Tipodato, const QString& Condicion, bool SoloLectura) {
+  bool existe = false;
+  QString sql;
+  vb::Pasos pasos(avisoAlOperador);
+  if (!pasos.run([&] { sql = textos_sql::ExisteEnTabla(Tabla, ValorBuscado, Campo, Tipodato, Condicion); }))
+    return existe;
+  if (!pasos.run([&] { sql = SS_TSinonimos(sql); })) return existe;
+  return hayFilas(pasos, gCnn, [&] { return ORACLE_Dicc(sql); }, sql, Lrcs, SoloLectura);
 }
 
 bool DB_Dll::ExisteEnTablaST(const QString& Tabla, const QString& ValorBuscado, const QString& Campo,
@@ -198,22 +214,7 @@ bool DB_Dll::ExisteEnTablaST(const QString& Tabla, const QString& ValorBuscado, 
   vb::Pasos pasos(avisoAlOperador);
   if (!pasos.run([&] { sql = textos_sql::ExisteEnTablaST(Tabla, ValorBuscado, Campo, Tipodato, Condicion); }))
     return existe;
-  if (!Lrcs) {
-    ado::Recordset rs;
-    pasos.run([&] { rs.Open(sql, gCnn, 0, 1, -1); }) && pasos.run([&] { existe = !rs.BOF(); }) && pasos.run([&] {
-      if (rs.State() != ado::adStateClosed) rs.Close();
-    });
-    return existe;
-  }
-  pasos.run([&] {
-    if (Lrcs->State() != ado::adStateClosed) Lrcs->Close();
-  }) && pasos.run([&] {
-    if (SoloLectura)
-      Lrcs->Open(sql, gCnn, 0, 1);
-    else
-      Lrcs->Open(sql, gCnn, Lrcs->CursorType(), Lrcs->LockType());
-  }) && pasos.run([&] { existe = !Lrcs->BOF(); });
-  return existe;
+  return hayFilas(pasos, gCnn, [&] { return sql; }, sql, Lrcs, SoloLectura);
 }
 
 namespace {
