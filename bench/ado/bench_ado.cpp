@@ -9,6 +9,7 @@
 #include <stdexcept>
 
 #include "bench/common/bench_common.h"
+#include "bench/common/tabla_sqlite.h"
 #include "platform/ado/connection.h"
 #include "platform/ado/recordset.h"
 #include "platform/ctx/programa.h"
@@ -18,29 +19,18 @@ namespace {
 constexpr int kFilas = 1000000;
 
 void crear(const QString& ruta) {
-  sqlite3* db = nullptr;
-  sqlite3_open(ruta.toUtf8().constData(), &db);
-  sqlite3_exec(db,
-               "CREATE TABLE MV_DATOS (ID INTEGER PRIMARY KEY, NOMBRE VARCHAR(40) COLLATE NOCASE, IMPORTE REAL, "
-               "CANTIDAD INTEGER, GRUPO VARCHAR(20) COLLATE NOCASE); BEGIN;",
-               nullptr, nullptr, nullptr);
-  sqlite3_stmt* st = nullptr;
-  sqlite3_prepare_v2(db, "INSERT INTO MV_DATOS VALUES (?, ?, ?, ?, ?)", -1, &st, nullptr);
-  for (int i = 1; i <= kFilas; ++i) {
-    const QByteArray nombre = QStringLiteral("Cliente número %1").arg(i).toUtf8();
-    const QByteArray grupo = QStringLiteral("G%1").arg(i % 97).toUtf8();
-    sqlite3_bind_int(st, 1, i);
-    sqlite3_bind_text(st, 2, nombre.constData(), static_cast<int>(nombre.size()), SQLITE_TRANSIENT);
-    sqlite3_bind_double(st, 3, i * 0.25);
-    sqlite3_bind_int(st, 4, i % 1000);
-    if (i % 10 == 0) sqlite3_bind_null(st, 5);
-    else sqlite3_bind_text(st, 5, grupo.constData(), static_cast<int>(grupo.size()), SQLITE_TRANSIENT);
-    sqlite3_step(st);
-    sqlite3_reset(st);
-  }
-  sqlite3_finalize(st);
-  sqlite3_exec(db, "COMMIT;", nullptr, nullptr, nullptr);
-  sqlite3_close(db);
+  banco::crearTabla(ruta,
+                    "CREATE TABLE MV_DATOS (ID INTEGER PRIMARY KEY, NOMBRE VARCHAR(40) COLLATE NOCASE, IMPORTE REAL, "
+                    "CANTIDAD INTEGER, GRUPO VARCHAR(20) COLLATE NOCASE)",
+                    "INSERT INTO MV_DATOS VALUES (?, ?, ?, ?, ?)", kFilas, [](int fila, banco::Fila& f) {
+                      const int i = fila + 1;
+                      f.entero(1, i);
+                      f.texto(2, QStringLiteral("Cliente número %1").arg(i));
+                      f.real(3, i * 0.25);
+                      f.entero(4, i % 1000);
+                      if (i % 10 == 0) f.nulo(5);
+                      else f.texto(5, QStringLiteral("G%1").arg(i % 97));
+                    });
 }
 
 struct Suma {

@@ -12,6 +12,7 @@
 #include <cstdio>
 
 #include "bench/common/bench_common.h"
+#include "bench/common/tabla_sqlite.h"
 #include "engine/motor.h"
 #include "engine/vista_previa.h"
 
@@ -22,30 +23,16 @@ namespace {
 constexpr int kFilas = 100000;
 
 void crearBase(const QString& ruta) {
-  sqlite3* db = nullptr;
-  sqlite3_open(QFile::encodeName(ruta).constData(), &db);
-  sqlite3_exec(db,
-               "CREATE TABLE TA_USUARIOS (NOMBRE VARCHAR(30) COLLATE NOCASE, GRUPO VARCHAR(20) COLLATE NOCASE,"
-               " UNEGOCIO CHAR(4), ESGRUPO BIT, ALTA DATETIME, SUELDO FLOAT); BEGIN;",
-               nullptr, nullptr, nullptr);
-  sqlite3_stmt* st = nullptr;
-  sqlite3_prepare_v2(db, "INSERT INTO TA_USUARIOS VALUES (?, ?, ?, 0, ?, ?)", -1, &st, nullptr);
-  for (int i = 0; i < kFilas; ++i) {
-    const QByteArray nombre = QString("usuario%1").arg(i, 6, 10, QChar('0')).toUtf8();
-    const QByteArray grupo = QString("GRUPO %1").arg(i % 250, 3, 10, QChar('0')).toUtf8();
-    const QByteArray unidad = QString("%1").arg(i % 7, 4, 10, QChar('0')).toUtf8();
-    const QByteArray alta = QDate(2020, 1, 1).addDays(i % 1500).toString("yyyy-MM-dd 00:00:00").toUtf8();
-    sqlite3_bind_text(st, 1, nombre.constData(), -1, SQLITE_TRANSIENT);
-    sqlite3_bind_text(st, 2, grupo.constData(), -1, SQLITE_TRANSIENT);
-    sqlite3_bind_text(st, 3, unidad.constData(), -1, SQLITE_TRANSIENT);
-    sqlite3_bind_text(st, 4, alta.constData(), -1, SQLITE_TRANSIENT);
-    sqlite3_bind_double(st, 5, (i % 9973) * 1.25);
-    sqlite3_step(st);
-    sqlite3_reset(st);
-  }
-  sqlite3_finalize(st);
-  sqlite3_exec(db, "COMMIT;", nullptr, nullptr, nullptr);
-  sqlite3_close(db);
+  banco::crearTabla(ruta,
+                    "CREATE TABLE TA_USUARIOS (NOMBRE VARCHAR(30) COLLATE NOCASE, GRUPO VARCHAR(20) COLLATE NOCASE,"
+                    " UNEGOCIO CHAR(4), ESGRUPO BIT, ALTA DATETIME, SUELDO FLOAT)",
+                    "INSERT INTO TA_USUARIOS VALUES (?, ?, ?, 0, ?, ?)", kFilas, [](int i, banco::Fila& f) {
+                      f.texto(1, QString("usuario%1").arg(i, 6, 10, QChar('0')));
+                      f.texto(2, QString("GRUPO %1").arg(i % 250, 3, 10, QChar('0')));
+                      f.texto(3, QString("%1").arg(i % 7, 4, 10, QChar('0')));
+                      f.texto(4, QDate(2020, 1, 1).addDays(i % 1500).toString("yyyy-MM-dd 00:00:00"));
+                      f.real(5, (i % 9973) * 1.25);
+                    });
 }
 
 const char* kReporte = R"({

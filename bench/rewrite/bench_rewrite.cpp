@@ -9,6 +9,7 @@
 #include <cstdio>
 
 #include "bench/common/bench_common.h"
+#include "bench/common/tabla_sqlite.h"
 #include "data/reescritura.h"
 #include "platform/ado/connection.h"
 #include "platform/ado/recordset.h"
@@ -32,25 +33,13 @@ const QString kDensa = QStringLiteral(
 const QString kOracle = QStringLiteral("Provider=OraOLEDB.Oracle.1;Data Source=ORCL;User Id=u;Password=p;");
 
 void crear(const QString& ruta) {
-  sqlite3* db = nullptr;
-  sqlite3_open(ruta.toUtf8().constData(), &db);
-  sqlite3_exec(db,
-               "CREATE TABLE TA_CONFIGURACION (CODIGO VARCHAR(40) COLLATE NOCASE PRIMARY KEY, "
-               "VALOR VARCHAR(200) COLLATE NOCASE); BEGIN;",
-               nullptr, nullptr, nullptr);
-  sqlite3_stmt* st = nullptr;
-  sqlite3_prepare_v2(db, "INSERT INTO TA_CONFIGURACION VALUES (?, ?)", -1, &st, nullptr);
-  for (int i = 1; i <= 20000; ++i) {
-    const QByteArray codigo = QStringLiteral("CLAVE_%1").arg(i).toUtf8();
-    const QByteArray valor = QStringLiteral("valor número %1").arg(i).toUtf8();
-    sqlite3_bind_text(st, 1, codigo.constData(), static_cast<int>(codigo.size()), SQLITE_TRANSIENT);
-    sqlite3_bind_text(st, 2, valor.constData(), static_cast<int>(valor.size()), SQLITE_TRANSIENT);
-    sqlite3_step(st);
-    sqlite3_reset(st);
-  }
-  sqlite3_finalize(st);
-  sqlite3_exec(db, "COMMIT;", nullptr, nullptr, nullptr);
-  sqlite3_close(db);
+  banco::crearTabla(ruta,
+                    "CREATE TABLE TA_CONFIGURACION (CODIGO VARCHAR(40) COLLATE NOCASE PRIMARY KEY, "
+                    "VALOR VARCHAR(200) COLLATE NOCASE)",
+                    "INSERT INTO TA_CONFIGURACION VALUES (?, ?)", 20000, [](int fila, banco::Fila& f) {
+                      f.texto(1, QStringLiteral("CLAVE_%1").arg(fila + 1));
+                      f.texto(2, QStringLiteral("valor número %1").arg(fila + 1));
+                    });
 }
 
 }  // namespace
