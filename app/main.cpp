@@ -1,68 +1,87 @@
-// The program's entry point: the application object and the program context,
-// then the users report window with its report toolbar.
+// The program's entry point. The users report form is the start-up object:
+// it is loaded, shown and left to the user. With the batch options (or where
+// there is no screen) the same form runs offscreen and the run ends with the
+// report written (report/lote_programa.h).
 #include <QApplication>
-#include <QDir>
-#include <QGuiApplication>
-#include <QLabel>
-#include <QMainWindow>
-#include <QPixmap>
-#include <QTimer>
 #include <cstdio>
-#include <exception>
 
-#include "app/suite/tbarrep.h"
+#include "app/motor_programa.h"
+#include "lookup/lib_clscons3.h"
 #include "platform/ctx/programa.h"
+#include "platform/ui/servicio.h"
 #include "platform/vb/error.h"
+#include "report/frmrp_usuarios.h"
+#include "report/lote_opciones.h"
+#include "report/lote_programa.h"
 
 namespace {
 
-// With no screen nobody could close the window: show it once, keep a picture
-// of it and leave.
-bool sinPantalla() {
-  return QGuiApplication::platformName() == QLatin1String("offscreen") ||
-         QGuiApplication::platformName() == QLatin1String("minimal");
+QStringList argumentos(int argc, char** argv) {
+  QStringList r;
+  for (int i = 1; i < argc; ++i) r << QString::fromLocal8Bit(argv[i]);
+  return r;
 }
 
-int captura(QWidget& ventana) {
-  QApplication::processEvents();
-  const QString ruta = QDir::temp().filePath(QStringLiteral("rp_usuarios-%1.png").arg(QCoreApplication::applicationPid()));
-  if (!ventana.grab().save(ruta, "PNG")) {
-    std::fprintf(stderr, "No se pudo guardar la imagen de la ventana en %s\n", qPrintable(ruta));
-    return 1;
-  }
-  std::printf("Sin pantalla: imagen de la ventana en %s\n", qPrintable(ruta));
-  return 0;
+// No screen to put a window on: told so, or nothing to connect to.
+bool sinPantalla() {
+  const QByteArray plataforma = qgetenv("QT_QPA_PLATFORM");
+  if (plataforma.startsWith("offscreen") || plataforma.startsWith("minimal")) return true;
+  return plataforma.isEmpty() && qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+// Set by the start-up benchmark: the program says "listo" and leaves as soon
+// as the form is up, by the same path a person's start takes.
+bool medirArranque() { return qEnvironmentVariableIsSet("RP_USUARIOS_LISTO"); }
+
+void informarError(const vb::Error& e) {
+  const QString descripcion = e.Description().isEmpty() ? vb::descripcionError(e.Number()) : e.Description();
+  ui::servicio().MsgBox(QStringLiteral("Se ha producido el error '%1' en tiempo de ejecución:\n\n%2").arg(e.Number()).arg(descripcion),
+                        ui::vbCritical, ui::tituloPrograma());
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  QApplication app(argc, argv);
+  const lote::Opciones previas = lote::leerOpciones(argumentos(argc, argv));
+  if (previas.ayuda) {
+    std::fputs(lote::textoAyuda().toLocal8Bit().constData(), stdout);
+    return 0;
+  }
+  if (!previas.error.isEmpty()) {
+    std::fprintf(stderr, "%s\nrp_usuarios --help muestra las opciones.\n", previas.error.toLocal8Bit().constData());
+    return lote::kOpciones;
+  }
+  if (!previas.consulta.isEmpty() && sinPantalla()) {
+    // The lookup waits for a person's choice; with no screen it would wait forever.
+    std::fputs("--consulta necesita una pantalla: la elección la hace una persona.\n", stderr);
+    return lote::kOpciones;
+  }
+  const bool porLote = previas.lote || (sinPantalla() && !medirArranque() && previas.consulta.isEmpty());
+  // The batch mode never needs a screen, whatever the environment offers.
+  if (porLote || (sinPantalla() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))) qputenv("QT_QPA_PLATFORM", "offscreen");
+
+  QApplication aplicacion(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Rp_Usuarios"));
-  ctx::Alcance programa;
+  // Qt has taken its own arguments out by now.
+  const lote::Opciones o = lote::leerOpciones(QApplication::arguments().mid(1));
+  if (porLote) return lote::ejecutar(o);
+
+  ctx::actual().setArgumentos(o.resto);
+  app::conectarMotorReportes();
+  frmRp_Usuarios form;
   try {
-    QMainWindow ventana;
-    ventana.setObjectName(QStringLiteral("frmRp_Usuarios"));
-    ventana.setWindowTitle(QStringLiteral("Reporte de Usuarios"));
-    auto* barra = new ToolsRep::TBarRep(&ventana);
-    barra->setObjectName(QStringLiteral("TBarRep1"));
-    barra->setHabilitaConsulta(false);
-    ventana.addToolBar(barra);
-    auto* aviso = new QLabel(QStringLiteral("Reporte de Usuarios"), &ventana);
-    aviso->setAlignment(Qt::AlignCenter);
-    ventana.setCentralWidget(aviso);
-    ventana.resize(640, 420);
-    QObject::connect(barra, &ToolsRep::TBarRep::BotonPulsado, &ventana, [&ventana](const QString& clave) {
-      if (clave.compare(ToolsRep::TBarRep::kCerrar, Qt::CaseInsensitive) == 0) ventana.close();
-    });
-    ventana.show();
-    if (sinPantalla()) return captura(ventana);
-    return app.exec();
+    form.Form_Load();
+    if (!o.consulta.isEmpty()) return ejecutarConsultaLinea(o.consulta);
   } catch (const vb::Error& e) {
-    std::fprintf(stderr, "Error %ld: %s\n", e.Number(), qPrintable(e.Description()));
-    return 1;
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "%s\n", e.what());
+    informarError(e);
     return 1;
   }
+  form.show();
+  if (medirArranque()) {
+    QApplication::processEvents();
+    std::puts("rp_usuarios: listo");
+    std::fflush(stdout);
+    return 0;
+  }
+  return QApplication::exec();
 }

@@ -33,7 +33,8 @@ void MotorPrograma::Emitir(ZepaKit2::SolicitudReporte& solicitud) {
   s.opcionC = solicitud.opcionC;
   s.ajuste = static_cast<int>(solicitud.ajuste);
   s.padre = QApplication::activeWindow();
-  engine::EmitirReporte(s);
+  cancelado_ = false;
+  cancelado_ = engine::EmitirReporte(s) == engine::Resultado::Cancelado;
 }
 
 void conectarMotorReportes() {

@@ -9,6 +9,14 @@ namespace app {
 class MotorPrograma : public ZepaKit2::MotorReportes {
  public:
   void Emitir(ZepaKit2::SolicitudReporte& solicitud) override;
+  // The last request was stopped before it was whole (the preview's
+  // "Detener", the progress window's cancel, a print dialog dismissed):
+  // nothing was printed or written. Callers with nobody to ask (batch runs)
+  // must not take that for success.
+  bool Cancelado() const { return cancelado_; }
+
+ private:
+  bool cancelado_ = false;
 };
 
 // Gives the program's launcher the engine (once; later calls keep it).

@@ -2,6 +2,7 @@
 // appends a line with the user's answer to the suite's error log.
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QFile>
@@ -38,6 +39,10 @@ void registro_errores::anexarLinea(const QString& ruta, const QByteArray& linea)
   const int fd = ::open(nombre.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
   if (fd < 0) return;
   ::flock(fd, LOCK_EX);
+  // A full disk can take half a line: the log is cut back to where it was,
+  // so that it never ends in a broken line that the next one would continue.
+  struct stat st;
+  const off_t antes = ::fstat(fd, &st) == 0 ? st.st_size : -1;
   const char* p = linea.constData();
   qsizetype falta = linea.size();
   while (falta > 0) {
@@ -46,6 +51,9 @@ void registro_errores::anexarLinea(const QString& ruta, const QByteArray& linea)
     if (n <= 0) break;
     p += n;
     falta -= n;
+  }
+  if (falta > 0 && antes >= 0 && ::ftruncate(fd, antes) != 0) {
+    // Nothing more can be done for a log that cannot even be cut.
   }
   ::flock(fd, LOCK_UN);
   ::close(fd);

@@ -3,6 +3,8 @@
 #include <sql.h>
 #include <sqlext.h>
 
+#include <cmath>
+
 #include "engine/errores.h"
 #include "platform/ado/recordset.h"
 
@@ -65,25 +67,23 @@ class FilasAdo : public FuenteFilas {
   bool fin_ = false;
 };
 
-QString literal(const Valor& v, Dialecto d) {
+// A value of the engine as ado binds it. Whole numbers go as integers, as
+// the database would read them written out, so that integer keys compare
+// (and use their indexes) as they do against a literal.
+vb::Variant parametro(const Valor& v) {
   switch (v.tipo()) {
-    case Valor::Tipo::Nulo: return QStringLiteral("NULL");
-    case Valor::Tipo::Logico: return v.comoLogico() ? QStringLiteral("1") : QStringLiteral("0");
-    case Valor::Tipo::Numero: return QString::number(v.comoNumero(), 'g', 17);
-    case Valor::Tipo::Texto: {
-      QString s = v.comoTexto();
-      s.remove(QChar(0));
-      s.replace(QLatin1Char('\''), QStringLiteral("''"));
-      return QLatin1Char('\'') + s + QLatin1Char('\'');
+    case Valor::Tipo::Nulo: return vb::Variant::Null();
+    case Valor::Tipo::Logico: return vb::Variant(v.comoLogico());
+    case Valor::Tipo::Numero: {
+      const double d = v.comoNumero();
+      if (std::isfinite(d) && d == std::trunc(d) && std::fabs(d) <= 9007199254740992.0)
+        return vb::Variant(static_cast<std::int64_t>(d));
+      return vb::Variant(d);
     }
-    case Valor::Tipo::Fecha:
-      // The SQLite provider stores dates as 'yyyy-MM-dd hh:mm:ss'; the server
-      // reads ISO 8601 whatever its language settings.
-      return QLatin1Char('\'') +
-             v.comoFecha().toString(d == Dialecto::Sqlite ? QStringLiteral("yyyy-MM-dd HH:mm:ss") : QStringLiteral("yyyy-MM-ddTHH:mm:ss")) +
-             QLatin1Char('\'');
+    case Valor::Tipo::Texto: return vb::Variant(v.comoTexto());
+    case Valor::Tipo::Fecha: return vb::Variant(v.comoFecha());
   }
-  return QStringLiteral("NULL");
+  return vb::Variant::Null();
 }
 
 }  // namespace
@@ -128,27 +128,10 @@ Valor valorDe(const vb::Variant& v, Valor::Tipo tipo) {
   return r;
 }
 
-QString sqlConValores(const QString& sql, const std::vector<Valor>& parametros, Dialecto dialecto) {
-  QString r;
-  r.reserve(sql.size() + 16 * qsizetype(parametros.size()));
-  size_t k = 0;
-  QChar comilla;
-  for (QChar c : sql) {
-    if (!comilla.isNull()) {
-      if (c == comilla) comilla = QChar();
-      r += c;
-    } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
-      comilla = c;
-      r += c;
-    } else if (c == QLatin1Char('[')) {
-      comilla = QLatin1Char(']');
-      r += c;
-    } else if (c == QLatin1Char('?') && k < parametros.size()) {
-      r += literal(parametros[k++], dialecto);
-    } else {
-      r += c;
-    }
-  }
+std::vector<vb::Variant> parametrosAdo(const std::vector<Valor>& parametros) {
+  std::vector<vb::Variant> r;
+  r.reserve(parametros.size());
+  for (const Valor& v : parametros) r.push_back(parametro(v));
   return r;
 }
 
@@ -174,17 +157,16 @@ std::vector<Columna> DatosAdo::columnas(const QString& consulta) {
 
 std::unique_ptr<FuenteFilas> DatosAdo::abrir(const QString& sql, const std::vector<Valor>& parametros,
                                              const std::vector<Columna>& columnas) {
-  const QString texto = sqlConValores(sql, parametros, dialecto_);
   ado::Recordset rs;
   try {
-    rs.Open(texto, cn_, ado::adOpenForwardOnly, ado::adLockReadOnly);
+    rs.Open(sql, cn_, parametrosAdo(parametros), ado::adOpenForwardOnly, ado::adLockReadOnly);
   } catch (const vb::Error& e) {
-    rechazada(texto, e);
+    rechazada(sql, e);
   }
-  if (rs.State() != ado::adStateOpen) lanzar(kErrorConsulta, QStringLiteral("La consulta del reporte no devuelve filas: %1").arg(texto));
+  if (rs.State() != ado::adStateOpen) lanzar(kErrorConsulta, QStringLiteral("La consulta del reporte no devuelve filas: %1").arg(sql));
   std::vector<Valor::Tipo> tipos;
   for (const Columna& c : columnas) tipos.push_back(c.tipo);
-  return std::make_unique<FilasAdo>(std::move(rs), std::move(tipos), texto);
+  return std::make_unique<FilasAdo>(std::move(rs), std::move(tipos), sql);
 }
 
 bool existeOrigenOdbc(const QString& nombre) {

@@ -38,10 +38,9 @@ class DatosAdo : public FuenteDatos {
   Dialecto dialecto_;
 };
 
-// The statement with each "?" outside quotes replaced by its value as a SQL
-// literal (texts quoted with inner quotes doubled). ado binds no parameters
-// yet; this is the one place that writes values into SQL.
-QString sqlConValores(const QString& sql, const std::vector<Valor>& parametros, Dialecto dialecto);
+// The values of a pushed selection as ado binds them to the statement's "?"
+// marks; no value is ever written into the SQL text.
+std::vector<vb::Variant> parametrosAdo(const std::vector<Valor>& parametros);
 
 // A value of the ado layer as the engine holds it, coerced to the column's kind.
 Valor valorDe(const vb::Variant& v, Valor::Tipo tipoColumna);

@@ -287,7 +287,9 @@ void validarCampos(DefinicionReporte& d, const std::vector<Columna>& columnas) {
     for (const QString& e : especiales)
       if (m.compare(e, Qt::CaseInsensitive) == 0) return true;
     if (d.formula(m) >= 0) return true;
-    return conColumnas && buscarColumna(columnas, m) >= 0;
+    const int indice = conColumnas ? buscarColumna(columnas, m) : -1;
+    if (indice >= 0) d.columnasTextos.emplace_back(m, indice);
+    return indice >= 0;
   };
   const auto revisar = [&](const QString& plantilla, const QString& donde, bool conColumnas) {
     for (const QString& m : marcadores(plantilla))

@@ -233,6 +233,14 @@ QString Maquetador::expandir(const QString& plantilla, const Fila* fila, long cu
             hecho = true;
             break;
           }
+      // Any other query column a group text names.
+      if (!hecho)
+        for (const auto& [nombre, indice] : d_.columnasTextos)
+          if (nombre.compare(m, Qt::CaseInsensitive) == 0) {
+            r += (*fila)[size_t(indice)].mostrar();
+            hecho = true;
+            break;
+          }
     }
     if (!hecho) r += plantilla.mid(a, b - a + 1);
     i = b + 1;

@@ -11,6 +11,7 @@
 #include "platform/ui/twips.h"
 #include "data/db_dll.h"
 #include "lookup/lib_frmcons3tree.h"
+#include "lookup/mascara_consulta.h"
 #include "platform/ctx/programa.h"
 #include "platform/ui/servicio.h"
 #include "platform/vb/convert.h"
@@ -34,32 +35,7 @@ vb::Variant nivelStock(const QString& clave) {
   return vb::Variant(vb::Val(v.trimmed()));
 }
 
-struct Mascara {
-  QString tabla, columnas, condicion;
-};
-
-// The first record of the mask file whose table is `tabla`; nullopt at the
-// end of the file without one.
-std::optional<Mascara> buscarMascara(const QString& ruta, const QString& tabla) {
-  QFile f(ruta);
-  if (!f.open(QIODevice::ReadOnly)) throw vb::Error(vb::kFileNotFound);
-  auto& u = ZepaKit2::util();
-  const QString cero(QChar(0)), ff(QChar(0xFF));
-  for (;;) {
-    QByteArray r = f.read(ModGlobal::kLargoMascara);
-    if (r.isEmpty()) return std::nullopt;
-    r = r.leftJustified(ModGlobal::kLargoMascara, '\0');
-    auto campo = [&](int desde, int largo) { return QString::fromLatin1(r.mid(desde, largo)); };
-    Mascara m;
-    m.tabla = u.QuitarTexto(campo(ModGlobal::kLargoTitulo, ModGlobal::kLargoTabla), cero, ff).trimmed();
-    if (m.tabla.compare(tabla, Qt::CaseInsensitive) != 0) continue;
-    const int c = ModGlobal::kLargoTitulo + ModGlobal::kLargoTabla;
-    m.columnas = campo(c, ModGlobal::kLargoColumnas);
-    m.condicion =
-        u.QuitarTexto(campo(c + ModGlobal::kLargoColumnas, ModGlobal::kLargoCondicion), cero, ff).trimmed();
-    return m;
-  }
-}
+using Mascara = MascaraConsulta;
 
 }  // namespace
 
@@ -252,8 +228,8 @@ QString Lib_ClsCons3::opciones(const QString& Titulo, const QStringList& Opc, bo
   int mayor = Titulo.length();
   for (const QString& o : Opc) {
     mayor = std::max<int>(mayor, o.length());
-    if (checks) f.modelo().agregar({o.mid(1)}, o.startsWith(QLatin1Char('1')));
-    else f.modelo().agregar({o}, false);
+    if (checks) f.modelo().agregar(QStringList{o.mid(1)}, o.startsWith(QLatin1Char('1')));
+    else f.modelo().agregar(QStringList{o}, false);
   }
   f.modelo().terminarCarga();
   const int pantalla = ui::aTwips(ui::servicio().Pantalla().width());

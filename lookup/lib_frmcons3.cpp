@@ -12,11 +12,13 @@
 #include <QScrollBar>
 #include <QTextStream>
 #include <QTreeView>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 
 #include "app/suite/util_general.h"
 #include "data/db_dll.h"
+#include "lookup/anchos_columnas.h"
 #include "platform/ctx/programa.h"
 #include "platform/ui/servicio.h"
 #include "platform/ui/twips.h"
@@ -32,36 +34,15 @@ constexpr int kAltoFrame = 615;
 constexpr int kAnchoBoton = 1500;
 constexpr int kAltoBoton = 400;
 constexpr int kAltoBarra = 255;
+// The window's frame: the form's Width and Height count it, Qt's size does not.
+constexpr int kMarcoAncho = 120;
+constexpr int kMarcoAlto = 420;
 const QString kCantidad = QStringLiteral("**Cantidad**");
 
 bool contiene(const QString& t, const QString& b) { return t.contains(b, Qt::CaseInsensitive); }
 
 QString archivoAnchos(const QString& nombre) {
   return ZepaKit2::util().CarpetaConBarra(ctx::actual().carpetaPrograma()) + nombre;
-}
-
-// One line of the width file: the quoted fields as the runtime's Write wrote them.
-QStringList camposLinea(const QString& linea) {
-  QStringList r;
-  int i = 0;
-  const int n = linea.size();
-  while (i < n) {
-    while (i < n && linea[i].isSpace()) ++i;
-    QString campo;
-    if (i < n && linea[i] == QLatin1Char('"')) {
-      const int fin = linea.indexOf(QLatin1Char('"'), i + 1);
-      campo = linea.mid(i + 1, fin < 0 ? -1 : fin - i - 1);
-      i = fin < 0 ? n : fin + 1;
-      while (i < n && linea[i] != QLatin1Char(',')) ++i;
-    } else {
-      const int fin = linea.indexOf(QLatin1Char(','), i);
-      campo = linea.mid(i, fin < 0 ? -1 : fin - i).trimmed();
-      i = fin < 0 ? n : fin;
-    }
-    r << campo;
-    ++i;  // the comma
-  }
-  return r;
 }
 
 // Quotes inside a value, doubled for an SQL text constant.
@@ -174,8 +155,9 @@ int Lib_FrmCons3::anchoColumna(int columna) const { return ui::aTwips(lista_->he
 void Lib_FrmCons3::setAnchoColumna(int columna, int twips) {
   lista_->header()->resizeSection(columna, std::max(0, ui::twips(twips)));
 }
-int Lib_FrmCons3::anchoVentana() const { return ui::aTwips(width()); }
-void Lib_FrmCons3::setAnchoVentana(int twips) { resize(std::max(1, ui::twips(twips)), height()); }
+int Lib_FrmCons3::anchoVentana() const { return ui::aTwips(width()) + kMarcoAncho; }
+int Lib_FrmCons3::altoVentana() const { return ui::aTwips(height()) + kMarcoAlto; }
+void Lib_FrmCons3::setAnchoVentana(int twips) { resize(std::max(1, ui::twips(twips - kMarcoAncho)), height()); }
 
 void Lib_FrmCons3::limpiarColumnas() { modelo_.reiniciar({}); }
 
@@ -214,6 +196,9 @@ void Lib_FrmCons3::Cargar() {
   if (SQLInicial.isEmpty()) SQLInicial = SQL;
   SQLBase = SQL;
   rs_ = std::make_unique<ado::Recordset>();
+  // The rows are read once, forward, into the list: a server-side cursor
+  // streams them instead of holding a second copy of every row.
+  rs_->setCursorLocation(ado::adUseServer);
   if (!pasos.run([&] { db().AbrirRecordset(SQL, *rs_, nullptr, 0, 1); })) {
     rs_.reset();
     return;
@@ -268,19 +253,62 @@ void Lib_FrmCons3::Encolumnar() {
   }
 }
 
-long Lib_FrmCons3::colorStock(const ado::Recordset& rs, int punto, int stock) const {
-  const ado::Fields& campos = rs.Fields();
-  const vb::Currency p = campos.Item(punto).Value().toCurrency();
-  const vb::Currency s = campos.Item(stock).Value().toCurrency();
-  const vb::Currency cero{};
-  const vb::Variant* nivel;
-  if (p == cero && s > cero) nivel = &StkNivel1;
-  else if (p > cero && s > p) nivel = &StkNivel2;
-  else if (p > cero && s < p) nivel = &StkNivel3;
-  else nivel = &StkNivel4;
-  if (nivel->toText().trimmed().isEmpty()) return -1;
-  return static_cast<long>(nivel->toDouble());
+namespace {
+
+// An amount read as currency. A whole number of ten-thousandths (every
+// stock and reorder point in practice) converts exactly on the spot; the
+// rest goes through CCur and its rounding.
+vb::Currency moneda(const vb::Variant& v) {
+  if (const double* d = v.get<double>()) {
+    const double t = *d * 10000.0;
+    if (t == std::trunc(t) && std::fabs(t) < 9.0e15)
+      return vb::Currency::desdeDiezMilesimos(static_cast<std::int64_t>(t));
+  } else if (const std::int32_t* l = v.get<std::int32_t>()) {
+    return vb::Currency::desdeDiezMilesimos(std::int64_t{*l} * 10000);
+  } else if (const std::int16_t* i = v.get<std::int16_t>()) {
+    return vb::Currency::desdeDiezMilesimos(std::int64_t{*i} * 10000);
+  }
+  return v.toCurrency();
 }
+
+}  // namespace
+
+long Lib_FrmCons3::colorStock(const vb::Variant& punto, const vb::Variant& stock, const long (&niveles)[4]) const {
+  const vb::Currency p = moneda(punto);
+  const vb::Currency s = moneda(stock);
+  const vb::Currency cero{};
+  if (p == cero && s > cero) return niveles[0];
+  if (p > cero && s > p) return niveles[1];
+  if (p > cero && s < p) return niveles[2];
+  return niveles[3];
+}
+
+namespace {
+
+// A stock level as a colour number; a blank level is no colour (-1).
+long colorNivel(const vb::Variant& nivel) {
+  if (nivel.toText().trimmed().isEmpty()) return -1;
+  try {
+    return static_cast<long>(nivel.toDouble());
+  } catch (const vb::Error&) {
+    return -1;  // a level that is not a number colours nothing
+  }
+}
+
+// A field's value as the list shows it; Null reads as an empty cell.
+inline QString textoCelda(const vb::Variant& v) {
+  if (const QString* s = v.get<QString>()) return *s;
+  return v.toText();
+}
+
+// TextoFiltro without a length: the text without NUL characters, trimmed.
+// Done here on the text already in hand, so a plain cell is not copied.
+inline QStringView filtrado(QString& texto) {
+  if (texto.contains(QChar(0))) texto = ZepaKit2::util().TextoFiltro(texto);
+  return QStringView(texto).trimmed();
+}
+
+}  // namespace
 
 void Lib_FrmCons3::Leer(long, long) {
   auto& u = ZepaKit2::util();
@@ -288,41 +316,53 @@ void Lib_FrmCons3::Leer(long, long) {
   if (rs.EOF()) return;
   const ado::Fields& campos = rs.Fields();
   const int n = static_cast<int>(campos.Count());
+  std::vector<const ado::Field*> campo(static_cast<size_t>(n));
+  for (int i = 0; i < n; ++i) campo[static_cast<size_t>(i)] = &campos.Item(i);
   // The returned column, for the rows that start checked.
   int devuelto = CampoDevuelto.trimmed().isEmpty() ? 0 : -1;
   for (int i = 0; i < n && devuelto < 0; ++i)
-    if (campos.Item(i).Name().trimmed().compare(CampoDevuelto.trimmed(), Qt::CaseInsensitive) == 0) devuelto = i;
+    if (campo[static_cast<size_t>(i)]->Name().trimmed().compare(CampoDevuelto.trimmed(), Qt::CaseInsensitive) == 0)
+      devuelto = i;
   const bool colorear = MuestraStock.trimmed().compare(QStringLiteral("SI"), Qt::CaseInsensitive) == 0 && EsArticulos;
   // Without both stock fields no row is coloured.
   int punto = -1, stock = -1;
   for (int i = 0; i < n; ++i) {
-    if (campos.Item(i).Name().compare(QStringLiteral("PUNTOPEDIDO"), Qt::CaseInsensitive) == 0) punto = i;
-    if (campos.Item(i).Name().compare(QStringLiteral("Stock"), Qt::CaseInsensitive) == 0) stock = i;
+    if (campo[static_cast<size_t>(i)]->Name().compare(QStringLiteral("PUNTOPEDIDO"), Qt::CaseInsensitive) == 0) punto = i;
+    if (campo[static_cast<size_t>(i)]->Name().compare(QStringLiteral("Stock"), Qt::CaseInsensitive) == 0) stock = i;
   }
-  const bool hayStock = EsArticulos && punto >= 0 && stock >= 0;
+  const bool hayStock = colorear && punto >= 0 && stock >= 0;
+  const long niveles[4] = {colorNivel(StkNivel1), colorNivel(StkNivel2), colorNivel(StkNivel3), colorNivel(StkNivel4)};
+  const long total = rs.RecordCount();
+  if (total > 0) modelo_.reservar(static_cast<int>(std::min<long>(total, 50'000'000)));
+  std::vector<QString> textos(static_cast<size_t>(n));
+  std::vector<QStringView> celdas(static_cast<size_t>(n));
+  std::vector<vb::Variant> valores(static_cast<size_t>(n));
   while (!rs.EOF()) {
     bool siguiente = true;
     try {
       ++filasLeidas_;
+      for (int i = 0; i < n; ++i) valores[static_cast<size_t>(i)] = campo[static_cast<size_t>(i)]->Value();
       long color = -1;
       if (hayStock) {
         try {
-          color = colorStock(rs, punto, stock);
+          color = colorStock(valores[static_cast<size_t>(punto)], valores[static_cast<size_t>(stock)], niveles);
         } catch (const vb::Error&) {
           color = -1;  // an amount that cannot be read colours nothing
         }
       }
-      std::vector<QString> celdas(n);
       // Null reads as an empty cell: one error box per empty cell would make
       // a table with optional columns unusable.
-      celdas[0] = campos.Item(0).Value().toText().trimmed();
-      for (int i = 1; i < n; ++i) celdas[i] = u.TextoFiltro(campos.Item(i).Value().toText());
+      textos[0] = textoCelda(valores[0]);
+      celdas[0] = QStringView(textos[0]).trimmed();
+      for (int i = 1; i < n; ++i) {
+        textos[static_cast<size_t>(i)] = textoCelda(valores[static_cast<size_t>(i)]);
+        celdas[static_cast<size_t>(i)] = filtrado(textos[static_cast<size_t>(i)]);
+      }
       bool marcada = false;
       if (CheckBoxes && devuelto >= 0) {
-        const QString v = devuelto == 0 ? celdas[0] : celdas[devuelto].trimmed();
-        marcada = ValoresDefault.contains(v, Qt::CaseInsensitive);
+        marcada = ValoresDefault.contains(celdas[static_cast<size_t>(devuelto)].trimmed(), Qt::CaseInsensitive);
       }
-      modelo_.agregar(std::move(celdas), marcada, colorear ? color : -1);
+      modelo_.agregar(celdas, marcada, color);
     } catch (const vb::Error& e) {
       const int r = u.DialogoError(e, {}, QStringLiteral("FORM_LOAD"));
       if (r == vb::Pasos::kReintentar) siguiente = false;
@@ -373,21 +413,18 @@ void Lib_FrmCons3::CargarAnchos() {
     TablaConsulta = QStringLiteral("VT_MA_ARTICULOS");
   if (!f.open(QIODevice::ReadOnly | QIODevice::Text)) throw vb::Error(vb::kFileNotFound);
   QTextStream in(&f);
-  auto& u = ZepaKit2::util();
   while (!in.atEnd()) {
     const QStringList c = camposLinea(in.readLine());
     if (c.size() < 2 || c[0].compare(TablaConsulta, Qt::CaseInsensitive) != 0) continue;
-    QString resto = c[1];
-    int izquierda = 0;
-    for (int i = 0; i < modelo_.columnas(); ++i) {
-      const int barra = resto.indexOf(QLatin1Char('|'));
-      const QString ancho = barra < 0 ? resto : resto.left(barra);
-      const int w = static_cast<int>(u.ValorNumerico(ancho).toDouble());
+    const std::vector<int> anchos = anchosLinea(c[1], modelo_.columnas());
+    long long izquierda = 0;
+    for (int i = 0; i < static_cast<int>(anchos.size()); ++i) {
+      const int w = anchos[i];
       setAnchoColumna(i, w);
       if (i < static_cast<int>(cajas_.size()))
-        cajas_[i]->setGeometry(lista_->x() + ui::twips(izquierda), 0, ui::twips(w), ui::twips(kAltoCaja));
+        cajas_[i]->setGeometry(lista_->x() + ui::twips(static_cast<int>(std::min<long long>(izquierda, INT_MAX))), 0,
+                               ui::twips(w), ui::twips(kAltoCaja));
       izquierda += w;
-      resto = barra < 0 ? QString() : resto.mid(barra + 1);
     }
   }
 }
@@ -445,35 +482,43 @@ void Lib_FrmCons3::resizeEvent(QResizeEvent* evento) {
 }
 
 void Lib_FrmCons3::acomodar() {
-  const int alto = ui::aTwips(height()), ancho = ui::aTwips(width());
+  // Sizes in twips, the window's measured with its frame as the form measured
+  // it: 120 across, 420 down with the caption.
+  const int alto = altoVentana(), ancho = anchoVentana();
   const int altoFrame = kAltoFrame;
   const int picAlto = std::max(0, alto - altoFrame - 480);
+  const int listaAlto = std::max(0, picAlto - altoFrame - 600);
   // The container never gets narrower than its columns, so the scroll bar
   // can still bring every column and its search box into view.
   int columnas = 0;
   for (int i = 0; i < modelo_.columnas(); ++i) columnas += anchoColumna(i);
   const int picAncho = std::max(ancho - 120, columnas + 360);
   picFields_->setGeometry(picFields_->x(), 0, ui::twips(picAncho), ui::twips(picAlto));
-  lista_->setGeometry(0, ui::twips(kAltoCaja), ui::twips(picAncho - 20),
-                      ui::twips(std::max(0, picAlto - altoFrame - 600 + kAltoCaja)));
-  frame1_->setGeometry(0, ui::twips(alto - altoFrame - 420 + 420), width(), ui::twips(altoFrame));
+  lista_->setGeometry(0, ui::twips(kAltoCaja), ui::twips(picAncho - 20), ui::twips(listaAlto));
+  frame1_->setGeometry(0, ui::twips(alto - altoFrame - 420), ui::twips(ancho), ui::twips(altoFrame));
   barra_->setGeometry(0, ui::twips(std::max(0, picAlto - kAltoBarra - 120)), ui::twips(std::max(0, ancho - 120)),
                       ui::twips(kAltoBarra));
+
   const int fAncho = ancho;
-  cmdAceptar_->move(ui::twips(100), ui::twips(100));
-  cmdCancelar_->move((frame1_->width() - cmdCancelar_->width()) / 2, ui::twips(100));
-  cmdNueva_->move(ui::twips(fAncho) - (cmdCancelar_->width() + ui::twips(150)), ui::twips(100));
+  const int arriba = 100;
+  int anchoAceptar = kAnchoBoton, anchoCancelar = kAnchoBoton;
+  int xAceptar = 100, xCancelar = (fAncho - anchoCancelar) / 2, xNueva = fAncho - (anchoCancelar + 150);
   if (!cmdNueva_->isVisibleTo(this)) {
-    if (ui::aTwips(cmdAceptar_->width() + cmdCancelar_->width()) + 400 > fAncho) {
-      cmdAceptar_->resize(cmdAceptar_->width() / 2, cmdAceptar_->height());
-      cmdCancelar_->resize(cmdAceptar_->width(), cmdCancelar_->height());
-      cmdAceptar_->move(ui::twips(100), cmdAceptar_->y());
-      cmdCancelar_->move(frame1_->width() - cmdCancelar_->width() - ui::twips(150), cmdCancelar_->y());
-      cmdNueva_->move(cmdCancelar_->pos());
+    // Measured against the buttons' own widths, so one resize after another
+    // does not halve them again and again.
+    if (kAnchoBoton + kAnchoBoton + 400 > fAncho) {
+      anchoAceptar = kAnchoBoton / 2;
+      anchoCancelar = anchoAceptar;
+      xAceptar = 100;
+      xCancelar = fAncho - anchoCancelar - 150;
+      xNueva = xCancelar;
     } else {
-      cmdCancelar_->move(cmdNueva_->pos());
+      xCancelar = xNueva;
     }
   }
+  cmdAceptar_->setGeometry(ui::rectTwips(xAceptar, arriba, anchoAceptar, kAltoBoton));
+  cmdCancelar_->setGeometry(ui::rectTwips(xCancelar, arriba, anchoCancelar, kAltoBoton));
+  cmdNueva_->setGeometry(ui::rectTwips(xNueva, arriba, kAnchoBoton, kAltoBoton));
   barra_->raise();
   frame1_->raise();
 }
@@ -491,14 +536,7 @@ void Lib_FrmCons3::closeEvent(QCloseEvent* evento) {
 // ---- Search -------------------------------------------------------------------
 
 int Lib_FrmCons3::Busqueda(int Clave, const QString& QueValor) const {
-  const QString v = QueValor.trimmed();
-  const int columna = Clave <= 0 ? 0 : Clave;
-  if (columna >= modelo_.columnas()) return 0;
-  const int n = modelo_.filas();
-  // Cells are stored trimmed, so a prefix test on them is the whole search.
-  for (int i = 0; i < n; ++i)
-    if (QStringView(modelo_.celda(i, columna)).startsWith(v, Qt::CaseInsensitive)) return i + 1;
-  return 0;
+  return modelo_.buscar(Clave <= 0 ? 0 : Clave, QueValor) + 1;
 }
 
 void Lib_FrmCons3::buscarIncremental(int caja) {
@@ -576,9 +614,11 @@ bool Lib_FrmCons3::eventFilter(QObject* objeto, QEvent* evento) {
           case Qt::Key_Up:
           case Qt::Key_PageDown:
           case Qt::Key_PageUp: {
+            // Handed to the list's own key handling, which has nothing to do
+            // for them; the selection stays and the focus goes to the list.
             QKeyEvent sinShift(QEvent::KeyPress, k->key(), Qt::NoModifier);
+            teclaLista(&sinShift);
             lista_->setFocus();
-            QCoreApplication::sendEvent(lista_, &sinShift);
             return true;
           }
           case Qt::Key_F5:

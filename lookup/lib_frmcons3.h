@@ -5,9 +5,11 @@
 // without one widget per cell.
 #include <QAbstractTableModel>
 #include <QColor>
+#include <QFont>
 #include <QDialog>
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -27,33 +29,44 @@ namespace ado { class Recordset; }
 // A collection that may be Nothing.
 using Coleccion = std::optional<QStringList>;
 
-// The rows of a lookup: texts by row and column, a check state and a stock
-// colour per row. Sorting reorders the rows themselves, so the list order the
-// searches walk is the model's order.
+// The rows of a lookup, kept by column: each column's texts one after the
+// other in one buffer, with a check state and a stock colour per row. No
+// cell has an allocation of its own, so 100,000 articles load, search and
+// close quickly, and a search walks memory in order. Sorting keeps the rows
+// where they were loaded and reorders a list of positions, so the list order
+// the searches walk is the order the view shows.
 class ModeloConsulta : public QAbstractTableModel {
   Q_OBJECT
  public:
   using QAbstractTableModel::QAbstractTableModel;
 
   void reiniciar(QStringList encabezados);
+  void reservar(int filas);  // room for the rows about to be added
   void setCheckable(bool si);
   bool checkable() const { return checkable_; }
-  // Appends a row; celdas has one text per column. colorBgr < 0: no colour.
-  void agregar(std::vector<QString>&& celdas, bool marcada, long colorBgr = -1);
+  // Appends a row, one text per column (missing ones are empty); the texts
+  // are copied. colorBgr < 0: no colour.
+  void agregar(const std::vector<QStringView>& celdas, bool marcada, long colorBgr = -1);
+  void agregar(const QStringList& celdas, bool marcada, long colorBgr = -1);
   void terminarCarga();  // tells the view after a batch of agregar()
 
-  int filas() const { return static_cast<int>(filas_.size()); }
+  // Rows are numbered in list order (as shown), from 0.
+  int filas() const { return static_cast<int>(marcadas_.size()); }
   int columnas() const { return static_cast<int>(encabezados_.size()); }
-  const QString& celda(int fila, int columna) const { return filas_[fila].celdas[columna]; }
+  QString celda(int fila, int columna) const { return vista(real(fila), columna).toString(); }
   void setCelda(int fila, int columna, const QString& texto);
-  bool marcada(int fila) const { return filas_[fila].marcada; }
+  bool marcada(int fila) const { return marcadas_[static_cast<size_t>(real(fila))] != 0; }
   void setMarcada(int fila, bool si);
-  long color(int fila) const { return filas_[fila].color; }
+  long color(int fila) const { return colores_[static_cast<size_t>(real(fila))]; }
   QString encabezado(int columna) const { return encabezados_.value(columna); }
   void setEncabezado(int columna, const QString& texto);
 
-  // Sorts by the column's text, ignoring case; stable.
+  // Sorts by the column's trimmed text, ignoring case; stable.
   void ordenar(int columna, Qt::SortOrder orden);
+  // The first row in list order whose trimmed cell in `columna` begins with
+  // the trimmed `valor`, ignoring case; -1 when none (an empty `valor` gives
+  // the first row). Sorted by that column, it is a binary search.
+  int buscar(int columna, const QString& valor) const;
 
   int rowCount(const QModelIndex& padre = {}) const override;
   int columnCount(const QModelIndex& padre = {}) const override;
@@ -63,15 +76,34 @@ class ModeloConsulta : public QAbstractTableModel {
   QVariant headerData(int seccion, Qt::Orientation orientacion, int rol) const override;
 
  private:
-  struct Fila {
-    std::vector<QString> celdas;
-    long color = -1;
-    bool marcada = false;
+  struct Tramo {
+    std::size_t inicio;
+    std::uint32_t largo;
   };
+  struct Columna {
+    std::vector<char16_t> texto;  // the cells' texts, one after the other
+    std::vector<Tramo> tramos;    // where each row's text stands, by row as loaded
+    void agregar(QStringView t);
+  };
+  int real(int fila) const { return orden_.empty() ? fila : orden_[static_cast<size_t>(fila)]; }
+  QStringView vista(int real, int columna) const {
+    const Columna& c = columnas_[static_cast<size_t>(columna)];
+    const Tramo& t = c.tramos[static_cast<size_t>(real)];
+    return QStringView(c.texto.data() + t.inicio, static_cast<qsizetype>(t.largo));
+  }
+
   QStringList encabezados_;
-  std::vector<Fila> filas_;
-  int cargadas_ = 0;  // rows the view has been told about
+  std::vector<Columna> columnas_;
+  std::vector<unsigned char> marcadas_;
+  std::vector<std::int32_t> colores_;           // -1: no colour
+  std::vector<int> orden_;                      // list position -> row as loaded; empty: as loaded
+  std::vector<QString> clavesOrden_;            // folded texts of the sort column, by row as loaded
+  int columnaOrden_ = -1;
+  Qt::SortOrder sentido_ = Qt::AscendingOrder;
+  bool ordenVigente_ = false;                   // orden_ still follows clavesOrden_
+  int cargadas_ = 0;                            // rows the view has been told about
   bool checkable_ = false;
+  mutable std::optional<QFont> negrita_;        // the stock colours' bold font
 };
 
 // A platform colour number (&HBBGGRR) as a colour.
@@ -128,7 +160,9 @@ class Lib_FrmCons3 : public QDialog {
   // Column widths, in twips.
   int anchoColumna(int columna) const;
   void setAnchoColumna(int columna, int twips);
-  int anchoVentana() const;  // in twips
+  // The window's size in twips, its frame included, as the form measured it.
+  int anchoVentana() const;
+  int altoVentana() const;
   void setAnchoVentana(int twips);
   QString sqlInicial() const { return SQLInicial; }
   QString tablaConsulta() const { return TablaConsulta; }
@@ -161,7 +195,7 @@ class Lib_FrmCons3 : public QDialog {
   void moverCampos(int valor);
   QLineEdit* crearCaja(int indice);
   QString valorEnColumna(int fila, int columna1) const;  // 1-based column
-  long colorStock(const ado::Recordset& rs, int punto, int stock) const;
+  long colorStock(const vb::Variant& punto, const vb::Variant& stock, const long (&niveles)[4]) const;
 
   ModeloConsulta modelo_;
   std::unique_ptr<ado::Recordset> rs_;  // open while loading

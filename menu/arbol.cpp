@@ -88,7 +88,7 @@ void Arbol::enlazar(Nodo* nodo, Nodo* padre, Nodo* antes, Nodo* despues) {
   if (padre) {
     if (!antes) padre->primerHijo_ = nodo;
     if (!despues) padre->ultimoHijo_ = nodo;
-    ++padre->hijos_;
+    if (++padre->hijos_ == 1 && padre->expandido_) padre->QTreeWidgetItem::setExpanded(true);
   }
 }
 
@@ -97,14 +97,30 @@ Nodo& Arbol::Coleccion::Add(const QString& relativo, int relacion, const QString
   Arbol& a = arbol_;
   Nodo* rel = nullptr;
   if (!relativo.isEmpty()) {
-    rel = a.porClave_.value(relativo, nullptr);
+    // Siblings usually come one after another: the last relative found is
+    // tried before the hash.
+    rel = a.ultimoRelativo_ && a.ultimoRelativo_->clave_ == relativo ? a.ultimoRelativo_
+                                                                      : a.porClave_.value(relativo, nullptr);
     if (!rel) throw vb::Error(vb::kElementNotFound);
+    a.ultimoRelativo_ = rel;
   }
   if (relacion < tvwFirst || relacion > tvwChild) throw vb::Error(vb::kInvalidProcedureCall);
-  if (!clave.isEmpty() && a.porClave_.contains(clave)) throw vb::Error(vb::kKeyNotUnique);
   if (imagen < 0 || (imagen > 0 && (!a.lista_ || imagen > a.lista_->Count()))) fueraDeRango();
+  // The key's place in the hash is taken last, when nothing else can fail.
+  Nodo** lugar = nullptr;
+  if (!clave.isEmpty()) {
+    lugar = &a.porClave_[clave];
+    if (*lugar) throw vb::Error(vb::kKeyNotUnique);
+  }
 
-  auto* n = new Nodo(a, clave, Count() + 1);
+  Nodo* n = nullptr;
+  try {
+    n = new Nodo(a, clave, Count() + 1);
+  } catch (...) {
+    if (lugar) a.porClave_.remove(clave);
+    throw;
+  }
+  if (lugar) *lugar = n;
   n->QTreeWidgetItem::setText(0, texto);
   n->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
   n->QTreeWidgetItem::setData(0, Qt::CheckStateRole, Qt::Unchecked);
@@ -157,7 +173,6 @@ Nodo& Arbol::Coleccion::Add(const QString& relativo, int relacion, const QString
   }
   n->enArbol_ = true;
   a.nodos_.push_back(n);
-  if (!clave.isEmpty()) a.porClave_.insert(clave, n);
   return *n;
 }
 
@@ -173,6 +188,7 @@ Nodo& Arbol::Coleccion::Item(const QString& clave) const {
 }
 
 void Arbol::Coleccion::Clear() {
+  arbol_.ultimoRelativo_ = nullptr;
   arbol_.porClave_.clear();
   arbol_.nodos_.clear();
   arbol_.clear();

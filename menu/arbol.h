@@ -31,8 +31,15 @@ class Nodo : public QTreeWidgetItem {
   // Position in the tree's image list; 0 for none.
   int Image() const { return imagen_; }
   void setImage(int imagen);
-  bool Expanded() const { return isExpanded(); }
-  void setExpanded(bool expandido) { QTreeWidgetItem::setExpanded(expandido); }
+  // A node without children keeps the state itself and hands it to the view
+  // when its first child arrives: the view keeps an index for every expanded
+  // item, and with one for each leaf of a large menu its inserts slow down
+  // far more than in proportion.
+  bool Expanded() const { return hijos_ ? isExpanded() : expandido_; }
+  void setExpanded(bool expandido) {
+    expandido_ = expandido;
+    if (hijos_) QTreeWidgetItem::setExpanded(expandido);
+  }
   // Setting it from code does not raise the tree's nodeCheck.
   bool Checked() const { return checkState(0) == Qt::Checked; }
   void setChecked(bool marcado);
@@ -58,6 +65,7 @@ class Nodo : public QTreeWidgetItem {
   int imagen_ = 0;
   int indice_;
   bool enArbol_ = false;
+  bool expandido_ = false;  // while it has no children
   // The links are kept here: the item's own sibling search is linear.
   Nodo* padre_ = nullptr;
   Nodo* primerHijo_ = nullptr;
@@ -120,6 +128,7 @@ class Arbol : public QTreeWidget {
   Coleccion nodes_{*this};
   std::vector<Nodo*> nodos_;
   QHash<QString, Nodo*> porClave_;
+  Nodo* ultimoRelativo_ = nullptr;
   QPointer<ListaImagenes> lista_;
   int silencio_ = 0;
 };

@@ -75,6 +75,13 @@ QString revisar(const FiltroRango& r) {
   return mayor ? QStringLiteral("Desde Mayor que Hasta, Campo : ") + r.Campo : QString();
 }
 
+// A value as it goes between the quotes of a text constant: the formula
+// language reads a doubled quote as one, so a name such as O'Brien selects
+// itself instead of ending the constant early.
+QString constante(const QString& valor) {
+  return QString(valor).replace(QLatin1Char('\''), QStringLiteral("''"));
+}
+
 QString fragmento(const FiltroRango& r) {
   const auto& u = ZepaKit2::util();
   const QString y = QStringLiteral(" AND ");
@@ -112,14 +119,15 @@ QString fragmento(const FiltroRango& r) {
   const bool comodinDesde = r.Desde.contains(QLatin1Char('*'));
   const bool comodinHasta = r.Hasta.contains(QLatin1Char('*'));
   if (comodinDesde)
-    f = QStringLiteral(" (") + campo + QStringLiteral(" LIKE '") + r.Desde + QStringLiteral("' ");
+    f = QStringLiteral(" (") + campo + QStringLiteral(" LIKE '") + constante(r.Desde) + QStringLiteral("' ");
   else if (!Trim(r.Desde).isEmpty())
-    f = campo + QStringLiteral(" >= ") + q + r.Desde + q + QStringLiteral(" ");
+    f = campo + QStringLiteral(" >= ") + q + (q.isEmpty() ? r.Desde : constante(r.Desde)) + q + QStringLiteral(" ");
   if (comodinHasta) {
     if (!Trim(f).isEmpty()) f += comodinDesde ? QStringLiteral(" OR ") : y;
-    f += campo + QStringLiteral(" LIKE '") + r.Hasta + QStringLiteral("' ");
+    f += campo + QStringLiteral(" LIKE '") + constante(r.Hasta) + QStringLiteral("' ");
   } else if (!Trim(r.Hasta).isEmpty()) {
-    f += (Trim(f).isEmpty() ? QString() : y) + campo + QStringLiteral(" <= ") + q + r.Hasta + q +
+    f += (Trim(f).isEmpty() ? QString() : y) + campo + QStringLiteral(" <= ") + q +
+         (q.isEmpty() ? r.Hasta : constante(r.Hasta)) + q +
          QStringLiteral(" ");
   }
   if (comodinDesde) f += QStringLiteral(")");

@@ -11,6 +11,8 @@
 #include <QTreeWidget>
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
+#include <functional>
 
 #include "bench/common/bench_common.h"
 #include "data/db_dll.h"
@@ -82,16 +84,35 @@ void conectar(const QString& base) {
 
 int contarNodos = 0;
 
-double medirNuestro(const ListaImagenes& lista, int veces) {
-  return banco::mejorTiempo(
-      [&] {
-        Arbol arbol;
-        arbol.setImageList(const_cast<ListaImagenes*>(&lista));
-        Rt_IconosLst::CargarArbolMenu(arbol, lista, QStringLiteral("ZEPA"), true);
-        contarNodos = arbol.Nodes().Count();
-        arbol.setImageList(nullptr);
-      },
-      veces);
+// The growth figure compares one loader with itself at two sizes. On a
+// machine shared with other work the wall clock of a run of seconds always
+// carries other processes' time, while a run of a fraction of a second often
+// finds a quiet moment, so wall figures inflate the growth; the processor
+// time this process spent (user and system, page faults included) is what
+// grows with the rows. Both are kept, each as the best of its runs.
+double cpu() {
+  timespec t{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+  return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
+}
+
+struct Mejor {
+  double pared = 1e9, proceso = 1e9;
+  void medir(const std::function<void()>& trabajo, int veces) {
+    for (int i = 0; i < veces; ++i) {
+      const double c0 = cpu();
+      pared = std::min(pared, banco::mejorTiempo(trabajo, 1));
+      proceso = std::min(proceso, cpu() - c0);
+    }
+  }
+};
+
+void cargarNuestro(const ListaImagenes& lista) {
+  Arbol arbol;
+  arbol.setImageList(const_cast<ListaImagenes*>(&lista));
+  Rt_IconosLst::CargarArbolMenu(arbol, lista, QStringLiteral("ZEPA"), true);
+  contarNodos = arbol.Nodes().Count();
+  arbol.setImageList(nullptr);
 }
 
 double medirReferencia(const ListaImagenes& lista, int veces) {
@@ -131,20 +152,16 @@ double medirReferencia(const ListaImagenes& lista, int veces) {
 }
 
 // Only reading the rows, for the detail figures.
-double medirLectura(int veces) {
-  return banco::mejorTiempo(
-      [&] {
-        ado::Recordset rs;
-        db().AbrirRecordset(QStringLiteral("SELECT * FROM TA_MENU WHERE MENU = 'ZEPA' AND (HABILITADO = 1) ORDER BY CLAVE "), rs);
-        long total = 0;
-        while (!rs.EOF()) {
-          total += rs.Fields("Clave").Value().toText().size() + rs.Fields("Nombre").Value().toText().size();
-          rs.MoveNext();
-        }
-        db().CierraRecordset(rs);
-        if (total == 0) std::printf("menu: no rows\n");
-      },
-      veces);
+void leer() {
+  ado::Recordset rs;
+  db().AbrirRecordset(QStringLiteral("SELECT * FROM TA_MENU WHERE MENU = 'ZEPA' AND (HABILITADO = 1) ORDER BY CLAVE "), rs);
+  long total = 0;
+  while (!rs.EOF()) {
+    total += rs.Fields("Clave").Value().toText().size() + rs.Fields("Nombre").Value().toText().size();
+    rs.MoveNext();
+  }
+  db().CierraRecordset(rs);
+  if (total == 0) std::printf("menu: no rows\n");
 }
 
 }  // namespace
@@ -166,34 +183,39 @@ int main(int argc, char** argv) {
   crearBase(datos.filePath(QStringLiteral("MENU100.db")), 100000);
   // Rounds alternate the sizes and the two loaders, and each figure is the
   // best of all rounds, so that a busy spell of the machine does not land on
-  // one side only.
+  // one side only. Both sizes are run as many times.
   const bool detalle = qEnvironmentVariableIsSet("KV_BANCO_DETALLE");
-  double referencia = 1e9, nuestro20 = 1e9, nuestro100 = 1e9, lectura20 = 1e9, lectura100 = 1e9;
+  double referencia = 1e9;
+  Mejor nuestro20, nuestro100, lectura20, lectura100;
   int nodos20 = 0, nodos100 = 0;
-  for (int ronda = 0; ronda < 4; ++ronda) {
+  for (int ronda = 0; ronda < 5; ++ronda) {
     conectar(QStringLiteral("MENU20"));
     if (!db().gOpenFlag) {
       std::fprintf(stderr, "menu: no se pudo abrir la base\n");
       return 2;
     }
     referencia = std::min(referencia, medirReferencia(chica, 2));
-    nuestro20 = std::min(nuestro20, medirNuestro(chica, 2));
+    nuestro20.medir([&] { cargarNuestro(chica); }, 2);
     nodos20 = contarNodos;
-    if (detalle) lectura20 = std::min(lectura20, medirLectura(2));
+    if (detalle) lectura20.medir(leer, 2);
     conectar(QStringLiteral("MENU100"));
-    nuestro100 = std::min(nuestro100, medirNuestro(chica, 1));
+    nuestro100.medir([&] { cargarNuestro(chica); }, 2);
     nodos100 = contarNodos;
-    if (detalle) lectura100 = std::min(lectura100, medirLectura(1));
+    if (detalle) lectura100.medir(leer, 2);
   }
   if (detalle) {
-    std::printf("menu: reading rows only %.6fs at 20000, %.6fs at 100000 (%.3f times)\n", lectura20, lectura100,
-                lectura100 / lectura20);
-    std::printf("menu: tree without the reading %.3f times\n", (nuestro100 - lectura100) / (nuestro20 - lectura20));
+    std::printf("menu: reading rows only %.6fs at 20000, %.6fs at 100000 (processor time, %.3f times)\n",
+                lectura20.proceso, lectura100.proceso, lectura100.proceso / lectura20.proceso);
+    std::printf("menu: tree without the reading %.3f times\n",
+                (nuestro100.proceso - lectura100.proceso) / (nuestro20.proceso - lectura20.proceso));
   }
-  const double crecimiento = nuestro100 / nuestro20;
+  const double crecimiento = nuestro100.proceso / nuestro20.proceso;
   std::printf("menu: nodes=%d at 20000 rows, %d at 100000 rows\n", nodos20, nodos100);
-  std::printf("menu: 100000 rows %.6fs, growth=%.3f limit=6.000\n", nuestro100, crecimiento);
+  std::printf("menu: wall %.6fs at 20000 rows, %.6fs at 100000 rows (%.3f times)\n", nuestro20.pared,
+              nuestro100.pared, nuestro100.pared / nuestro20.pared);
+  std::printf("menu: processor %.6fs at 20000 rows, %.6fs at 100000 rows, growth=%.3f limit=6.000\n",
+              nuestro20.proceso, nuestro100.proceso, crecimiento);
   const bool completo = nodos20 == 20000 && nodos100 == 100000;
-  const int rc = banco::informar("menu", nuestro20, referencia, 2.0);
+  const int rc = banco::informar("menu", nuestro20.pared, referencia, 2.0);
   return (rc == 0 && crecimiento <= 6.0 && completo) ? 0 : 1;
 }

@@ -91,6 +91,8 @@ enum NumeroErrorAdo : long {
   kErrorSentencia = -2147217900,           // 80040E14 error in the statement
   kErrorFilaCambiada = -2147217864,        // 80040E38 row changed since it was read
   kErrorCadenaConexion = -2147217805,      // 80040E73 malformed connection string
+  kErrorFaltaParametro = -2147217904,      // 80040E10 no value for a parameter mark
+  kErrorAutenticacion = -2147217843,       // 80040E4D the password was refused
   kErrorTransaccionActiva = -2147168237,   // 8004D013 only one transaction at a time
   kErrorSinTransaccion = -2147168242,      // 8004D00E no transaction is active
   kErrorBofEof = 3021,                     // no current record

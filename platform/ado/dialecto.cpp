@@ -327,7 +327,8 @@ QString adaptarComparaciones(const QString& sql) {
   bool entreBetween = false;
   for (size_t i = 0; i < p.size(); ++i) {
     if (es(p[i], "BETWEEN")) entreBetween = true;
-    if (p[i].clase != Clase::Texto) continue;
+    // A "?" mark is compared as the text it may stand for would be.
+    if (p[i].clase != Clase::Texto && !simbolo(p[i], u'?')) continue;
     size_t antes = i;
     while (antes > 0 && (p[antes - 1].clase == Clase::Espacio || p[antes - 1].clase == Clase::Comentario)) --antes;
     if (antes == 0) continue;

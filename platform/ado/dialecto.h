@@ -11,7 +11,8 @@
 //   TRUE / FALSE               -> 1 / 0
 //   N'texto'                   -> 'texto'
 //   x = 'texto' (< > <= >= <> BETWEEN) -> x = 'texto' COLLATE NOCASE, so that
-//                                 expressions such as LTRIM(col) compare as the server does
+//                                 expressions such as LTRIM(col) compare as the server does;
+//                                 a "?" mark there likewise (x = ? COLLATE NOCASE)
 // See docs/sql-sqlite.md for what is not adapted.
 #include <QString>
 

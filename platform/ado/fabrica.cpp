@@ -99,7 +99,8 @@ std::unique_ptr<Enlace> abrirEnlace(ConexionImpl& cn, const QString& texto, cons
   }
 
   if (empieza(proveedor, "Microsoft.Jet.OLEDB") || empieza(proveedor, "Microsoft.ACE.OLEDB"))
-    return abrirSqliteArchivo(errores, cadena.valor({"Data Source"}), proveedor);
+    return abrirSqliteArchivo(errores, cadena.valor({"Data Source"}), proveedor,
+                              cadena.valor({"Jet OLEDB:Database Password"}));
 
   if (proveedor.isEmpty() || empieza(proveedor, "MSDASQL")) {
     // ODBC as it is: the attributes without the provider.

@@ -55,8 +55,10 @@ class Enlace {
   virtual ~Enlace() = default;
   virtual QString proveedor() const = 0;
   // The program's SQL (SQL Server dialect). nullptr when the statement
-  // returns no rows; it has then run completely.
-  virtual std::unique_ptr<Cursor> consultar(const QString& sql) = 0;
+  // returns no rows; it has then run completely. Each "?" outside quotes
+  // takes the next of `parametros`, bound by the driver, never written into
+  // the text; a count that does not match the marks is an error.
+  virtual std::unique_ptr<Cursor> consultar(const QString& sql, const std::vector<vb::Variant>& parametros = {}) = 0;
   // Every statement of the text; the records affected, -1 when none reports any.
   virtual long ejecutar(const QString& sql) = 0;
   // One statement already in the driver's dialect, "?" for each parameter.

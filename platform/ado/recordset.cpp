@@ -96,7 +96,7 @@ void RecordsetImpl::comprobarAbierto() const {
 }
 
 void RecordsetImpl::abrir(const QString& texto, std::shared_ptr<ConexionImpl> conexion, long cursor, long bloqueo,
-                          long opciones, long ubic) {
+                          long opciones, long ubic, std::vector<vb::Variant> parametros) {
   if (abierto)
     errorPropio(kErrorAbierto, QStringLiteral("No se permite realizar esta operación si el objeto está abierto."));
   Enlace& enlace = conexion->abierta(true);
@@ -110,12 +110,13 @@ void RecordsetImpl::abrir(const QString& texto, std::shared_ptr<ConexionImpl> co
   if (opciones == adCmdTable || opciones == adCmdTableDirect || ((opciones == -1 || opciones == adCmdUnknown) && unNombre))
     sql = QStringLiteral("SELECT * FROM ") + t;
 
-  auto nuevo = enlace.consultar(sql);
+  auto nuevo = enlace.consultar(sql, parametros);
   if (!nuevo) return;  // the statement returned no rows: it ran, the recordset stays closed
 
   cn = std::move(conexion);
   origen = texto;
   sql_ = sql;
+  parametros_ = std::move(parametros);
   tipoCursor = cursor;
   tipoBloqueo = bloqueo;
   ubicacion = ubic;
@@ -218,6 +219,7 @@ void RecordsetImpl::cerrar() {
   cursor_.reset();
   filas_.clear();
   filas_.shrink_to_fit();
+  parametros_.clear();
   campos.vaciar();
   columnas_.clear();
   hayFila_ = false;
@@ -259,7 +261,7 @@ void RecordsetImpl::pendientes() {
 
 void RecordsetImpl::reconsultar() {
   if (!cn) cerrado();
-  auto nuevo = cn->abierta(true).consultar(sql_);
+  auto nuevo = cn->abierta(true).consultar(sql_, parametros_);
   if (!nuevo) cerrado();
   cursor_ = std::move(nuevo);
   filas_.clear();
@@ -496,6 +498,12 @@ void Recordset::Open(const QString& origen, const Connection& conexion, long tip
                      long opciones) {
   auto cn = conexion.impl();
   impl_->abrir(origen, cn, tipoCursor, tipoBloqueo, opciones, ubicacion_ ? ubicacion_ : cn->ubicacion);
+}
+
+void Recordset::Open(const QString& origen, const Connection& conexion, const std::vector<vb::Variant>& parametros,
+                     long tipoCursor, long tipoBloqueo, long opciones) {
+  auto cn = conexion.impl();
+  impl_->abrir(origen, cn, tipoCursor, tipoBloqueo, opciones, ubicacion_ ? ubicacion_ : cn->ubicacion, parametros);
 }
 
 void Recordset::Close() { impl_->cerrar(); }

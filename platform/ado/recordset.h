@@ -33,6 +33,17 @@ class Recordset {
   // as ADO does. Error 3705 when already open.
   void Open(const QString& origen, const Connection& conexion, long tipoCursor = adOpenForwardOnly,
             long tipoBloqueo = adLockReadOnly, long opciones = -1);
+  // The same with bound parameters: each "?" of the statement (outside
+  // quotes) takes the next value, in order, as the driver's own parameter:
+  // never written into the SQL text, so quotes and the like in a value are
+  // only data. Null and Empty bind SQL NULL (compare them with IS NULL).
+  // A count of values that does not match the marks is an error
+  // (kErrorFaltaParametro when values are missing). Name the vector's type
+  // for a single value: Open(sql, cn, std::vector<vb::Variant>{v}).
+  //   rs.Open("SELECT * FROM TA_USUARIOS WHERE NOMBRE = ? AND ALTA >= ?", cn,
+  //           {vb::Variant("O'Brien"), vb::Variant(desde)});
+  void Open(const QString& origen, const Connection& conexion, const std::vector<vb::Variant>& parametros,
+            long tipoCursor = adOpenForwardOnly, long tipoBloqueo = adLockReadOnly, long opciones = -1);
   void Close();
   ObjectStateEnum State() const;
 

@@ -19,7 +19,7 @@ class RecordsetImpl {
   };
 
   void abrir(const QString& origen, std::shared_ptr<ConexionImpl> cn, long cursor, long bloqueo, long opciones,
-             long ubicacion);
+             long ubicacion, std::vector<vb::Variant> parametros = {});
   void abrirFilas(std::shared_ptr<ConexionImpl> cn, std::vector<Columna> columnas, std::vector<Fila> filas);
   void cerrar();
   // The connection is closing: a streaming cursor closes with it, rows already read stay.
@@ -82,6 +82,7 @@ class RecordsetImpl {
   std::vector<vb::Variant> nuevos_;
   std::vector<char> cambiados_;
   QString sql_;                 // as sent, for running it again
+  std::vector<vb::Variant> parametros_;  // bound to its marks, each time it runs
   QString tabla_;               // where AddNew / Update write
   std::vector<char> escribibles_;  // columns of that table
 };

@@ -1,5 +1,6 @@
 #include "platform/vb/convert.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -41,6 +42,7 @@ double doubleDeTexto(const QString& texto) {
 }
 
 QString conSeparador(QString texto) {
+  if (!texto.contains(QLatin1Char('.'))) return texto;
   const QChar decimal = regional().separadorDecimal;
   if (decimal != QLatin1Char('.')) texto.replace(QLatin1Char('.'), decimal);
   return texto;
@@ -50,9 +52,61 @@ QString conSeparador(QString texto) {
 // in exponent form ("1E+15", "1E-05") outside the plain range.
 QString escribirReal(double d, int cifras) {
   if (d == 0.0) return QStringLiteral("0");
-  char texto[40];
-  std::snprintf(texto, sizeof texto, "%.*G", cifras, d);
-  return QString::fromLatin1(texto);
+  char texto[48];
+  // A whole number below 10^15 is written with all its digits.
+  if (cifras >= 15 && d == std::trunc(d) && std::fabs(d) < 1e15) {
+    const auto r = std::to_chars(texto, texto + sizeof texto, static_cast<std::int64_t>(d));
+    return QString::fromLatin1(texto, r.ptr - texto);
+  }
+  // The shortest digits that read back as d. When there are no more of them
+  // than `cifras`, they are what printf's %.*G rounds to, so they are laid
+  // out here the way %G lays them out; printf itself is several times slower
+  // (a lookup of 100,000 articles writes every price).
+  const auto corto = std::to_chars(texto, texto + sizeof texto, d, std::chars_format::scientific);
+  const char* p = texto;
+  const bool negativo = *p == '-';
+  if (negativo) ++p;
+  char cifrasLeidas[24];
+  int n = 0;
+  for (; p != corto.ptr && *p != 'e'; ++p)
+    if (*p != '.' && n < 24) cifrasLeidas[n++] = *p;
+  int exponente = 0;
+  if (p != corto.ptr) {  // "e+XX": to_chars writes no terminating zero
+    const char* e = p + 1;
+    const bool menos = e != corto.ptr && *e == '-';
+    if (e != corto.ptr && (*e == '-' || *e == '+')) ++e;
+    for (; e != corto.ptr; ++e) exponente = exponente * 10 + (*e - '0');
+    if (menos) exponente = -exponente;
+  }
+  // Subnormal numbers have too few bits for the shortest digits to be the rounded ones.
+  if (n > cifras || n >= 24 || std::fabs(d) < std::numeric_limits<double>::min()) {
+    std::snprintf(texto, sizeof texto, "%.*G", cifras, d);
+    return QString::fromLatin1(texto);
+  }
+  char salida[48];
+  int k = 0;
+  if (negativo) salida[k++] = '-';
+  if (exponente < -4 || exponente >= cifras) {
+    salida[k++] = cifrasLeidas[0];
+    if (n > 1) {
+      salida[k++] = '.';
+      for (int i = 1; i < n; ++i) salida[k++] = cifrasLeidas[i];
+    }
+    k += std::snprintf(salida + k, sizeof salida - static_cast<size_t>(k), "E%c%02d", exponente < 0 ? '-' : '+',
+                       exponente < 0 ? -exponente : exponente);
+  } else if (exponente >= 0) {
+    for (int i = 0; i <= exponente; ++i) salida[k++] = i < n ? cifrasLeidas[i] : '0';
+    if (n > exponente + 1) {
+      salida[k++] = '.';
+      for (int i = exponente + 1; i < n; ++i) salida[k++] = cifrasLeidas[i];
+    }
+  } else {
+    salida[k++] = '0';
+    salida[k++] = '.';
+    for (int i = 1; i < -exponente; ++i) salida[k++] = '0';
+    for (int i = 0; i < n; ++i) salida[k++] = cifrasLeidas[i];
+  }
+  return QString::fromLatin1(salida, k);
 }
 
 QString escribirMoneda(Currency c) {

@@ -207,13 +207,28 @@ TEST(Pushdown, DiferencialBaseContraMemoria) {
   EXPECT_GT(seleccionadas, kFormulas / 4);
 }
 
-TEST(Pushdown, ValoresComoLiteralesSeguros) {
-  EXPECT_EQ(sqlConValores("a = ? AND b = '?' AND [c?] = ?", {Valor::texto("x'y"), Valor::numero(2.5)}, Dialecto::Sqlite),
-            "a = 'x''y' AND b = '?' AND [c?] = 2.5");
-  EXPECT_EQ(sqlConValores("f = ?", {Valor::fecha(QDateTime(QDate(2024, 2, 29), QTime(0, 0)))}, Dialecto::Sqlite),
-            "f = '2024-02-29 00:00:00'");
-  EXPECT_EQ(sqlConValores("f = ?", {Valor::fecha(QDateTime(QDate(2024, 2, 29), QTime(0, 0)))}, Dialecto::SqlServer),
-            "f = '2024-02-29T00:00:00'");
+TEST(Pushdown, LosValoresVanEnlazadosYNuncaEnElTexto) {
+  Mesa m(QByteArray(kEsquema) +
+         "INSERT INTO T (ID, NOMBRE, N, IMPORTE) VALUES (1, 'que?', 7, 2.5), (2, 'x', 8, 3), (3, 'x?', 9, NULL),"
+         " (4, '?', NULL, -1);");
+  const auto elegidos = [&](const QString& t) {
+    const Seleccion s = separar(m.resuelta(t), m.columnas, m.datos->dialecto());
+    EXPECT_TRUE(s.residuo.vacia()) << t.toStdString();
+    const QString sql = consultaFiltrada("SELECT * FROM T", s.donde, {}, m.datos->dialecto());
+    EXPECT_EQ(sql.count('?'), qsizetype(s.parametros.size())) << sql.toStdString();
+    return m.ids(sql, s.parametros, nullptr);
+  };
+  // A "?" inside a value is data, not one more mark.
+  EXPECT_EQ(elegidos("{T.NOMBRE} = 'QUE?' OR {T.NOMBRE} = '?'"), std::set<int>({1, 4}));
+  // Whole numbers bind as integers and the others as doubles; both compare by value.
+  EXPECT_EQ(elegidos("{T.N} = 8 OR {T.IMPORTE} = 2.5"), std::set<int>({1, 2}));
+  EXPECT_EQ(elegidos("{T.ID} = 2.5"), std::set<int>());
+  EXPECT_EQ(elegidos("{T.IMPORTE} < 0.5"), std::set<int>({4}));
+  const auto valores = parametrosAdo({Valor::numero(3), Valor::numero(2.5), Valor(), Valor::texto("a'b")});
+  EXPECT_EQ(valores[0], vb::Variant(std::int64_t{3}));
+  EXPECT_EQ(valores[1], vb::Variant(2.5));
+  EXPECT_TRUE(valores[2].isNull());
+  EXPECT_EQ(valores[3], vb::Variant("a'b"));
 }
 
 TEST(Pushdown, ConsultaRechazadaEsErrorClaro) {

@@ -170,3 +170,22 @@ TEST_F(ArbolTest, SoltarLaListaQuitaLosIconosYVolverLosDevuelve) {
 }
 
 }  // namespace
+
+TEST_F(ArbolTest, UnaHojaGuardaSuExpansionHastaQueTieneHijos) {
+  Nodo& hoja = arbol.Nodes().Add({}, tvwLast, QStringLiteral("P"), QStringLiteral("Padre"));
+  hoja.setExpanded(true);
+  EXPECT_TRUE(hoja.Expanded());
+  EXPECT_FALSE(hoja.isExpanded());  // the view is not told about a leaf
+  arbol.Nodes().Add(QStringLiteral("P"), tvwChild, QStringLiteral("H"), QStringLiteral("Hijo"));
+  EXPECT_TRUE(hoja.isExpanded());  // its first child makes it expanded in the view
+  EXPECT_TRUE(hoja.Expanded());
+  hoja.setExpanded(false);
+  EXPECT_FALSE(hoja.isExpanded());
+  Nodo& otra = arbol.Nodes().Add({}, tvwLast, QStringLiteral("Q"), QStringLiteral("Otra"));
+  arbol.Nodes().Add(QStringLiteral("Q"), tvwChild, QStringLiteral("Q1"), QStringLiteral("Hijo"));
+  EXPECT_FALSE(otra.Expanded());
+  // Collapsing from the view is what the node reports.
+  otra.setExpanded(true);
+  arbol.collapseItem(&otra);
+  EXPECT_FALSE(otra.Expanded());
+}

@@ -42,8 +42,10 @@ TEST(ArmaFormula, TextoDesdeHastaConDosBlancosAntesDeAnd) {
   EXPECT_EQ(s(armar({rango("A", "M")})), s(kTxt + " >= 'A'  AND " + kTxt + " <= 'M' "));
   EXPECT_EQ(s(armar({rango("", "M")})), s(kTxt + " <= 'M' "));
   EXPECT_EQ(s(armar({rango("A", "")})), s(kTxt + " >= 'A' "));
-  // Values go in as they stand: blanks kept, quotes not doubled.
-  EXPECT_EQ(s(armar({rango(" O'B", "")})), s(kTxt + " >= ' O'B' "));
+  // Values go in as they stand, blanks kept; a quote is doubled, as the
+  // formula language reads a text constant.
+  EXPECT_EQ(s(armar({rango(" O'B", "")})), s(kTxt + " >= ' O''B' "));
+  EXPECT_EQ(s(armar({rango("O'*", "")})), s(" (" + kTxt + " LIKE 'O''*' )"));
   auto sinTrim = rango("A", "M");
   sinTrim.SinTrim = true;
   EXPECT_EQ(s(armar({sinTrim})), s(kCampo + " >= 'A'  AND " + kCampo + " <= 'M' "));

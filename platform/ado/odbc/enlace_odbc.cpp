@@ -152,101 +152,6 @@ vb::Variant entero(std::int64_t v, DataTypeEnum tipo) {
   return vb::Variant(v);
 }
 
-class CursorOdbc final : public Cursor {
- public:
-  CursorOdbc(SQLHSTMT st, Errors& errores, SQLSMALLINT n) : st_(st), errores_(errores) {
-    columnas_.resize(static_cast<size_t>(n));
-    valores_.resize(static_cast<size_t>(n));
-    for (SQLSMALLINT i = 1; i <= n; ++i) {
-      Columna& c = columnas_[static_cast<size_t>(i - 1)];
-      SQLWCHAR nombre[512];
-      SQLSMALLINT largo = 0, tipo = 0, decimales = 0, nulos = 0;
-      SQLULEN tamano = 0;
-      if (!SQL_SUCCEEDED(SQLDescribeColW(st_, i, nombre, 512, &largo, &tipo, &tamano, &decimales, &nulos)))
-        fallarOdbc(errores_, SQL_HANDLE_STMT, st_);
-      c.nombre = deAncho(nombre, std::min<SQLSMALLINT>(largo, 511));
-      const QString nombreTipo = atributo(i, SQL_DESC_TYPE_NAME);
-      c.tipo = tipoAdo(tipo, nombreTipo);
-      c.tamano = tamanoAdo(c.tipo, tamano);
-      c.tablaBase = atributo(i, SQL_DESC_BASE_TABLE_NAME);
-      c.columnaBase = atributo(i, SQL_DESC_BASE_COLUMN_NAME);
-    }
-  }
-  ~CursorOdbc() override {
-    SQLCloseCursor(st_);
-    SQLFreeHandle(SQL_HANDLE_STMT, st_);
-  }
-
-  const std::vector<Columna>& columnas() const override { return columnas_; }
-
-  bool siguiente() override {
-    if (terminado_) return false;
-    const SQLRETURN rc = SQLFetch(st_);
-    if (rc == SQL_NO_DATA) {
-      terminado_ = true;
-      return false;
-    }
-    if (!SQL_SUCCEEDED(rc)) {
-      terminado_ = true;
-      fallarOdbc(errores_, SQL_HANDLE_STMT, st_);
-    }
-    // SQLGetData reads columns once and in order, so the row is read whole here.
-    for (size_t i = 0; i < columnas_.size(); ++i) valores_[i] = leer(static_cast<SQLUSMALLINT>(i + 1), columnas_[i].tipo);
-    return true;
-  }
-
-  vb::Variant valor(int i) override { return valores_[static_cast<size_t>(i)]; }
-
- private:
-  QString atributo(SQLUSMALLINT col, SQLUSMALLINT campo) {
-    SQLWCHAR texto[512] = {};
-    SQLSMALLINT largo = 0;
-    if (!SQL_SUCCEEDED(SQLColAttributeW(st_, col, campo, texto, sizeof(texto), &largo, nullptr))) return {};
-    return deAncho(texto, std::min<qsizetype>(largo / 2, 511));
-  }
-
-  vb::Variant leer(SQLUSMALLINT col, DataTypeEnum tipo) {
-    SQLLEN indicador = 0;
-    switch (tipo) {
-      case adInteger: case adSmallInt: case adUnsignedTinyInt: case adBigInt: case adBoolean: {
-        SQLBIGINT v = 0;
-        if (!SQL_SUCCEEDED(SQLGetData(st_, col, SQL_C_SBIGINT, &v, sizeof(v), &indicador)))
-          fallarOdbc(errores_, SQL_HANDLE_STMT, st_);
-        if (indicador == SQL_NULL_DATA) return vb::Variant::Null();
-        return entero(v, tipo);
-      }
-      case adDouble: case adSingle: {
-        double v = 0;
-        if (!SQL_SUCCEEDED(SQLGetData(st_, col, SQL_C_DOUBLE, &v, sizeof(v), &indicador)))
-          fallarOdbc(errores_, SQL_HANDLE_STMT, st_);
-        if (indicador == SQL_NULL_DATA) return vb::Variant::Null();
-        return tipo == adSingle ? vb::Variant(static_cast<float>(v)) : vb::Variant(v);
-      }
-      case adDBTimeStamp: case adDBDate: case adDate: {
-        SQL_TIMESTAMP_STRUCT t{};
-        if (!SQL_SUCCEEDED(SQLGetData(st_, col, SQL_C_TYPE_TIMESTAMP, &t, sizeof(t), &indicador)))
-          fallarOdbc(errores_, SQL_HANDLE_STMT, st_);
-        if (indicador == SQL_NULL_DATA) return vb::Variant::Null();
-        return vb::Variant(QDateTime(QDate(t.year, t.month, t.day),
-                                     QTime(t.hour, t.minute, t.second, static_cast<int>(t.fraction / 1000000))));
-      }
-      default: {
-        QString s;
-        if (!leerTexto(errores_, st_, col, s)) return vb::Variant::Null();
-        if (tipo == adCurrency) return vb::Variant(moneda(s));
-        if (tipo == adNumeric) return vb::Variant(s.trimmed().toDouble());
-        return vb::Variant(std::move(s));
-      }
-    }
-  }
-
-  SQLHSTMT st_;
-  Errors& errores_;
-  std::vector<Columna> columnas_;
-  std::vector<vb::Variant> valores_;
-  bool terminado_ = false;
-};
-
 // A parameter's value and the buffer it is bound from.
 struct Parametro {
   SQLSMALLINT tipoC = SQL_C_WCHAR, tipoSql = SQL_WVARCHAR;
@@ -317,6 +222,105 @@ void preparar(Parametro& p, const vb::Variant& v) {
   }
 }
 
+class CursorOdbc final : public Cursor {
+ public:
+  CursorOdbc(SQLHSTMT st, Errors& errores, SQLSMALLINT n) : st_(st), errores_(errores) {
+    columnas_.resize(static_cast<size_t>(n));
+    valores_.resize(static_cast<size_t>(n));
+    for (SQLSMALLINT i = 1; i <= n; ++i) {
+      Columna& c = columnas_[static_cast<size_t>(i - 1)];
+      SQLWCHAR nombre[512];
+      SQLSMALLINT largo = 0, tipo = 0, decimales = 0, nulos = 0;
+      SQLULEN tamano = 0;
+      if (!SQL_SUCCEEDED(SQLDescribeColW(st_, i, nombre, 512, &largo, &tipo, &tamano, &decimales, &nulos)))
+        fallarOdbc(errores_, SQL_HANDLE_STMT, st_);
+      c.nombre = deAncho(nombre, std::min<SQLSMALLINT>(largo, 511));
+      const QString nombreTipo = atributo(i, SQL_DESC_TYPE_NAME);
+      c.tipo = tipoAdo(tipo, nombreTipo);
+      c.tamano = tamanoAdo(c.tipo, tamano);
+      c.tablaBase = atributo(i, SQL_DESC_BASE_TABLE_NAME);
+      c.columnaBase = atributo(i, SQL_DESC_BASE_COLUMN_NAME);
+    }
+  }
+  ~CursorOdbc() override {
+    SQLCloseCursor(st_);
+    SQLFreeHandle(SQL_HANDLE_STMT, st_);
+  }
+
+  const std::vector<Columna>& columnas() const override { return columnas_; }
+
+  bool siguiente() override {
+    if (terminado_) return false;
+    const SQLRETURN rc = SQLFetch(st_);
+    if (rc == SQL_NO_DATA) {
+      terminado_ = true;
+      return false;
+    }
+    if (!SQL_SUCCEEDED(rc)) {
+      terminado_ = true;
+      fallarOdbc(errores_, SQL_HANDLE_STMT, st_);
+    }
+    // SQLGetData reads columns once and in order, so the row is read whole here.
+    for (size_t i = 0; i < columnas_.size(); ++i) valores_[i] = leer(static_cast<SQLUSMALLINT>(i + 1), columnas_[i].tipo);
+    return true;
+  }
+
+  vb::Variant valor(int i) override { return valores_[static_cast<size_t>(i)]; }
+
+  // Keeps the statement's bound parameters alive as long as the statement.
+  void retener(std::shared_ptr<void> parametros) { parametros_ = std::move(parametros); }
+
+ private:
+  QString atributo(SQLUSMALLINT col, SQLUSMALLINT campo) {
+    SQLWCHAR texto[512] = {};
+    SQLSMALLINT largo = 0;
+    if (!SQL_SUCCEEDED(SQLColAttributeW(st_, col, campo, texto, sizeof(texto), &largo, nullptr))) return {};
+    return deAncho(texto, std::min<qsizetype>(largo / 2, 511));
+  }
+
+  vb::Variant leer(SQLUSMALLINT col, DataTypeEnum tipo) {
+    SQLLEN indicador = 0;
+    switch (tipo) {
+      case adInteger: case adSmallInt: case adUnsignedTinyInt: case adBigInt: case adBoolean: {
+        SQLBIGINT v = 0;
+        if (!SQL_SUCCEEDED(SQLGetData(st_, col, SQL_C_SBIGINT, &v, sizeof(v), &indicador)))
+          fallarOdbc(errores_, SQL_HANDLE_STMT, st_);
+        if (indicador == SQL_NULL_DATA) return vb::Variant::Null();
+        return entero(v, tipo);
+      }
+      case adDouble: case adSingle: {
+        double v = 0;
+        if (!SQL_SUCCEEDED(SQLGetData(st_, col, SQL_C_DOUBLE, &v, sizeof(v), &indicador)))
+          fallarOdbc(errores_, SQL_HANDLE_STMT, st_);
+        if (indicador == SQL_NULL_DATA) return vb::Variant::Null();
+        return tipo == adSingle ? vb::Variant(static_cast<float>(v)) : vb::Variant(v);
+      }
+      case adDBTimeStamp: case adDBDate: case adDate: {
+        SQL_TIMESTAMP_STRUCT t{};
+        if (!SQL_SUCCEEDED(SQLGetData(st_, col, SQL_C_TYPE_TIMESTAMP, &t, sizeof(t), &indicador)))
+          fallarOdbc(errores_, SQL_HANDLE_STMT, st_);
+        if (indicador == SQL_NULL_DATA) return vb::Variant::Null();
+        return vb::Variant(QDateTime(QDate(t.year, t.month, t.day),
+                                     QTime(t.hour, t.minute, t.second, static_cast<int>(t.fraction / 1000000))));
+      }
+      default: {
+        QString s;
+        if (!leerTexto(errores_, st_, col, s)) return vb::Variant::Null();
+        if (tipo == adCurrency) return vb::Variant(moneda(s));
+        if (tipo == adNumeric) return vb::Variant(s.trimmed().toDouble());
+        return vb::Variant(std::move(s));
+      }
+    }
+  }
+
+  SQLHSTMT st_;
+  Errors& errores_;
+  std::vector<Columna> columnas_;
+  std::vector<vb::Variant> valores_;
+  bool terminado_ = false;
+  std::shared_ptr<void> parametros_;
+};
+
 class EnlaceOdbc final : public Enlace {
  public:
   EnlaceOdbc(Errors& errores, SQLHDBC dbc, QString proveedor) : errores_(errores), dbc_(dbc), proveedor_(std::move(proveedor)) {}
@@ -330,12 +334,18 @@ class EnlaceOdbc final : public Enlace {
 
   QString proveedor() const override { return proveedor_; }
 
-  std::unique_ptr<Cursor> consultar(const QString& sql) override {
-    SQLHSTMT st = ejecutarDirecto(sql);
+  std::unique_ptr<Cursor> consultar(const QString& sql, const std::vector<vb::Variant>& parametros) override {
+    std::shared_ptr<std::vector<Parametro>> enlazados;
+    SQLHSTMT st = parametros.empty() ? ejecutarDirecto(sql) : ejecutarConParametros(sql, parametros, enlazados);
     for (;;) {
       SQLSMALLINT n = 0;
       SQLNumResultCols(st, &n);
-      if (n > 0) return std::make_unique<CursorOdbc>(st, errores_, n);
+      if (n > 0) {
+        auto cursor = std::make_unique<CursorOdbc>(st, errores_, n);
+        // Some drivers read a parameter again while the rows are fetched.
+        cursor->retener(std::move(enlazados));
+        return cursor;
+      }
       const SQLRETURN rc = SQLMoreResults(st);
       if (rc == SQL_NO_DATA) break;
       if (!SQL_SUCCEEDED(rc)) fallarYLiberar(st);
@@ -370,14 +380,7 @@ class EnlaceOdbc final : public Enlace {
     try {
       st = nuevaSentencia();
       std::vector<Parametro> ps(parametros.size());
-      for (size_t i = 0; i < parametros.size(); ++i) {
-        preparar(ps[i], parametros[i]);
-        const SQLLEN bytes = ps[i].tipoC == SQL_C_WCHAR ? static_cast<SQLLEN>((ps[i].texto.size() + 1) * 2) : 0;
-        if (!SQL_SUCCEEDED(SQLBindParameter(st, static_cast<SQLUSMALLINT>(i + 1), SQL_PARAM_INPUT, ps[i].tipoC,
-                                            ps[i].tipoSql, ps[i].tamano, ps[i].decimales, ps[i].dato(), bytes,
-                                            &ps[i].indicador)))
-          fallarYLiberar(st);
-      }
+      enlazar(st, parametros, ps);
       const SQLRETURN rc = SQLExecDirectW(st, const_cast<SQLWCHAR*>(ancho(sql)), SQL_NTS);
       if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA) fallarYLiberar(st);
       SQLLEN filas = 0;
@@ -488,9 +491,49 @@ class EnlaceOdbc final : public Enlace {
     return st;
   }
 
+  // Binds each value to its mark; `ps` holds the buffers and must outlive the statement's use of them.
+  void enlazar(SQLHSTMT st, const std::vector<vb::Variant>& parametros, std::vector<Parametro>& ps) {
+    for (size_t i = 0; i < parametros.size(); ++i) {
+      preparar(ps[i], parametros[i]);
+      const SQLLEN bytes = ps[i].tipoC == SQL_C_WCHAR ? static_cast<SQLLEN>((ps[i].texto.size() + 1) * 2) : 0;
+      if (!SQL_SUCCEEDED(SQLBindParameter(st, static_cast<SQLUSMALLINT>(i + 1), SQL_PARAM_INPUT, ps[i].tipoC,
+                                          ps[i].tipoSql, ps[i].tamano, ps[i].decimales, ps[i].dato(), bytes,
+                                          &ps[i].indicador)))
+        fallarYLiberar(st);
+    }
+  }
+
+  // Prepared, so that the driver counts the marks before anything runs.
+  SQLHSTMT ejecutarConParametros(const QString& sql, const std::vector<vb::Variant>& parametros,
+                                 std::shared_ptr<std::vector<Parametro>>& ps) {
+    SQLHSTMT st = nuevaSentencia();
+    if (!SQL_SUCCEEDED(SQLPrepareW(st, const_cast<SQLWCHAR*>(ancho(sql)), SQL_NTS))) fallarYLiberar(st);
+    SQLSMALLINT marcas = 0;
+    if (SQL_SUCCEEDED(SQLNumParams(st, &marcas)) && static_cast<size_t>(marcas) != parametros.size()) {
+      SQLFreeHandle(SQL_HANDLE_STMT, st);
+      if (static_cast<size_t>(marcas) > parametros.size())
+        fallarCon(errores_, kErrorFaltaParametro,
+                  QStringLiteral("No se han especificado valores para algunos de los parámetros requeridos."),
+                  kOrigen, QStringLiteral("07002"), 0);
+      fallarCon(errores_, kErrorArgumentos,
+                QStringLiteral("La sentencia tiene %1 marcas de parámetro y se dieron %2 valores.")
+                    .arg(marcas)
+                    .arg(parametros.size()),
+                kOrigen, QStringLiteral("07002"), 0);
+    }
+    ps = std::make_shared<std::vector<Parametro>>(parametros.size());
+    enlazar(st, parametros, *ps);
+    revisar(st, SQLExecute(st));
+    return st;
+  }
+
   SQLHSTMT ejecutarDirecto(const QString& sql) {
     SQLHSTMT st = nuevaSentencia();
-    const SQLRETURN rc = SQLExecDirectW(st, const_cast<SQLWCHAR*>(ancho(sql)), SQL_NTS);
+    revisar(st, SQLExecDirectW(st, const_cast<SQLWCHAR*>(ancho(sql)), SQL_NTS));
+    return st;
+  }
+
+  void revisar(SQLHSTMT st, SQLRETURN rc) {
     if (rc == SQL_SUCCESS_WITH_INFO) {
       // Warnings are listed, as the server's provider lists them, without failing.
       auto avisos = diagnosticos(SQL_HANDLE_STMT, st);
@@ -501,7 +544,6 @@ class EnlaceOdbc final : public Enlace {
     } else if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA) {
       fallarYLiberar(st);
     }
-    return st;
   }
 
   [[noreturn]] void fallarYLiberar(SQLHSTMT st) {

@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -336,10 +337,11 @@ class EnlaceSqlite final : public Enlace {
 
   QString proveedor() const override { return proveedor_; }
 
-  std::unique_ptr<Cursor> consultar(const QString& sql) override {
+  std::unique_ptr<Cursor> consultar(const QString& sql, const std::vector<vb::Variant>& parametros) override {
     const QByteArray texto = dialecto::adaptarParaSqlite(sql).toUtf8();
     const char* p = texto.constData();
     const char* fin = p + texto.size();
+    size_t usados = 0;  // the values go to the marks in order, across the statements
     while (p < fin) {
       sqlite3_stmt* st = nullptr;
       const char* resto = nullptr;
@@ -347,10 +349,15 @@ class EnlaceSqlite final : public Enlace {
         fallarSqlite(errores_, base_->db);
       p = resto;
       if (!st) continue;
+      enlazarMarcas(st, parametros, usados);
       // The first statement that returns rows is the recordset.
-      if (sqlite3_column_count(st) > 0) return std::make_unique<CursorSqlite>(base_, st, errores_);
+      if (sqlite3_column_count(st) > 0) {
+        sobrantes(st, parametros, usados);
+        return std::make_unique<CursorSqlite>(base_, st, errores_);
+      }
       correr(st);
     }
+    sobrantes(nullptr, parametros, usados);
     return nullptr;
   }
 
@@ -574,6 +581,32 @@ class EnlaceSqlite final : public Enlace {
     if (sqlite3_exec(base_->db, sql, nullptr, nullptr, nullptr) != SQLITE_OK) fallarSqlite(errores_, base_->db);
   }
 
+  // Binds the statement's "?" marks from parametros[usados] on. Named marks
+  // (:x, @x, ?3) are not the program's and stay Null, as they always did.
+  void enlazarMarcas(sqlite3_stmt* st, const std::vector<vb::Variant>& parametros, size_t& usados) {
+    const int marcas = sqlite3_bind_parameter_count(st);
+    for (int j = 1; j <= marcas; ++j) {
+      if (sqlite3_bind_parameter_name(st, j)) continue;
+      if (usados >= parametros.size()) {
+        sqlite3_finalize(st);
+        fallarCon(errores_, kErrorFaltaParametro,
+                  QStringLiteral("No se han especificado valores para algunos de los parámetros requeridos."),
+                  kOrigen, QStringLiteral("07002"), 0);
+      }
+      enlazar(st, j, normalizar(parametros[usados++]));
+    }
+  }
+
+  void sobrantes(sqlite3_stmt* st, const std::vector<vb::Variant>& parametros, size_t usados) {
+    if (usados >= parametros.size()) return;
+    if (st) sqlite3_finalize(st);
+    fallarCon(errores_, kErrorArgumentos,
+              QStringLiteral("La sentencia tiene %1 marcas de parámetro y se dieron %2 valores.")
+                  .arg(usados)
+                  .arg(parametros.size()),
+              kOrigen, QStringLiteral("07002"), 0);
+  }
+
   static void enlazar(sqlite3_stmt* st, int i, const vb::Variant& v) {
     if (const auto* e = v.get<std::int64_t>()) sqlite3_bind_int64(st, i, *e);
     else if (const auto* d = v.get<double>()) sqlite3_bind_double(st, i, *d);
@@ -593,6 +626,36 @@ class EnlaceSqlite final : public Enlace {
   sqlite3_int64 ultimaFila_ = 0;
 };
 
+// A local file with a database password keeps it in ADO_CLAVE_BASE (one
+// row: SAL, RESUMEN). No such table, or no row in it: the file has none.
+void comprobarClave(Errors& errores, sqlite3* db, const QString& clave) {
+  sqlite3_stmt* st = nullptr;
+  if (sqlite3_prepare_v2(db,
+                         "SELECT name FROM sqlite_master WHERE type = 'table' AND name = 'ADO_CLAVE_BASE' COLLATE NOCASE",
+                         -1, &st, nullptr) != SQLITE_OK)
+    fallarSqlite(errores, db);
+  const bool hayTabla = sqlite3_step(st) == SQLITE_ROW;
+  sqlite3_finalize(st);
+  if (!hayTabla) return;
+  if (sqlite3_prepare_v2(db, "SELECT SAL, RESUMEN FROM ADO_CLAVE_BASE LIMIT 1", -1, &st, nullptr) != SQLITE_OK)
+    fallarSqlite(errores, db);
+  const int rc = sqlite3_step(st);
+  if (rc != SQLITE_ROW) {
+    sqlite3_finalize(st);
+    if (rc == SQLITE_DONE) return;
+    fallarSqlite(errores, db);
+  }
+  const auto texto = [st](int i) {
+    return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, i)), sqlite3_column_bytes(st, i));
+  };
+  const QString sal = texto(0);
+  const QString guardado = texto(1).trimmed();
+  sqlite3_finalize(st);
+  if (resumenClave(sal, clave).compare(guardado, Qt::CaseInsensitive) == 0) return;
+  fallarCon(errores, kErrorAutenticacion, QStringLiteral("No es una contraseña válida."), kOrigen, QStringLiteral("3031"),
+            3031);
+}
+
 }  // namespace
 
 std::unique_ptr<Enlace> abrirSqliteCarpeta(Errors& errores, const QString& carpeta, const QString& base) {
@@ -602,7 +665,8 @@ std::unique_ptr<Enlace> abrirSqliteCarpeta(Errors& errores, const QString& carpe
                                         base.trimmed());
 }
 
-std::unique_ptr<Enlace> abrirSqliteArchivo(Errors& errores, const QString& ruta, const QString& proveedor) {
+std::unique_ptr<Enlace> abrirSqliteArchivo(Errors& errores, const QString& ruta, const QString& proveedor,
+                                           const QString& clave) {
   // Paths written for Windows ("C:\Datos\base.mdb") are tried with "/".
   QString r = ruta.trimmed();
   r.replace(u'\\', u'/');
@@ -620,8 +684,13 @@ std::unique_ptr<Enlace> abrirSqliteArchivo(Errors& errores, const QString& ruta,
     fallarCon(errores, kErrorGeneral,
               QStringLiteral("No se puede abrir el archivo '%1': no tiene permiso para verlo.").arg(ruta), kOrigen,
               QStringLiteral("3051"), 3051);
-  return std::make_unique<EnlaceSqlite>(errores, abrirBase(errores, info.absoluteFilePath()), proveedor, QString(),
-                                        ruta.trimmed());
+  auto base = abrirBase(errores, info.absoluteFilePath());
+  comprobarClave(errores, base->db, clave);
+  return std::make_unique<EnlaceSqlite>(errores, std::move(base), proveedor, QString(), ruta.trimmed());
+}
+
+QString resumenClave(const QString& sal, const QString& clave) {
+  return QString::fromLatin1(QCryptographicHash::hash((sal + clave).toUtf8(), QCryptographicHash::Sha3_256).toHex());
 }
 
 }  // namespace ado::detalle

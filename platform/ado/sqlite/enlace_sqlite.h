@@ -11,7 +11,15 @@ namespace ado::detalle {
 std::unique_ptr<Enlace> abrirSqliteCarpeta(Errors& errores, const QString& carpeta, const QString& base);
 
 // A local database file of the Jet providers. A missing file reports SQL
-// state "3024", a folder that does not exist "3044".
-std::unique_ptr<Enlace> abrirSqliteArchivo(Errors& errores, const QString& ruta, const QString& proveedor);
+// state "3024", a folder that does not exist "3044". A file with a database
+// password (a row in its table ADO_CLAVE_BASE, see docs/servidores.md) opens
+// only when `clave` is that password; otherwise it reports "3031", as the
+// provider does for a wrong password.
+std::unique_ptr<Enlace> abrirSqliteArchivo(Errors& errores, const QString& ruta, const QString& proveedor,
+                                           const QString& clave = {});
+
+// The RESUMEN of a database password with its SAL, as ADO_CLAVE_BASE keeps it:
+// lower-case hex of SHA3-256 of the salt followed by the password (UTF-8).
+QString resumenClave(const QString& sal, const QString& clave);
 
 }  // namespace ado::detalle

@@ -117,6 +117,10 @@ TEST(Dialecto, TextLiteralsInComparisonsIgnoreCase) {
             "'b' COLLATE NOCASE");
   EXPECT_EQ(d::adaptarComparaciones(QStringLiteral("INSERT INTO T VALUES ('a') AND X = 'b' COLLATE BINARY")),
             "INSERT INTO T VALUES ('a') AND X = 'b' COLLATE BINARY");
+  // A parameter mark is compared as the text it may stand for; one already collated is left alone.
+  EXPECT_EQ(d::adaptarComparaciones(QStringLiteral("WHERE A = ? AND B LIKE ? AND C BETWEEN ? AND ? AND D = ? COLLATE NOCASE")),
+            "WHERE A = ? COLLATE NOCASE AND B LIKE ? AND C BETWEEN ? COLLATE NOCASE AND ? COLLATE NOCASE AND D = ? "
+            "COLLATE NOCASE");
 }
 
 TEST(Dialecto, AlterTableAddOneStatementPerColumnWithTextCollation) {

@@ -1,5 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
 #include "platform/vb/convert.h"
 #include "platform/vb/error.h"
 #include "platform/vb/regional.h"
@@ -192,3 +198,36 @@ TEST(Conversiones, FechasYNumerosSeriales) {
 }
 
 }  // namespace
+
+// CStr lays out the shortest digits itself; it must still write exactly what
+// printf's %.15G (and %.7G for singles) writes, with the regional comma.
+TEST(Regional, EscribeLoMismoQuePrintf) {
+  auto printf15 = [](double d, int cifras) {
+    char t[64];
+    std::snprintf(t, sizeof t, "%.*G", cifras, d);
+    return QString::fromLatin1(t).replace(QLatin1Char('.'), QLatin1Char(','));
+  };
+  std::uint64_t x = 88172645463325252ull;
+  auto siguiente = [&] {
+    x ^= x << 13;
+    x ^= x >> 7;
+    x ^= x << 17;
+    return x;
+  };
+  std::vector<double> valores = {0.1, 0.25, 10.75, 1e14, 999999999999999.0, 1e15, 1.5e15, 123456.0, 1e-4, 1.5e-5,
+                                 -0.001, 1e300, 5e-324, 0.1 + 0.2, 100.0 / 3, 2.0 / 3, 1234567.125};
+  for (int i = 0; i < 20000; ++i) {
+    const std::uint64_t r = siguiente();
+    valores.push_back(static_cast<double>(r % 100000000) / std::pow(10.0, static_cast<int>(r >> 60) % 9));
+    double crudo;
+    std::uint64_t bits = siguiente();
+    std::memcpy(&crudo, &bits, sizeof crudo);
+    if (std::isfinite(crudo)) valores.push_back(crudo);
+  }
+  for (double d : valores) {
+    if (d == 0.0) continue;
+    ASSERT_EQ(vb::CStr(d), printf15(d, 15)) << d;
+    const float f = static_cast<float>(d);
+    if (std::isfinite(f) && f != 0.0f) ASSERT_EQ(vb::CStr(f), printf15(f, 7)) << f;
+  }
+}

@@ -1,0 +1,49 @@
+#include "app/preparar_ventana.h"
+
+#include <QIcon>
+#include <QWidget>
+
+#include "app/suite/archivo_ini.h"
+#include "app/suite/estacion.h"
+#include "menu/rt_iconoslst.h"
+#include "platform/ui/servicio.h"
+#include "platform/vb/archivos.h"
+#include "platform/vb/manejo.h"
+#include "services/sesion.h"
+
+namespace ModGlobal {
+
+void PrepararVentana(QWidget& form) {
+  vb::Seguir seguir;
+  QString icono;
+  seguir([&] {
+    icono = ZepaKit2::archivoIni().LeerIni(QStringLiteral("CN000pr.INI"), QStringLiteral("Iconos"),
+                                           QStringLiteral("IconoDelSistema"), QStringLiteral("ICONKORVANE"));
+  });
+  seguir([&] { form.setWindowIcon(Rt_IconosLst::iconoRecurso(icono)); });
+  seguir([&] {
+    // A form without an icon of its own (Qt then reports the application's).
+    if (form.testAttribute(Qt::WA_SetWindowIcon)) return;
+    if (!vb::FileExists(QStringLiteral("korvane.ico"))) throw vb::Error(vb::kFileNotFound);
+    const QIcon archivo(QStringLiteral("korvane.ico"));
+    if (archivo.isNull()) throw vb::Error(vb::kInvalidPicture);
+    form.setWindowIcon(archivo);
+  });
+
+  // The suite's MDI frame keeps its own toolbars as they are.
+  if (QString::fromLatin1(form.metaObject()->className()).compare(QStringLiteral("FRMMDI"), Qt::CaseInsensitive) == 0)
+    return;
+
+  seguir([&] { ZepaKit2::estacion().AjustarBarra(&form); });
+  const int estilo = static_cast<int>(sesion().gFlatToolbars);
+  for (const char* nombre : {"UtilQzr1", "TBarRep1", "Util0011"}) {
+    seguir([&] {
+      QObject* barra = form.findChild<QObject*>(QString::fromLatin1(nombre));
+      if (!barra) throw vb::Error(vb::kObjectDoesNotSupport);
+      barra->setProperty("StyleBar", estilo);
+    });
+  }
+  seguir([&] { ui::servicio().DoEvents(); });
+}
+
+}  // namespace ModGlobal

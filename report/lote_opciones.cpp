@@ -1,0 +1,143 @@
+#include "report/lote_opciones.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace lote {
+
+namespace {
+
+// The lookup option's companions, each with the number of values it takes.
+struct Companera {
+  const char* nombre;
+  int valores;
+};
+constexpr Companera kConsulta[] = {{"--consulta", 1}, {"--campo", 1},  {"--clave", 1}, {"--where", 1},
+                                   {"--devolver", 1}, {"--arbol", 0}, {"--checks", 0}};
+
+QStringList lista(const QString& valor) {
+  QStringList r;
+  for (const QString& v : valor.split(QLatin1Char(','), Qt::SkipEmptyParts))
+    if (!v.trimmed().isEmpty()) r << v.trimmed();
+  return r;
+}
+
+std::optional<int> agrupamiento(const QString& v) {
+  const QString t = v.trimmed().toLower();
+  if (t == QLatin1String("grupo") || t == QLatin1String("0")) return 0;
+  if (t == QLatin1String("unidad") || t == QLatin1String("1")) return 1;
+  if (t == QLatin1String("tarea") || t == QLatin1String("2")) return 2;
+  return std::nullopt;
+}
+
+}  // namespace
+
+Opciones leerOpciones(const QStringList& argumentos) {
+  Opciones o;
+  const bool hayConsulta = argumentos.contains(QStringLiteral("--consulta"));
+  auto fallar = [&o](const QString& texto) {
+    if (o.error.isEmpty()) o.error = texto;
+  };
+  for (int i = 0; i < argumentos.size(); ++i) {
+    const QString& a = argumentos[i];
+    if (!a.startsWith(QLatin1String("--"))) {
+      o.resto << a;
+      continue;
+    }
+    if (hayConsulta) {
+      bool es = false;
+      for (const Companera& c : kConsulta) {
+        if (a != QLatin1String(c.nombre)) continue;
+        es = true;
+        o.consulta << a;
+        for (int k = 0; k < c.valores && i + 1 < argumentos.size(); ++k) o.consulta << argumentos[++i];
+      }
+      if (es) continue;
+    }
+    const qsizetype igual = a.indexOf(QLatin1Char('='));
+    const QString nombre = igual < 0 ? a : a.left(igual);
+    const QString valor = igual < 0 ? QString() : a.mid(igual + 1);
+    auto conValor = [&]() {
+      if (igual < 0) fallar(QStringLiteral("Falta el valor de %1 (%1=...)").arg(nombre));
+      return igual >= 0;
+    };
+    if (nombre == QLatin1String("--help")) {
+      o.ayuda = true;
+    } else if (nombre == QLatin1String("--solicitud")) {
+      o.lote = o.solicitud = true;
+    } else if (nombre == QLatin1String("--desde")) {
+      o.lote = true;
+      if (conValor()) o.desde = valor;
+    } else if (nombre == QLatin1String("--hasta")) {
+      o.lote = true;
+      if (conValor()) o.hasta = valor;
+    } else if (nombre == QLatin1String("--unidades")) {
+      o.lote = true;
+      if (conValor()) o.unidades = lista(valor);
+    } else if (nombre == QLatin1String("--tareas")) {
+      o.lote = true;
+      if (conValor()) o.tareas = lista(valor);
+    } else if (nombre == QLatin1String("--agrupar")) {
+      o.lote = true;
+      if (conValor()) {
+        o.agrupar = agrupamiento(valor);
+        if (!o.agrupar) fallar(QStringLiteral("--agrupar admite grupo, unidad o tarea, no \"%1\"").arg(valor));
+      }
+    } else if (nombre == QLatin1String("--destino")) {
+      o.lote = true;
+      if (!conValor()) continue;
+      const QString t = valor.trimmed();
+      if (t.compare(QLatin1String("pantalla"), Qt::CaseInsensitive) == 0) {
+        o.destino = Destino::Pantalla;
+      } else if (t.compare(QLatin1String("impresora"), Qt::CaseInsensitive) == 0) {
+        o.destino = Destino::Impresora;
+      } else if (t.startsWith(QLatin1String("pdf:"), Qt::CaseInsensitive)) {
+        const QString archivo = t.mid(4).trimmed();
+        if (archivo.isEmpty()) {
+          fallar(QStringLiteral("--destino=pdf: necesita el nombre del archivo (--destino=pdf:ARCHIVO)"));
+        } else {
+          o.destino = Destino::Pdf;
+          o.archivoPdf = QFileInfo(archivo).absoluteFilePath();
+        }
+      } else {
+        fallar(QStringLiteral("--destino admite pantalla, impresora o pdf:ARCHIVO, no \"%1\"").arg(valor));
+      }
+    } else {
+      fallar(QStringLiteral("Opción desconocida: %1").arg(a));
+    }
+  }
+  if (!o.consulta.isEmpty() && o.lote)
+    fallar(QStringLiteral("--consulta no se combina con las opciones del reporte"));
+  return o;
+}
+
+QString textoAyuda() {
+  return QStringLiteral(
+      "Uso: rp_usuarios [\"@Server=...;@DbName=...;@Usuario=...;@Password=...\"] [opciones]\n"
+      "\n"
+      "Sin opciones abre la ventana \"Reporte de Usuarios\" (sin pantalla escribe el reporte\n"
+      "por omisión en un PDF y dice dónde). Con opciones llena el mismo formulario sin\n"
+      "ventana y pide el reporte, para usarlo desde guiones y tareas programadas:\n"
+      "\n"
+      "  --desde=NOMBRE --hasta=NOMBRE      rango de nombres de usuario (admite *)\n"
+      "  --unidades=0001,0003               unidades de negocio a seleccionar, por código\n"
+      "  --tareas=D30,D4020                 tareas del menú a marcar, por clave; se marcan\n"
+      "                                     como lo haría el usuario (con sus hijas directas)\n"
+      "  --agrupar=grupo|unidad|tarea       agrupamiento (opciones 0, 1 y 2); por omisión grupo\n"
+      "  --destino=pantalla|impresora|pdf:ARCHIVO\n"
+      "                                     sin opción: un PDF en la carpeta temporal;\n"
+      "                                     pantalla solo con --solicitud (nadie mira la ventana)\n"
+      "  --solicitud                        muestra la solicitud (Reporte, Formula,\n"
+      "                                     Parametro1 a Parametro5) en vez de enviarla\n"
+      "  --consulta TABLA|SELECT... [--arbol] [--checks] [--campo COLUMNA]\n"
+      "             [--devolver COL1,COL2] [--clave TEXTO] [--where CONDICION]\n"
+      "                                     abre una consulta y muestra lo elegido\n"
+      "  --help                             esta ayuda\n"
+      "\n"
+      "Sin ventana, cada mensaje se escribe en la salida de errores con la respuesta que\n"
+      "toma (No, Cancelar o Anular; Aceptar cuando es el único botón). Estado de salida:\n"
+      "0 hecho, 1 no se pudo hacer lo pedido (sin conexión, unidad o tarea inexistente,\n"
+      "error del reporte), 2 opciones mal escritas.\n");
+}
+
+}  // namespace lote

@@ -1,0 +1,36 @@
+#pragma once
+// The command-line options that drive the users report without a person at
+// the screen: the parameter text stays as the suite's menu passes it, and
+// these options beside it make the choices the user would make on the form.
+//
+//   rp_usuarios "@Server=...;@DbName=...;@Usuario=...;@Password=..." [options]
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace lote {
+
+enum class Destino { Pantalla, Impresora, Pdf };
+
+struct Opciones {
+  bool lote = false;       // some option of the batch mode was given
+  bool ayuda = false;      // --help
+  bool solicitud = false;  // --solicitud: print the request instead of sending it
+  std::optional<QString> desde, hasta;
+  QStringList unidades;    // business-unit codes
+  QStringList tareas;      // menu keys
+  std::optional<int> agrupar;  // the grouping option, 0 .. 2
+  std::optional<Destino> destino;
+  QString archivoPdf;      // absolute, for Destino::Pdf
+  QStringList consulta;    // --consulta and its companions, for the lookup option
+  QStringList resto;       // what is left: the parameter text
+  QString error;           // a malformed or unknown option; empty when all is well
+};
+
+// Splits the command line (the arguments after the program name).
+Opciones leerOpciones(const QStringList& argumentos);
+
+// The usage text of --help.
+QString textoAyuda();
+
+}  // namespace lote
