@@ -274,6 +274,10 @@ int ejecutarConsultaLinea(const QStringList& args) {
       devolver = lista.split(QLatin1Char(','), Qt::SkipEmptyParts);
     } else if (a == QStringLiteral("--arbol")) arbol = true;
     else if (a == QStringLiteral("--checks")) checks = true;
+    else {
+      std::fprintf(stderr, "Opcion desconocida: %s\n", qPrintable(a));
+      return 2;
+    }
     if (!ok) {
       std::fprintf(stderr, "Falta el valor de %s\n", qPrintable(a));
       return 2;
@@ -289,11 +293,14 @@ int ejecutarConsultaLinea(const QStringList& args) {
   c.Checks = checks;
   QString busqueda;
   c.ConsultaSearch(sql, devolver, clave, busqueda, where, {}, arbol);
-  QTextStream out(stdout);
-  out << "ValorDevuelto=" << c.ValorDevuelto.toText() << '\n';
-  if (c.Valores)
-    for (const QString& v : *c.Valores) out << "Valores=" << v << '\n';
-  if (c.Cantidades)
-    for (const QString& v : *c.Cantidades) out << "Cantidades=" << v << '\n';
+  {
+    QTextStream out(stdout);
+    out << "ValorDevuelto=" << c.ValorDevuelto.toText() << '\n';
+    if (c.Valores)
+      for (const QString& v : *c.Valores) out << "Valores=" << v << '\n';
+    if (c.Cantidades)
+      for (const QString& v : *c.Cantidades) out << "Cantidades=" << v << '\n';
+  }
+  std::fflush(stdout);
   return 0;
 }

@@ -97,7 +97,8 @@ TEST(AnchosColumnas, NumerosFueraDeRango) {
   // Texts that are no number ("nan", "inf") give 0, as any other text.
   EXPECT_EQ(anchosLinea(QStringLiteral("99999999999999999999999|-1e40|nan|inf|"), 4),
             (std::vector<int>{kAnchoMaximoColumna, 0, 0, 0}));
-  EXPECT_EQ(anchosLinea(QStringLiteral("7"), 3), (std::vector<int>{7, 0, 0}));
+  // Columns the line has no width for keep the width they were given.
+  EXPECT_EQ(anchosLinea(QStringLiteral("7"), 3), (std::vector<int>{7}));
   EXPECT_EQ(camposLinea(QStringLiteral("\"T\",\"1|2|")), (QStringList{"T", "1|2|"}));
 }
 
