@@ -233,17 +233,23 @@ const char* kReporte = R"({
   "columnas": [ { "campo": "NOMBRE", "titulo": "Usuario" } ]
 })";
 
-TEST_P(DiscoQueRechaza, ExportarPdf) {
-  prueba::CarpetaTemporal datos;
-  const QString base = prueba::crearBase(datos.archivo(QStringLiteral("empresa.db")),
-                                         "CREATE TABLE TA_USUARIOS (NOMBRE TEXT, GRUPO TEXT);\n"
-                                         "INSERT INTO TA_USUARIOS VALUES ('ana', 'VENTAS'), ('beto', 'ADMIN');\n");
+// The users-by-group report of `base` to a PDF, on the open connection.
+engine::SolicitudReporte solicitudPdf(prueba::CarpetaTemporal& datos, const QString& base) {
   engine::SolicitudReporte s;
   s.archivo = datos.escribir(QStringLiteral("RP_Usuarios_Grupos.rpt"), kReporte);
   s.conexion = QStringLiteral("DSN_QUE_NO_EXISTE");
   s.conexionAbierta = prueba::abrirBase(base);
   s.destino = engine::Destino::Pdf;
   s.opcionC = false;
+  return s;
+}
+
+TEST_P(DiscoQueRechaza, ExportarPdf) {
+  prueba::CarpetaTemporal datos;
+  const QString base = prueba::crearBase(datos.archivo(QStringLiteral("empresa.db")),
+                                         "CREATE TABLE TA_USUARIOS (NOMBRE TEXT, GRUPO TEXT);\n"
+                                         "INSERT INTO TA_USUARIOS VALUES ('ana', 'VENTAS'), ('beto', 'ADMIN');\n");
+  engine::SolicitudReporte s = solicitudPdf(datos, base);
 
   const QByteArray viejo = "%PDF-1.4 el reporte de ayer";
   Disco disco(GetParam(), {{QStringLiteral("reporte.pdf"), viejo}});
@@ -279,12 +285,7 @@ TEST(DiscoQueRechazaSolicitud, EmitirReporteAPdfEnDiscoLleno) {
   const QString base = prueba::crearBase(datos.archivo(QStringLiteral("empresa.db")),
                                          "CREATE TABLE TA_USUARIOS (NOMBRE TEXT, GRUPO TEXT);\n"
                                          "INSERT INTO TA_USUARIOS VALUES ('ana', 'VENTAS');\n");
-  engine::SolicitudReporte s;
-  s.archivo = datos.escribir(QStringLiteral("RP_Usuarios_Grupos.rpt"), kReporte);
-  s.conexion = QStringLiteral("DSN_QUE_NO_EXISTE");
-  s.conexionAbierta = prueba::abrirBase(base);
-  s.destino = engine::Destino::Pdf;
-  s.opcionC = false;
+  engine::SolicitudReporte s = solicitudPdf(datos, base);
   s.archivoPdf = datos.escribir(QStringLiteral("reporte.pdf"), "%PDF-1.4 viejo");
   {
     prueba::LimiteArchivos lleno(1024);

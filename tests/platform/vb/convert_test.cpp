@@ -228,6 +228,8 @@ TEST(Regional, EscribeLoMismoQuePrintf) {
     if (d == 0.0) continue;
     ASSERT_EQ(vb::CStr(d), printf15(d, 15)) << d;
     const float f = static_cast<float>(d);
-    if (std::isfinite(f) && f != 0.0f) ASSERT_EQ(vb::CStr(f), printf15(f, 7)) << f;
+    if (std::isfinite(f) && f != 0.0f) {
+      ASSERT_EQ(vb::CStr(f), printf15(f, 7)) << f;
+    }
   }
 }
