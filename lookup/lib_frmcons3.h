@@ -109,15 +109,9 @@ class ModeloConsulta : public QAbstractTableModel {
 // A platform colour number (&HBBGGRR) as a colour.
 QColor colorBgr(long valor);
 
-class Lib_FrmCons3 : public QDialog {
-  Q_OBJECT
- public:
-  explicit Lib_FrmCons3(QWidget* padre = nullptr);
-  ~Lib_FrmCons3() override;
-
-  // ---- Public properties --------------------------------------------
-  vb::Variant StkNivel1, StkNivel2, StkNivel3, StkNivel4;
-  QString MuestraStock;
+// What the lookup service sets on either dialog before showing it, and reads
+// back after: the statement, the columns to return and the user's choice.
+struct PropiedadesConsulta {
   QString SQL;
   QString CampoDevuelto;
   Coleccion CmpsDevueltos;
@@ -130,6 +124,17 @@ class Lib_FrmCons3 : public QDialog {
   Coleccion Valores;
   Coleccion Cantidades;
   bool UsaCantidades = false;
+};
+
+class Lib_FrmCons3 : public QDialog, public PropiedadesConsulta {
+  Q_OBJECT
+ public:
+  explicit Lib_FrmCons3(QWidget* padre = nullptr);
+  ~Lib_FrmCons3() override;
+
+  // ---- Public properties --------------------------------------------
+  vb::Variant StkNivel1, StkNivel2, StkNivel3, StkNivel4;
+  QString MuestraStock;
   QString ValoresDefault;
   bool CfgUsaConsultaLIKE = false;
   bool GrabarCfg = false;

@@ -13,24 +13,12 @@ class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 
-class Lib_FrmCons3Tree : public QDialog {
+class Lib_FrmCons3Tree : public QDialog, public PropiedadesConsulta {
   Q_OBJECT
  public:
   explicit Lib_FrmCons3Tree(QWidget* padre = nullptr);
   ~Lib_FrmCons3Tree() override;
 
-  QString SQL;
-  QString CampoDevuelto;
-  Coleccion CmpsDevueltos;
-  bool CheckBoxes = false;
-  QString gConnString;
-  vb::Variant ValorDevuelto;
-  QString FiltroInicial;
-  QString CampoBusqueda;
-  bool OrdenarPorLwv = false;
-  Coleccion Valores;
-  Coleccion Cantidades;
-  bool UsaCantidades = false;
 
   void Cargar();  // the form's load
   void ArmarTreeVAutomatico();
