@@ -6,6 +6,7 @@
 #include <QFile>
 
 #include "data/db_dll.h"
+#include "platform/ado/recordset.h"
 #include "platform/ctx/programa.h"
 
 namespace prueba {
@@ -55,6 +56,12 @@ void BaseSuite::conectar(DB_Dll& d, const QString& usuario, bool validaAdmin) co
   d.OpenServerADODB(false, 3, QString(), validaAdmin);
   ASSERT_TRUE(d.gOpenFlag);
   ASSERT_EQ(d.gCnn.State(), ado::adStateOpen);
+}
+
+long BaseSuite::contar(const char* sql) {
+  ado::Recordset rs;
+  rs.Open(QString::fromUtf8(sql), db().gCnn);
+  return rs.Fields(0).Value().toLong();
 }
 
 }  // namespace prueba

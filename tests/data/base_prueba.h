@@ -29,6 +29,10 @@ class BaseSuite {
   // Fills the connection fields and opens without the dialog.
   void conectar(DB_Dll& d, const QString& usuario = QStringLiteral("U1"), bool validaAdmin = true) const;
 
+  // The first column of the first row of `sql`, run on the program's
+  // connection, as a number (a COUNT(*), typically).
+  static long contar(const char* sql);
+
   QString archivo(const QString& nombre) const { return carpeta.archivo(nombre + QStringLiteral(".db")); }
 
   CarpetaTemporal carpeta;

@@ -11,11 +11,7 @@ namespace {
 
 struct Esquema {
   Esquema() { base.conectar(db()); }
-  long contar(const char* sql) {
-    ado::Recordset rs;
-    rs.Open(QString::fromUtf8(sql), db().gCnn);
-    return rs.Fields(0).Value().toLong();
-  }
+  static long contar(const char* sql) { return prueba::BaseSuite::contar(sql); }
   prueba::BaseSuite base;
 };
 
