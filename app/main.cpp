@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <cstdio>
 
+#include "app/fuentes_anticipadas.h"
 #include "app/motor_programa.h"
 #include "lookup/lib_clscons3.h"
 #include "platform/ctx/programa.h"
@@ -60,7 +61,9 @@ int main(int argc, char** argv) {
   // The batch mode never needs a screen, whatever the environment offers.
   if (porLote || (sinPantalla() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))) qputenv("QT_QPA_PLATFORM", "offscreen");
 
+  app::FuentesAnticipadas fuentes;
   QApplication aplicacion(argc, argv);
+  const app::FuentesAnticipadas::Espera esperaFuentes(fuentes);
   QApplication::setApplicationName(QStringLiteral("Rp_Usuarios"));
   // Qt has taken its own arguments out by now.
   const lote::Opciones o = lote::leerOpciones(QApplication::arguments().mid(1));

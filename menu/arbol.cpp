@@ -25,15 +25,7 @@ void Nodo::setImage(int imagen) {
   ListaImagenes* lista = arbol_.lista_;
   if (imagen < 0 || (imagen > 0 && (!lista || imagen > lista->Count()))) fueraDeRango();
   imagen_ = imagen;
-  ponerIcono();
-}
-
-void Nodo::ponerIcono() {
-  ListaImagenes* lista = arbol_.lista_;
-  if (lista && imagen_ >= 1 && imagen_ <= lista->Count())
-    setIcon(0, lista->Picture(imagen_));
-  else
-    setIcon(0, QIcon());
+  if (treeWidget()) emitDataChanged();
 }
 
 void Nodo::setChecked(bool marcado) {
@@ -41,14 +33,43 @@ void Nodo::setChecked(bool marcado) {
   setCheckState(0, marcado ? Qt::Checked : Qt::Unchecked);
 }
 
+QVariant Nodo::data(int column, int role) const {
+  if (column == 0) {
+    switch (role) {
+      case Qt::DisplayRole:
+      case Qt::EditRole:
+        return texto_;
+      case Qt::CheckStateRole:
+        return static_cast<int>(marca_);
+      case Qt::DecorationRole: {
+        const ListaImagenes* lista = arbol_.lista_;
+        if (lista && imagen_ >= 1 && imagen_ <= lista->Count()) return lista->Picture(imagen_);
+        return QVariant();
+      }
+      default:
+        break;
+    }
+  }
+  return QTreeWidgetItem::data(column, role);
+}
+
 void Nodo::setData(int column, int role, const QVariant& value) {
-  if (role != Qt::CheckStateRole || column != 0) {
+  if (column != 0 || (role != Qt::DisplayRole && role != Qt::EditRole && role != Qt::CheckStateRole)) {
     QTreeWidgetItem::setData(column, role, value);
     return;
   }
-  const bool antes = Checked();
-  QTreeWidgetItem::setData(column, role, value);
-  if (enArbol_ && arbol_.silencio_ == 0 && Checked() != antes) emit arbol_.nodeCheck(this);
+  if (role == Qt::CheckStateRole) {
+    const auto marca = static_cast<Qt::CheckState>(value.toInt());
+    if (marca == marca_) return;
+    marca_ = marca;
+    if (treeWidget()) emitDataChanged();
+    if (enArbol_ && arbol_.silencio_ == 0) emit arbol_.nodeCheck(this);
+    return;
+  }
+  QString texto = value.toString();
+  if (texto == texto_) return;
+  texto_ = std::move(texto);
+  if (treeWidget()) emitDataChanged();
 }
 
 // ---- Arbol -------------------------------------------------------------
@@ -62,6 +83,7 @@ Arbol::Arbol(QWidget* parent) : QTreeWidget(parent) {
 
 Arbol::~Arbol() {
   if (lista_) lista_->desvincular(this);
+  borrarPendientes();
 }
 
 void Arbol::setImageList(ListaImagenes* lista) {
@@ -72,7 +94,8 @@ void Arbol::setImageList(ListaImagenes* lista) {
     lista_->vincular(this);
     setIconSize(QSize(lista_->ImageWidth(), lista_->ImageHeight()));
   }
-  for (Nodo* n : nodos_) n->ponerIcono();
+  // The icons are read from the list as rows are drawn.
+  if (!nodos_.empty()) viewport()->update();
 }
 
 void Arbol::marcarTodos(bool marcado) {
@@ -88,7 +111,55 @@ void Arbol::enlazar(Nodo* nodo, Nodo* padre, Nodo* antes, Nodo* despues) {
   if (padre) {
     if (!antes) padre->primerHijo_ = nodo;
     if (!despues) padre->ultimoHijo_ = nodo;
-    if (++padre->hijos_ == 1 && padre->expandido_) padre->QTreeWidgetItem::setExpanded(true);
+    if (++padre->hijos_ == 1 && padre->expandido_ && padre->treeWidget()) padre->QTreeWidgetItem::setExpanded(true);
+  } else {
+    if (!antes) primeroRaiz_ = nodo;
+    if (!despues) ultimoRaiz_ = nodo;
+  }
+}
+
+void Arbol::iniciarCarga() {
+  if (cargas_++ == 0) desdeCarga_ = nodos_.size();
+}
+
+void Arbol::terminarCarga() {
+  if (--cargas_ > 0) return;
+  if (hayPendientes_) {
+    hayPendientes_ = false;
+    // The waiting top-level nodes go in at their places in the chain, each
+    // run of them in one insert.
+    int posicion = 0;
+    QList<QTreeWidgetItem*> tramo;
+    for (Nodo* n = primeroRaiz_;; n = n->siguiente_) {
+      if (n && !n->treeWidget()) {
+        tramo.append(n);
+        continue;
+      }
+      if (!tramo.isEmpty()) {
+        insertTopLevelItems(posicion, tramo);
+        posicion += static_cast<int>(tramo.size());
+        tramo.clear();
+      }
+      if (!n) break;
+      ++posicion;
+    }
+  }
+  // The view knew nothing of these nodes' state while they waited.
+  for (size_t i = desdeCarga_; i < nodos_.size(); ++i) {
+    Nodo* n = nodos_[i];
+    if (n->hijos_ && n->expandido_) n->QTreeWidgetItem::setExpanded(true);
+  }
+  desdeCarga_ = nodos_.size();
+}
+
+// Top-level nodes of an unfinished load are not the widget's to delete.
+void Arbol::borrarPendientes() {
+  if (!hayPendientes_) return;
+  hayPendientes_ = false;
+  for (Nodo* n = primeroRaiz_; n;) {
+    Nodo* siguiente = n->siguiente_;
+    if (!n->treeWidget()) delete n;
+    n = siguiente;
   }
 }
 
@@ -121,53 +192,54 @@ Nodo& Arbol::Coleccion::Add(const QString& relativo, int relacion, const QString
     throw;
   }
   if (lugar) *lugar = n;
-  n->QTreeWidgetItem::setText(0, texto);
+  n->texto_ = texto;
   n->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
-  n->QTreeWidgetItem::setData(0, Qt::CheckStateRole, Qt::Unchecked);
   n->imagen_ = imagen;
-  n->ponerIcono();
 
-  // The top level has no node of its own; its first and last are found from
-  // the widget, which holds few items there.
-  auto primeroDe = [&](Nodo* padre) -> Nodo* {
-    if (padre) return padre->primerHijo_;
-    return a.topLevelItemCount() ? static_cast<Nodo*>(a.topLevelItem(0)) : nullptr;
-  };
-  auto ultimoDe = [&](Nodo* padre) -> Nodo* {
-    if (padre) return padre->ultimoHijo_;
-    const int k = a.topLevelItemCount();
-    return k ? static_cast<Nodo*>(a.topLevelItem(k - 1)) : nullptr;
-  };
+  auto primeroDe = [&](Nodo* padre) { return padre ? padre->primerHijo_ : a.primeroRaiz_; };
+  auto ultimoDe = [&](Nodo* padre) { return padre ? padre->ultimoHijo_ : a.ultimoRaiz_; };
   auto item = [&](Nodo* padre) -> QTreeWidgetItem* { return padre ? padre : a.invisibleRootItem(); };
+  // During a load a top-level node waits for its end (terminarCarga); below
+  // it, the widget's own lists are kept as usual.
+  const auto enLaRaiz = [&](Nodo* padre) { return !padre && a.cargas_ > 0; };
+  auto insertar = [&](Nodo* padre, int pos) {
+    if (enLaRaiz(padre)) {
+      a.hayPendientes_ = true;
+      return;
+    }
+    QTreeWidgetItem* contenedor = item(padre);
+    if (pos < 0) contenedor->addChild(n);
+    else contenedor->insertChild(pos, n);
+  };
+  // Position of a node among its siblings in the widget.
+  auto posicionDe = [&](Nodo* x) { return enLaRaiz(x->padre_) ? 0 : item(x->padre_)->indexOfChild(x); };
 
   Nodo* padre = nullptr;
   if (rel && relacion == tvwChild) {
     padre = rel;
     Nodo* ultimo = ultimoDe(padre);
-    padre->addChild(n);
+    insertar(padre, -1);
     a.enlazar(n, padre, ultimo, nullptr);
   } else if (rel && relacion != tvwLast && relacion != tvwFirst) {
     padre = rel->padre_;
-    QTreeWidgetItem* contenedor = item(padre);
-    const int pos = contenedor->indexOfChild(rel);
+    const int pos = posicionDe(rel);
     if (relacion == tvwNext) {
-      contenedor->insertChild(pos + 1, n);
+      insertar(padre, pos + 1);
       a.enlazar(n, padre, rel, rel->siguiente_);
     } else {
-      contenedor->insertChild(pos, n);
+      insertar(padre, pos);
       a.enlazar(n, padre, rel->anterior_, rel);
     }
   } else {
     // tvwFirst / tvwLast: among the relative's siblings, or at the top level.
     if (rel) padre = rel->padre_;
-    QTreeWidgetItem* contenedor = item(padre);
     if (relacion == tvwFirst) {
       Nodo* primero = primeroDe(padre);
-      contenedor->insertChild(0, n);
+      insertar(padre, 0);
       a.enlazar(n, padre, nullptr, primero);
     } else {
       Nodo* ultimo = ultimoDe(padre);
-      contenedor->addChild(n);
+      insertar(padre, -1);
       a.enlazar(n, padre, ultimo, nullptr);
     }
   }
@@ -188,7 +260,10 @@ Nodo& Arbol::Coleccion::Item(const QString& clave) const {
 }
 
 void Arbol::Coleccion::Clear() {
+  arbol_.borrarPendientes();
   arbol_.ultimoRelativo_ = nullptr;
+  arbol_.primeroRaiz_ = arbol_.ultimoRaiz_ = nullptr;
+  arbol_.desdeCarga_ = 0;
   arbol_.porClave_.clear();
   arbol_.nodos_.clear();
   arbol_.clear();

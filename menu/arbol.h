@@ -24,7 +24,7 @@ enum RelacionNodo : int { tvwFirst = 0, tvwLast = 1, tvwNext = 2, tvwPrevious = 
 class Nodo : public QTreeWidgetItem {
  public:
   const QString& Key() const { return clave_; }
-  QString Text() const { return text(0); }
+  const QString& Text() const { return texto_; }
   void setText(const QString& texto) { QTreeWidgetItem::setText(0, texto); }
   const QString& Tag() const { return tag_; }
   void setTag(const QString& tag) { tag_ = tag; }
@@ -35,13 +35,14 @@ class Nodo : public QTreeWidgetItem {
   // when its first child arrives: the view keeps an index for every expanded
   // item, and with one for each leaf of a large menu its inserts slow down
   // far more than in proportion.
-  bool Expanded() const { return hijos_ ? isExpanded() : expandido_; }
+  // A node still waiting for the view (Arbol::Carga) keeps it too.
+  bool Expanded() const { return enVista() ? isExpanded() : expandido_; }
   void setExpanded(bool expandido) {
     expandido_ = expandido;
-    if (hijos_) QTreeWidgetItem::setExpanded(expandido);
+    if (enVista()) QTreeWidgetItem::setExpanded(expandido);
   }
   // Setting it from code does not raise the tree's nodeCheck.
-  bool Checked() const { return checkState(0) == Qt::Checked; }
+  bool Checked() const { return marca_ == Qt::Checked; }
   void setChecked(bool marcado);
   // 1-based position among the tree's nodes.
   int Index() const { return indice_; }
@@ -52,18 +53,24 @@ class Nodo : public QTreeWidgetItem {
   Nodo* Previous() const { return anterior_; }
   int Children() const { return hijos_; }
 
+  // The text, the check box and the image of the one column are kept in the
+  // node's own members rather than in the item's list of values: a large
+  // menu then takes a fraction of the memory, and starts that much sooner.
+  QVariant data(int column, int role) const override;
   void setData(int column, int role, const QVariant& value) override;
 
  private:
   friend class Arbol;
   Nodo(Arbol& arbol, QString clave, int indice) : arbol_(arbol), clave_(std::move(clave)), indice_(indice) {}
-  void ponerIcono();
+  bool enVista() const { return hijos_ && treeWidget(); }
 
   Arbol& arbol_;
   QString clave_;
+  QString texto_;
   QString tag_;
   int imagen_ = 0;
   int indice_;
+  Qt::CheckState marca_ = Qt::Unchecked;
   bool enArbol_ = false;
   bool expandido_ = false;  // while it has no children
   // The links are kept here: the item's own sibling search is linear.
@@ -106,6 +113,21 @@ class Arbol : public QTreeWidget {
     Arbol& arbol_;
   };
 
+  // While one is alive, the nodes added go to the view all at once when the
+  // last one ends: the view then lays out a large tree once instead of on
+  // every add. Keys, indexes and links are there as each node is added;
+  // only the widget sees them later.
+  class Carga {
+   public:
+    explicit Carga(Arbol& arbol) : arbol_(arbol) { arbol_.iniciarCarga(); }
+    ~Carga() { arbol_.terminarCarga(); }
+    Carga(const Carga&) = delete;
+    Carga& operator=(const Carga&) = delete;
+
+   private:
+    Arbol& arbol_;
+  };
+
   Coleccion& Nodes() { return nodes_; }
   const Coleccion& Nodes() const { return nodes_; }
 
@@ -124,11 +146,20 @@ class Arbol : public QTreeWidget {
  private:
   friend class Nodo;
   void enlazar(Nodo* nodo, Nodo* padre, Nodo* antes, Nodo* despues);
+  void iniciarCarga();
+  void terminarCarga();
+  void borrarPendientes();
 
   Coleccion nodes_{*this};
   std::vector<Nodo*> nodos_;
   QHash<QString, Nodo*> porClave_;
   Nodo* ultimoRelativo_ = nullptr;
+  // The top level's ends; its nodes are linked like any others.
+  Nodo* primeroRaiz_ = nullptr;
+  Nodo* ultimoRaiz_ = nullptr;
+  int cargas_ = 0;            // Carga objects alive
+  size_t desdeCarga_ = 0;     // first node added since the outermost began
+  bool hayPendientes_ = false;  // top-level nodes not yet in the widget
   QPointer<ListaImagenes> lista_;
   int silencio_ = 0;
 };

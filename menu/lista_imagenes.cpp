@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "platform/ui/icono_diferido.h"
 #include "platform/vb/error.h"
 
 namespace {
@@ -34,22 +35,48 @@ void ListaImagenes::Clear() {
   imagenes_.clear();
 }
 
+namespace {
+
+// The picture at the list's size: drawn from the one given, at that size,
+// the first time it is shown; any other size is scaled from that drawing,
+// so every control shows the same pixels whatever sizes the picture came with.
+class ImagenDeLista final : public ui::IconoDiferido {
+ public:
+  ImagenDeLista(QIcon fuente, int lado) : fuente_(std::move(fuente)), lado_(lado) {}
+  QIconEngine* clone() const override { return new ImagenDeLista(*this); }
+  QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override { return {QSize(lado_, lado_)}; }
+
+ protected:
+  QImage dibujar(const QSize& tamano) const override {
+    if (propia_.isNull()) {
+      QPixmap p = fuente_.pixmap(QSize(lado_, lado_));
+      if (p.isNull()) return {};
+      propia_ = p.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+      if (propia_.size() != QSize(lado_, lado_)) {
+        QImage escalada(lado_, lado_, QImage::Format_ARGB32_Premultiplied);
+        escalada.fill(Qt::transparent);
+        QPainter pintor(&escalada);
+        pintor.setRenderHint(QPainter::SmoothPixmapTransform);
+        pintor.drawImage(escalada.rect(), propia_);
+        pintor.end();
+        propia_ = escalada;
+      }
+    }
+    if (tamano == propia_.size()) return propia_;
+    return propia_.scaled(tamano, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  }
+
+ private:
+  QIcon fuente_;
+  int lado_;
+  mutable QImage propia_;
+};
+
+}  // namespace
+
 int ListaImagenes::Add(const QIcon& picture, const QString& tag) {
   if (picture.isNull()) throw vb::Error(vb::kInvalidPicture);
-  // Drawn once at the list's size, so every control shows the same pixels
-  // whatever sizes the picture came with.
-  QPixmap p = picture.pixmap(QSize(lado_, lado_));
-  if (p.isNull()) throw vb::Error(vb::kInvalidPicture);
-  if (p.size() != QSize(lado_, lado_)) {
-    QPixmap escalada(lado_, lado_);
-    escalada.fill(Qt::transparent);
-    QPainter pintor(&escalada);
-    pintor.setRenderHint(QPainter::SmoothPixmapTransform);
-    pintor.drawPixmap(escalada.rect(), p);
-    pintor.end();
-    p = escalada;
-  }
-  imagenes_.push_back({QIcon(p), tag});
+  imagenes_.push_back({QIcon(new ImagenDeLista(picture, lado_)), tag});
   return Count();
 }
 

@@ -2,10 +2,8 @@
 
 #include <QDir>
 #include <QHash>
-#include <QPainter>
-#include <QPixmap>
-#include <QSvgRenderer>
 
+#include "app/suite/icono_svg.h"
 #include "app/suite/util_general.h"
 #include "data/db_dll.h"
 #include "platform/ctx/programa.h"
@@ -40,22 +38,6 @@ const QHash<QString, QString>& indiceRecursos() {
     return h;
   }();
   return indice;
-}
-
-QIcon dibujar(const QString& ruta) {
-  QSvgRenderer dibujo(ruta);
-  if (!dibujo.isValid()) return {};
-  QIcon icono;
-  for (int lado : {16, 32, 48}) {
-    QPixmap p(lado, lado);
-    p.fill(Qt::transparent);
-    QPainter pintor(&p);
-    pintor.setRenderHint(QPainter::Antialiasing);
-    dibujo.render(&pintor);
-    pintor.end();
-    icono.addPixmap(p);
-  }
-  return icono;
 }
 
 }  // namespace
@@ -98,7 +80,7 @@ QIcon iconoRecurso(const QString& nombre) {
   auto it = dibujados.constFind(clave);
   if (it != dibujados.constEnd()) return *it;
   const QString ruta = indiceRecursos().value(clave);
-  QIcon icono = ruta.isEmpty() ? QIcon() : dibujar(ruta);
+  QIcon icono = ruta.isEmpty() ? QIcon() : ZepaKit2::iconoSvg(ruta, {16, 32, 48});
   if (icono.isNull())
     throw vb::Error(kErrorRecursoNoEncontrado,
                     QStringLiteral("No se encontró el recurso con el identificador '%1'").arg(nombre));
@@ -179,8 +161,10 @@ void CargarArbolMenu(Arbol& arbol, const ListaImagenes& lista, const QString& me
     if (!pasos.run([&] { e.activos[i] = Trim(Cfg(texto(tabla[i].claveSwitch))) != QStringLiteral("NO"); })) return;
   ModGlobal::sesion().ModuloOrdenDeTrabajo = e.activos[1];
 
-  // 4. The menu code goes in as given.
+  // The rows are read once, forward: a server cursor hands them over as the
+  // driver reads them, with no copy of the whole menu kept aside.
   ado::Recordset rs;
+  rs.setCursorLocation(ado::adUseServer);
   if (!pasos.run([&] {
         d.AbrirRecordset(QStringLiteral("SELECT * FROM TA_MENU WHERE MENU = '") + menu +
                              QStringLiteral("' AND (HABILITADO = 1) ORDER BY CLAVE "),
@@ -219,9 +203,17 @@ void CargarArbolMenu(Arbol& arbol, const ListaImagenes& lista, const QString& me
   // distinct image text is looked up once.
   QHash<QString, std::int16_t> imagenes;
   QString clave, titulo, nombre, imagen, proceso;
-  auto campo = [&](const char* nombreCampo, QString& destino) {
-    return pasos.run([&] { destino = Trim(u.ValorCampo(rs.Fields(nombreCampo))); });
+  // Each field is found by name once; a name that fails is looked for again
+  // on the next row, as a plain lookup each time would.
+  std::array<ado::Field*, 5> campos{};
+  auto campo = [&](int k, const char* nombreCampo, QString& destino) {
+    return pasos.run([&] {
+      if (!campos[k]) campos[k] = &rs.Fields(nombreCampo);
+      destino = Trim(u.ValorCampo(*campos[k]));
+    });
   };
+  // The view takes the new nodes in one go when the rows end.
+  Arbol::Carga carga(arbol);
   bool sigue = true;
   while (sigue && !rs.EOF()) {
     clave.clear();
@@ -229,8 +221,8 @@ void CargarArbolMenu(Arbol& arbol, const ListaImagenes& lista, const QString& me
     nombre.clear();
     imagen.clear();
     proceso.clear();
-    if (!campo("Clave", clave) || !campo("Titulo", titulo) || !campo("Nombre", nombre) ||
-        !campo("Imagen", imagen) || !campo("Proceso", proceso))
+    if (!campo(0, "Clave", clave) || !campo(1, "Titulo", titulo) || !campo(2, "Nombre", nombre) ||
+        !campo(3, "Imagen", imagen) || !campo(4, "Proceso", proceso))
       break;
 
     bool visible = true;

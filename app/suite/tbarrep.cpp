@@ -1,12 +1,10 @@
 #include "app/suite/tbarrep.h"
 
 #include <QAction>
-#include <QPainter>
-#include <QPixmap>
-#include <QSvgRenderer>
 #include <QToolButton>
 #include <exception>
 
+#include "app/suite/icono_svg.h"
 #include "app/suite/teclado.h"
 #include "platform/ui/servicio.h"
 #include "platform/vb/error.h"
@@ -19,19 +17,7 @@ namespace ToolsRep {
 QIcon TBarRep::iconoSuite(const QString& nombre) {
   static const bool registrados = (registrarIconosSuite(), true);
   (void)registrados;
-  QSvgRenderer dibujo(QStringLiteral(":/suite/iconos/%1.svg").arg(nombre));
-  if (!dibujo.isValid()) return {};
-  // Drawn here rather than through an icon plugin, which may be missing.
-  QIcon icono;
-  for (int lado : {16, 24, 32, 48}) {
-    QPixmap p(lado, lado);
-    p.fill(Qt::transparent);
-    QPainter pintor(&p);
-    dibujo.render(&pintor);
-    pintor.end();
-    icono.addPixmap(p);
-  }
-  return icono;
+  return ZepaKit2::iconoSvg(QStringLiteral(":/suite/iconos/%1.svg").arg(nombre), {16, 24, 32, 48});
 }
 
 TBarRep::TBarRep(QWidget* parent) : QToolBar(parent) {

@@ -89,6 +89,15 @@ int main(int argc, char** argv) {
   }
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
+  if (argc > 2 && std::strcmp(argv[1], "--preparar") == 0) {
+    // Leaves the generated company and its alias in a folder, to profile the
+    // program's start by hand: KORVANE_CONFIG_DIR=DIR, server BANCO.
+    const QString dir = QString::fromLocal8Bit(argv[2]);
+    QDir().mkpath(dir);
+    demo::crearBaseGrande(QDir(dir).filePath(QStringLiteral("GRANDE.db")), demo::Volumen{2000, 10000, 20, 8});
+    demo::escribirAlias(dir, QStringLiteral("BANCO"), dir);
+    return 0;
+  }
   QTemporaryDir config, datos;
   const QString base = datos.filePath(QStringLiteral("GRANDE.db"));
   demo::crearBaseGrande(base, demo::Volumen{2000, 10000, 20, 8});

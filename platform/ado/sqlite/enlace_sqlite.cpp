@@ -321,7 +321,7 @@ std::shared_ptr<Base> abrirBase(Errors& errores, const QString& ruta) {
   sqlite3_create_function_v2(db, "getdate", 0, SQLITE_UTF8, nullptr, funcionGetDate, nullptr, nullptr, nullptr);
   // The server checks references; SQLite does only when asked. A file that
   // is not a database shows here rather than at the first query.
-  if (sqlite3_exec(db, "PRAGMA foreign_keys=ON; SELECT count(*) FROM sqlite_master;", nullptr, nullptr, nullptr) !=
+  if (sqlite3_exec(db, "PRAGMA foreign_keys=ON; PRAGMA mmap_size=268435456; SELECT count(*) FROM sqlite_master;", nullptr, nullptr, nullptr) !=
       SQLITE_OK)
     fallarSqlite(errores, db);
   return base;
