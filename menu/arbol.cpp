@@ -1,5 +1,6 @@
 #include "menu/arbol.h"
 
+#include <QAbstractItemModel>
 #include <QHeaderView>
 
 #include "platform/vb/error.h"
@@ -10,80 +11,132 @@ namespace {
   throw vb::Error(ListaImagenes::kErrorIndiceFuera, QStringLiteral("Índice fuera de los límites"));
 }
 
-// While alive, check changes come from code, not from the user.
-struct Silencio {
-  int& n;
-  explicit Silencio(int& contador) : n(contador) { ++n; }
-  ~Silencio() { --n; }
-};
-
 }  // namespace
 
+// ---- The model the view reads ----------------------------------------------
+
+// Rows are a node's children in order; each index carries its node.
+class ModeloArbol final : public QAbstractItemModel {
+ public:
+  explicit ModeloArbol(Arbol& arbol) : arbol_(arbol) {}
+
+  QModelIndex index(int fila, int columna, const QModelIndex& padre = {}) const override {
+    if (columna != 0 || fila < 0) return {};
+    const std::vector<Nodo*>& filas = padre.isValid() ? nodo(padre)->hijos_ : arbol_.raiz_;
+    if (fila >= static_cast<int>(filas.size())) return {};
+    return createIndex(fila, 0, filas[static_cast<size_t>(fila)]);
+  }
+  QModelIndex parent(const QModelIndex& hijo) const override {
+    if (!hijo.isValid()) return {};
+    Nodo* p = nodo(hijo)->padre_;
+    return p ? createIndex(p->fila_, 0, p) : QModelIndex();
+  }
+  int rowCount(const QModelIndex& padre = {}) const override {
+    if (!padre.isValid()) return static_cast<int>(arbol_.raiz_.size());
+    return padre.column() == 0 ? nodo(padre)->Children() : 0;
+  }
+  int columnCount(const QModelIndex& = {}) const override { return 1; }
+  bool hasChildren(const QModelIndex& padre = {}) const override { return rowCount(padre) > 0; }
+
+  QVariant data(const QModelIndex& i, int rol) const override {
+    if (!i.isValid()) return {};
+    const Nodo* n = nodo(i);
+    switch (rol) {
+      case Qt::DisplayRole:
+      case Qt::EditRole:
+        return n->texto_;
+      case Qt::CheckStateRole:
+        return static_cast<int>(n->marca_);
+      case Qt::DecorationRole: {
+        const QIcon icono = arbol_.icono(*n);
+        return icono.isNull() ? QVariant() : QVariant(icono);
+      }
+      default:
+        return {};
+    }
+  }
+  bool setData(const QModelIndex& i, const QVariant& valor, int rol) override {
+    if (!i.isValid() || rol != Qt::CheckStateRole) return false;
+    // Only the view changes data through the model: a change here is the user's.
+    arbol_.marcar(*nodo(i), static_cast<Qt::CheckState>(valor.toInt()), true);
+    return true;
+  }
+  Qt::ItemFlags flags(const QModelIndex& i) const override {
+    if (!i.isValid()) return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable;
+  }
+
+  static Nodo* nodo(const QModelIndex& i) { return static_cast<Nodo*>(i.internalPointer()); }
+
+  // Exposed for the tree, which tells the view of its own changes.
+  using QAbstractItemModel::beginInsertRows;
+  using QAbstractItemModel::beginResetModel;
+  using QAbstractItemModel::endInsertRows;
+  using QAbstractItemModel::endResetModel;
+
+ private:
+  Arbol& arbol_;
+};
+
 // ---- Nodo --------------------------------------------------------------
+
+const std::vector<Nodo*>& Nodo::hermanos() const { return padre_ ? padre_->hijos_ : arbol_.raiz_; }
+
+Nodo* Nodo::Next() const {
+  const auto& h = hermanos();
+  const size_t i = static_cast<size_t>(fila_) + 1;
+  return i < h.size() ? h[i] : nullptr;
+}
+
+Nodo* Nodo::Previous() const { return fila_ > 0 ? hermanos()[static_cast<size_t>(fila_ - 1)] : nullptr; }
+
+void Nodo::setText(const QString& texto) {
+  if (texto == texto_) return;
+  texto_ = texto;
+  arbol_.cambio(*this, Qt::DisplayRole);
+}
 
 void Nodo::setImage(int imagen) {
   ListaImagenes* lista = arbol_.lista_;
   if (imagen < 0 || (imagen > 0 && (!lista || imagen > lista->Count()))) fueraDeRango();
   imagen_ = imagen;
-  if (treeWidget()) emitDataChanged();
+  arbol_.cambio(*this, Qt::DecorationRole);
 }
 
-void Nodo::setChecked(bool marcado) {
-  Silencio s(arbol_.silencio_);
-  setCheckState(0, marcado ? Qt::Checked : Qt::Unchecked);
+void Nodo::setExpanded(bool expandido) {
+  expandido_ = expandido;
+  if (!hijos_.empty() && arbol_.avisando()) arbol_.setExpanded(arbol_.indice(*this), expandido);
 }
 
-QVariant Nodo::data(int column, int role) const {
-  if (column == 0) {
-    switch (role) {
-      case Qt::DisplayRole:
-      case Qt::EditRole:
-        return texto_;
-      case Qt::CheckStateRole:
-        return static_cast<int>(marca_);
-      case Qt::DecorationRole: {
-        const ListaImagenes* lista = arbol_.lista_;
-        if (lista && imagen_ >= 1 && imagen_ <= lista->Count()) return lista->Picture(imagen_);
-        return QVariant();
-      }
-      default:
-        break;
-    }
-  }
-  return QTreeWidgetItem::data(column, role);
-}
-
-void Nodo::setData(int column, int role, const QVariant& value) {
-  if (column != 0 || (role != Qt::DisplayRole && role != Qt::EditRole && role != Qt::CheckStateRole)) {
-    QTreeWidgetItem::setData(column, role, value);
-    return;
-  }
-  if (role == Qt::CheckStateRole) {
-    const auto marca = static_cast<Qt::CheckState>(value.toInt());
-    if (marca == marca_) return;
-    marca_ = marca;
-    if (treeWidget()) emitDataChanged();
-    if (enArbol_ && arbol_.silencio_ == 0) emit arbol_.nodeCheck(this);
-    return;
-  }
-  QString texto = value.toString();
-  if (texto == texto_) return;
-  texto_ = std::move(texto);
-  if (treeWidget()) emitDataChanged();
-}
+void Nodo::setChecked(bool marcado) { arbol_.marcar(*this, marcado ? Qt::Checked : Qt::Unchecked, false); }
 
 // ---- Arbol -------------------------------------------------------------
 
-Arbol::Arbol(QWidget* parent) : QTreeWidget(parent) {
-  setColumnCount(1);
+Arbol::Arbol(QWidget* parent) : QTreeView(parent), modelo_(std::make_unique<ModeloArbol>(*this)) {
+  setModel(modelo_.get());
   setHeaderHidden(true);
   setUniformRowHeights(true);
   header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  // The node keeps what the user does in the view.
+  connect(this, &QTreeView::expanded, this, [](const QModelIndex& i) { ModeloArbol::nodo(i)->expandido_ = true; });
+  connect(this, &QTreeView::collapsed, this, [](const QModelIndex& i) { ModeloArbol::nodo(i)->expandido_ = false; });
 }
 
 Arbol::~Arbol() {
   if (lista_) lista_->desvincular(this);
-  borrarPendientes();
+  // The view lets go of the model before the model goes.
+  setModel(nullptr);
+}
+
+QModelIndex Arbol::indice(const Nodo& n) const {
+  return modelo_->index(n.fila_, 0, n.padre_ ? indice(*n.padre_) : QModelIndex());
+}
+
+Nodo* Arbol::nodo(const QModelIndex& i) const { return i.isValid() && i.model() == modelo_.get() ? ModeloArbol::nodo(i) : nullptr; }
+
+QIcon Arbol::icono(const Nodo& n) const {
+  if (lista_ && n.imagen_ >= 1 && n.imagen_ <= lista_->Count()) return lista_->Picture(n.imagen_);
+  return {};
 }
 
 void Arbol::setImageList(ListaImagenes* lista) {
@@ -95,72 +148,39 @@ void Arbol::setImageList(ListaImagenes* lista) {
     setIconSize(QSize(lista_->ImageWidth(), lista_->ImageHeight()));
   }
   // The icons are read from the list as rows are drawn.
-  if (!nodos_.empty()) viewport()->update();
+  viewport()->update();
+}
+
+void Arbol::cambio(const Nodo& n, int rol) {
+  if (!avisando()) return;
+  const QModelIndex i = indice(n);
+  emit modelo_->dataChanged(i, i, {rol});
+}
+
+void Arbol::marcar(Nodo& n, Qt::CheckState marca, bool porUsuario) {
+  if (n.marca_ == marca) return;
+  n.marca_ = marca;
+  cambio(n, Qt::CheckStateRole);
+  if (porUsuario) emit nodeCheck(&n);
 }
 
 void Arbol::marcarTodos(bool marcado) {
-  for (Nodo* n : nodos_) n->setChecked(marcado);
-}
-
-void Arbol::enlazar(Nodo* nodo, Nodo* padre, Nodo* antes, Nodo* despues) {
-  nodo->padre_ = padre;
-  nodo->anterior_ = antes;
-  nodo->siguiente_ = despues;
-  if (antes) antes->siguiente_ = nodo;
-  if (despues) despues->anterior_ = nodo;
-  if (padre) {
-    if (!antes) padre->primerHijo_ = nodo;
-    if (!despues) padre->ultimoHijo_ = nodo;
-    if (++padre->hijos_ == 1 && padre->expandido_ && padre->treeWidget()) padre->QTreeWidgetItem::setExpanded(true);
-  } else {
-    if (!antes) primeroRaiz_ = nodo;
-    if (!despues) ultimoRaiz_ = nodo;
-  }
+  const Qt::CheckState marca = marcado ? Qt::Checked : Qt::Unchecked;
+  for (Nodo& n : nodos_) n.marca_ = marca;
+  // One repaint rather than a change for each of many nodes.
+  viewport()->update();
 }
 
 void Arbol::iniciarCarga() {
-  if (cargas_++ == 0) desdeCarga_ = nodos_.size();
+  if (cargas_++ == 0) modelo_->beginResetModel();
 }
 
 void Arbol::terminarCarga() {
   if (--cargas_ > 0) return;
-  if (hayPendientes_) {
-    hayPendientes_ = false;
-    // The waiting top-level nodes go in at their places in the chain, each
-    // run of them in one insert.
-    int posicion = 0;
-    QList<QTreeWidgetItem*> tramo;
-    for (Nodo* n = primeroRaiz_;; n = n->siguiente_) {
-      if (n && !n->treeWidget()) {
-        tramo.append(n);
-        continue;
-      }
-      if (!tramo.isEmpty()) {
-        insertTopLevelItems(posicion, tramo);
-        posicion += static_cast<int>(tramo.size());
-        tramo.clear();
-      }
-      if (!n) break;
-      ++posicion;
-    }
-  }
-  // The view knew nothing of these nodes' state while they waited.
-  for (size_t i = desdeCarga_; i < nodos_.size(); ++i) {
-    Nodo* n = nodos_[i];
-    if (n->hijos_ && n->expandido_) n->QTreeWidgetItem::setExpanded(true);
-  }
-  desdeCarga_ = nodos_.size();
-}
-
-// Top-level nodes of an unfinished load are not the widget's to delete.
-void Arbol::borrarPendientes() {
-  if (!hayPendientes_) return;
-  hayPendientes_ = false;
-  for (Nodo* n = primeroRaiz_; n;) {
-    Nodo* siguiente = n->siguiente_;
-    if (!n->treeWidget()) delete n;
-    n = siguiente;
-  }
+  modelo_->endResetModel();
+  // The view starts over from the nodes: each keeps whether it is expanded.
+  for (const Nodo& n : nodos_)
+    if (n.expandido_ && !n.hijos_.empty()) setExpanded(indice(n), true);
 }
 
 Nodo& Arbol::Coleccion::Add(const QString& relativo, int relacion, const QString& clave, const QString& texto,
@@ -177,80 +197,60 @@ Nodo& Arbol::Coleccion::Add(const QString& relativo, int relacion, const QString
   }
   if (relacion < tvwFirst || relacion > tvwChild) throw vb::Error(vb::kInvalidProcedureCall);
   if (imagen < 0 || (imagen > 0 && (!a.lista_ || imagen > a.lista_->Count()))) fueraDeRango();
-  // The key's place in the hash is taken last, when nothing else can fail.
-  Nodo** lugar = nullptr;
-  if (!clave.isEmpty()) {
-    lugar = &a.porClave_[clave];
-    if (*lugar) throw vb::Error(vb::kKeyNotUnique);
-  }
 
-  Nodo* n = nullptr;
-  try {
-    n = new Nodo(a, clave, Count() + 1);
-  } catch (...) {
-    if (lugar) a.porClave_.remove(clave);
-    throw;
-  }
-  if (lugar) *lugar = n;
-  n->texto_ = texto;
-  n->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
-  n->imagen_ = imagen;
-
-  auto primeroDe = [&](Nodo* padre) { return padre ? padre->primerHijo_ : a.primeroRaiz_; };
-  auto ultimoDe = [&](Nodo* padre) { return padre ? padre->ultimoHijo_ : a.ultimoRaiz_; };
-  auto item = [&](Nodo* padre) -> QTreeWidgetItem* { return padre ? padre : a.invisibleRootItem(); };
-  // During a load a top-level node waits for its end (terminarCarga); below
-  // it, the widget's own lists are kept as usual.
-  const auto enLaRaiz = [&](Nodo* padre) { return !padre && a.cargas_ > 0; };
-  auto insertar = [&](Nodo* padre, int pos) {
-    if (enLaRaiz(padre)) {
-      a.hayPendientes_ = true;
-      return;
-    }
-    QTreeWidgetItem* contenedor = item(padre);
-    if (pos < 0) contenedor->addChild(n);
-    else contenedor->insertChild(pos, n);
-  };
-  // Position of a node among its siblings in the widget.
-  auto posicionDe = [&](Nodo* x) { return enLaRaiz(x->padre_) ? 0 : item(x->padre_)->indexOfChild(x); };
-
+  // Where it goes: under which parent, at which place among the siblings.
   Nodo* padre = nullptr;
+  size_t lugar = 0;
   if (rel && relacion == tvwChild) {
     padre = rel;
-    Nodo* ultimo = ultimoDe(padre);
-    insertar(padre, -1);
-    a.enlazar(n, padre, ultimo, nullptr);
-  } else if (rel && relacion != tvwLast && relacion != tvwFirst) {
+    lugar = rel->hijos_.size();
+  } else if (rel) {
     padre = rel->padre_;
-    const int pos = posicionDe(rel);
-    if (relacion == tvwNext) {
-      insertar(padre, pos + 1);
-      a.enlazar(n, padre, rel, rel->siguiente_);
-    } else {
-      insertar(padre, pos);
-      a.enlazar(n, padre, rel->anterior_, rel);
+    const size_t hermanos = rel->hermanos().size();
+    switch (relacion) {
+      case tvwFirst: lugar = 0; break;
+      case tvwNext: lugar = static_cast<size_t>(rel->fila_) + 1; break;
+      case tvwPrevious: lugar = static_cast<size_t>(rel->fila_); break;
+      default: lugar = hermanos; break;
     }
   } else {
-    // tvwFirst / tvwLast: among the relative's siblings, or at the top level.
-    if (rel) padre = rel->padre_;
-    if (relacion == tvwFirst) {
-      Nodo* primero = primeroDe(padre);
-      insertar(padre, 0);
-      a.enlazar(n, padre, nullptr, primero);
-    } else {
-      Nodo* ultimo = ultimoDe(padre);
-      insertar(padre, -1);
-      a.enlazar(n, padre, ultimo, nullptr);
-    }
+    lugar = relacion == tvwFirst ? 0 : a.raiz_.size();
   }
-  n->enArbol_ = true;
-  a.nodos_.push_back(n);
+  std::vector<Nodo*>& filas = padre ? padre->hijos_ : a.raiz_;
+
+  // The key's place is taken first and given back should anything fail
+  // before the node is in.
+  Nodo** enHash = nullptr;
+  if (!clave.isEmpty()) {
+    enHash = &a.porClave_[clave];
+    if (*enHash) throw vb::Error(vb::kKeyNotUnique);
+  }
+  try {
+    filas.reserve(filas.size() + 1);
+    a.nodos_.emplace_back(Nodo::Permiso(), a, clave, texto, imagen, Count() + 1);
+  } catch (...) {
+    if (enHash) a.porClave_.remove(clave);
+    throw;
+  }
+  Nodo* n = &a.nodos_.back();
+  n->padre_ = padre;
+  if (enHash) *enHash = n;
+
+  const bool avisar = a.avisando();
+  if (avisar) a.modelo_->beginInsertRows(padre ? a.indice(*padre) : QModelIndex(), int(lugar), int(lugar));
+  filas.insert(filas.begin() + static_cast<std::ptrdiff_t>(lugar), n);
+  for (size_t i = lugar; i < filas.size(); ++i) filas[i]->fila_ = static_cast<int>(i);
+  if (avisar) {
+    a.modelo_->endInsertRows();
+    // Its first child lets the view expand a parent that was to be expanded.
+    if (padre && padre->hijos_.size() == 1 && padre->expandido_) a.setExpanded(a.indice(*padre), true);
+  }
   return *n;
 }
 
 Nodo& Arbol::Coleccion::Item(int indice) const {
   if (indice < 1 || indice > Count()) fueraDeRango();
-  return *arbol_.nodos_[static_cast<size_t>(indice - 1)];
+  return arbol_.nodos_[static_cast<size_t>(indice - 1)];
 }
 
 Nodo& Arbol::Coleccion::Item(const QString& clave) const {
@@ -260,11 +260,12 @@ Nodo& Arbol::Coleccion::Item(const QString& clave) const {
 }
 
 void Arbol::Coleccion::Clear() {
-  arbol_.borrarPendientes();
-  arbol_.ultimoRelativo_ = nullptr;
-  arbol_.primeroRaiz_ = arbol_.ultimoRaiz_ = nullptr;
-  arbol_.desdeCarga_ = 0;
-  arbol_.porClave_.clear();
-  arbol_.nodos_.clear();
-  arbol_.clear();
+  Arbol& a = arbol_;
+  const bool avisar = a.avisando();
+  if (avisar) a.modelo_->beginResetModel();
+  a.ultimoRelativo_ = nullptr;
+  a.porClave_.clear();
+  a.raiz_.clear();
+  a.nodos_.clear();
+  if (avisar) a.modelo_->endResetModel();
 }

@@ -4,14 +4,21 @@
 // found by key through a hash. The icons come from an image list bound to
 // the tree (ListaImagenes), by position.
 //
+// The nodes are the tree's own data; the widget is a view over them through
+// an item model, which draws only the rows on screen. A menu of many
+// thousand tasks then costs little more than its texts.
+//
 //   arbol.setImageList(&lista);
 //   Nodo& raiz = arbol.Nodes().Add({}, tvwLast, "D30", "Presupuestos", 4);
 //   arbol.Nodes().Add("D30", tvwChild, "D3010", "Alta", 0).setTag("PRE001");
 //   for (int i = 1; i <= arbol.Nodes().Count(); ++i) arbol.Nodes()(i).Checked();
 #include <QHash>
+#include <QModelIndex>
 #include <QPointer>
 #include <QString>
-#include <QTreeWidget>
+#include <QTreeView>
+#include <deque>
+#include <memory>
 #include <vector>
 
 #include "menu/lista_imagenes.h"
@@ -21,26 +28,31 @@ class Arbol;
 // Where a new node goes relative to an existing one.
 enum RelacionNodo : int { tvwFirst = 0, tvwLast = 1, tvwNext = 2, tvwPrevious = 3, tvwChild = 4 };
 
-class Nodo : public QTreeWidgetItem {
+class Nodo {
  public:
+  // Only the tree makes nodes.
+  class Permiso {
+    friend class Arbol;
+    Permiso() = default;
+  };
+  Nodo(Permiso, Arbol& arbol, QString clave, QString texto, int imagen, int indice)
+      : arbol_(arbol), clave_(std::move(clave)), texto_(std::move(texto)), imagen_(imagen), indice_(indice) {}
+  Nodo(const Nodo&) = delete;
+  Nodo& operator=(const Nodo&) = delete;
+
   const QString& Key() const { return clave_; }
   const QString& Text() const { return texto_; }
-  void setText(const QString& texto) { QTreeWidgetItem::setText(0, texto); }
+  void setText(const QString& texto);
   const QString& Tag() const { return tag_; }
   void setTag(const QString& tag) { tag_ = tag; }
   // Position in the tree's image list; 0 for none.
   int Image() const { return imagen_; }
   void setImage(int imagen);
   // A node without children keeps the state itself and hands it to the view
-  // when its first child arrives: the view keeps an index for every expanded
-  // item, and with one for each leaf of a large menu its inserts slow down
-  // far more than in proportion.
-  // A node still waiting for the view (Arbol::Carga) keeps it too.
-  bool Expanded() const { return enVista() ? isExpanded() : expandido_; }
-  void setExpanded(bool expandido) {
-    expandido_ = expandido;
-    if (enVista()) QTreeWidgetItem::setExpanded(expandido);
-  }
+  // when its first child arrives; collapsing or expanding it in the view is
+  // what it reports.
+  bool Expanded() const { return expandido_; }
+  void setExpanded(bool expandido);
   // Setting it from code does not raise the tree's nodeCheck.
   bool Checked() const { return marca_ == Qt::Checked; }
   void setChecked(bool marcado);
@@ -48,21 +60,15 @@ class Nodo : public QTreeWidgetItem {
   int Index() const { return indice_; }
 
   Nodo* Parent() const { return padre_; }
-  Nodo* Child() const { return primerHijo_; }  // first child, or null
-  Nodo* Next() const { return siguiente_; }    // next sibling, or null
-  Nodo* Previous() const { return anterior_; }
-  int Children() const { return hijos_; }
-
-  // The text, the check box and the image of the one column are kept in the
-  // node's own members rather than in the item's list of values: a large
-  // menu then takes a fraction of the memory, and starts that much sooner.
-  QVariant data(int column, int role) const override;
-  void setData(int column, int role, const QVariant& value) override;
+  Nodo* Child() const { return hijos_.empty() ? nullptr : hijos_.front(); }  // first child, or null
+  Nodo* Next() const;                                                          // next sibling, or null
+  Nodo* Previous() const;
+  int Children() const { return static_cast<int>(hijos_.size()); }
 
  private:
   friend class Arbol;
-  Nodo(Arbol& arbol, QString clave, int indice) : arbol_(arbol), clave_(std::move(clave)), indice_(indice) {}
-  bool enVista() const { return hijos_ && treeWidget(); }
+  friend class ModeloArbol;
+  const std::vector<Nodo*>& hermanos() const;
 
   Arbol& arbol_;
   QString clave_;
@@ -70,19 +76,16 @@ class Nodo : public QTreeWidgetItem {
   QString tag_;
   int imagen_ = 0;
   int indice_;
+  int fila_ = 0;  // place among its siblings: its row in the view
   Qt::CheckState marca_ = Qt::Unchecked;
-  bool enArbol_ = false;
-  bool expandido_ = false;  // while it has no children
-  // The links are kept here: the item's own sibling search is linear.
+  bool expandido_ = false;
   Nodo* padre_ = nullptr;
-  Nodo* primerHijo_ = nullptr;
-  Nodo* ultimoHijo_ = nullptr;
-  Nodo* siguiente_ = nullptr;
-  Nodo* anterior_ = nullptr;
-  int hijos_ = 0;
+  std::vector<Nodo*> hijos_;
 };
 
-class Arbol : public QTreeWidget {
+class ModeloArbol;
+
+class Arbol : public QTreeView {
   Q_OBJECT
  public:
   explicit Arbol(QWidget* parent = nullptr);
@@ -113,10 +116,9 @@ class Arbol : public QTreeWidget {
     Arbol& arbol_;
   };
 
-  // While one is alive, the nodes added go to the view all at once when the
-  // last one ends: the view then lays out a large tree once instead of on
-  // every add. Keys, indexes and links are there as each node is added;
-  // only the widget sees them later.
+  // While one is alive, the view is not told of each node added: it takes
+  // them all when the last one ends, and lays out a large tree once instead
+  // of on every add. Keys, indexes and links are there as each node is added.
   class Carga {
    public:
     explicit Carga(Arbol& arbol) : arbol_(arbol) { arbol_.iniciarCarga(); }
@@ -139,27 +141,31 @@ class Arbol : public QTreeWidget {
   // Ticks or clears every node, 1 to Count(), without raising nodeCheck.
   void marcarTodos(bool marcado);
 
+  // The node's row in the view, and the node of a row (null for none).
+  QModelIndex indice(const Nodo& nodo) const;
+  Nodo* nodo(const QModelIndex& indice) const;
+  // The picture the view shows for the node: its image in the bound list.
+  QIcon icono(const Nodo& nodo) const;
+
  signals:
   // The user ticked or cleared a node's check box.
   void nodeCheck(Nodo* nodo);
 
  private:
   friend class Nodo;
-  void enlazar(Nodo* nodo, Nodo* padre, Nodo* antes, Nodo* despues);
+  friend class ModeloArbol;
   void iniciarCarga();
   void terminarCarga();
-  void borrarPendientes();
+  bool avisando() const { return cargas_ == 0; }  // the view is told of each change
+  void cambio(const Nodo& n, int rol);
+  void marcar(Nodo& n, Qt::CheckState marca, bool porUsuario);
 
   Coleccion nodes_{*this};
-  std::vector<Nodo*> nodos_;
+  std::deque<Nodo> nodos_;     // in the order added; they never move
+  std::vector<Nodo*> raiz_;    // the top level, in view order
   QHash<QString, Nodo*> porClave_;
   Nodo* ultimoRelativo_ = nullptr;
-  // The top level's ends; its nodes are linked like any others.
-  Nodo* primeroRaiz_ = nullptr;
-  Nodo* ultimoRaiz_ = nullptr;
-  int cargas_ = 0;            // Carga objects alive
-  size_t desdeCarga_ = 0;     // first node added since the outermost began
-  bool hayPendientes_ = false;  // top-level nodes not yet in the widget
   QPointer<ListaImagenes> lista_;
-  int silencio_ = 0;
+  std::unique_ptr<ModeloArbol> modelo_;
+  int cargas_ = 0;
 };

@@ -69,7 +69,7 @@ int elegir(frmRp_Usuarios& f, const Opciones& o) {
     if (!n) return fallar(QStringLiteral("No existe la tarea del menú %1").arg(clave));
     // Through the check box, as a click does: the form's own handler then
     // ticks the node's direct children.
-    n->setCheckState(0, Qt::Checked);
+    arbol.model()->setData(arbol.indice(*n), Qt::Checked, Qt::CheckStateRole);
   }
   return kHecho;
 }

@@ -30,9 +30,10 @@ void crearBase(const QString& ruta, int filas) {
                "CREATE TABLE TA_CONFIGURACION (Grupo TEXT COLLATE NOCASE, Clave TEXT COLLATE NOCASE,"
                " Valor TEXT COLLATE NOCASE, ValorAux TEXT COLLATE NOCASE, PoliticaNegocio INTEGER DEFAULT 0);"
                "CREATE TABLE TA_USUARIOS (Nombre TEXT COLLATE NOCASE, Administrador INTEGER DEFAULT 0);"
+               // Keyed as the suite's menu table is, by menu and task.
                "CREATE TABLE TA_MENU (MENU TEXT COLLATE NOCASE, HABILITADO INTEGER, CLAVE TEXT COLLATE NOCASE,"
                " Titulo TEXT COLLATE NOCASE, Nombre TEXT COLLATE NOCASE, Imagen TEXT COLLATE NOCASE,"
-               " Proceso TEXT COLLATE NOCASE); BEGIN;",
+               " Proceso TEXT COLLATE NOCASE, PRIMARY KEY (MENU, CLAVE)); BEGIN;",
                nullptr, nullptr, nullptr);
   for (const auto& m : Rt_IconosLst::modulos()) {
     const QByteArray sql = QStringLiteral("INSERT INTO TA_CONFIGURACION (Grupo, Clave, Valor) VALUES ('DATOS', '%1', '%2')")

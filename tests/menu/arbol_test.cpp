@@ -53,13 +53,14 @@ class ArbolTest : public ::testing::Test {
     lista.Add(icono("STOCK"), QStringLiteral("Stock"));
     arbol.setImageList(&lista);
   }
-  // Keys of the Qt items under `padre` (the top level when null), in view order.
-  QStringList clavesVistas(QTreeWidgetItem* padre) {
+  // Keys of the rows the view shows under `padre` (the top level when null), in order.
+  QStringList clavesVistas(const Nodo* padre) {
     QStringList r;
-    QTreeWidgetItem* p = padre ? padre : arbol.invisibleRootItem();
-    for (int i = 0; i < p->childCount(); ++i) r << static_cast<Nodo*>(p->child(i))->Key();
+    const QModelIndex p = padre ? arbol.indice(*padre) : QModelIndex();
+    for (int i = 0; i < arbol.model()->rowCount(p); ++i) r << arbol.nodo(arbol.model()->index(i, 0, p))->Key();
     return r;
   }
+  int filasVistas(const Nodo* padre) { return arbol.model()->rowCount(padre ? arbol.indice(*padre) : QModelIndex()); }
   // The same keys walked through Child/Next, as the form walks them.
   QStringList clavesEnlazadas(Nodo* primero) {
     QStringList r;
@@ -78,7 +79,7 @@ TEST_F(ArbolTest, NodosConClaveUnicaContadosDesdeUno) {
   EXPECT_EQ(arbol.Nodes()(2).Key(), QStringLiteral("A1"));
   EXPECT_EQ(arbol.Nodes()(QStringLiteral("A1")).Tag(), QStringLiteral("P1"));
   EXPECT_EQ(arbol.Nodes()(QStringLiteral("A1")).Parent(), &a);
-  EXPECT_FALSE(arbol.Nodes()(QStringLiteral("A1")).icon(0).isNull());
+  EXPECT_FALSE(arbol.icono(arbol.Nodes()(QStringLiteral("A1"))).isNull());
 
   EXPECT_EQ(numeroError([&] { arbol.Nodes().Add({}, tvwLast, QStringLiteral("A1"), QStringLiteral("Otro")); }),
             vb::kKeyNotUnique);
@@ -91,17 +92,17 @@ TEST_F(ArbolTest, NodosConClaveUnicaContadosDesdeUno) {
   }
   EXPECT_EQ(numeroError([&] { arbol.Nodes().Add({}, tvwLast, QStringLiteral("C"), QString(), 3); }),
             ListaImagenes::kErrorIndiceFuera);
-  // No failed Add leaves anything behind, in the collection or in the widget.
+  // No failed Add leaves anything behind, in the collection or in the view.
   EXPECT_EQ(arbol.Nodes().Count(), 2);
-  EXPECT_EQ(arbol.topLevelItemCount(), 1);
-  EXPECT_EQ(a.childCount(), 1);
+  EXPECT_EQ(filasVistas(nullptr), 1);
+  EXPECT_EQ(filasVistas(&a), 1);
   EXPECT_FALSE(arbol.Nodes().contiene(QStringLiteral("B")));
   EXPECT_EQ(numeroError([&] { arbol.Nodes()(3); }), ListaImagenes::kErrorIndiceFuera);
   EXPECT_EQ(numeroError([&] { arbol.Nodes()(QStringLiteral("a1")); }), vb::kElementNotFound);  // keys keep case
 
   arbol.Nodes().Clear();
   EXPECT_EQ(arbol.Nodes().Count(), 0);
-  EXPECT_EQ(arbol.topLevelItemCount(), 0);
+  EXPECT_EQ(filasVistas(nullptr), 0);
   arbol.Nodes().Add({}, tvwLast, QStringLiteral("A"), QStringLiteral("De nuevo"));
 }
 
@@ -140,7 +141,7 @@ TEST_F(ArbolTest, SoloLaMarcaDelUsuarioAvisaYElFormularioPropagaUnNivel) {
   arbol.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&arbol));
   p.setExpanded(true);
-  arbol.setCurrentItem(&p);
+  arbol.setCurrentIndex(arbol.indice(p));
   // The space bar ticks the current node, as a click on its box does.
   QTest::keyClick(&arbol, Qt::Key_Space);
   ASSERT_TRUE(p.Checked());
@@ -163,9 +164,9 @@ TEST_F(ArbolTest, SoloLaMarcaDelUsuarioAvisaYElFormularioPropagaUnNivel) {
 TEST_F(ArbolTest, SoltarLaListaQuitaLosIconosYVolverLosDevuelve) {
   Nodo& n = arbol.Nodes().Add({}, tvwLast, QStringLiteral("A"), QStringLiteral("A"), 2);
   arbol.setImageList(nullptr);
-  EXPECT_TRUE(n.icon(0).isNull());
+  EXPECT_TRUE(arbol.model()->data(arbol.indice(n), Qt::DecorationRole).isNull());
   arbol.setImageList(&lista);
-  EXPECT_FALSE(n.icon(0).isNull());
+  EXPECT_FALSE(arbol.model()->data(arbol.indice(n), Qt::DecorationRole).value<QIcon>().isNull());
   EXPECT_EQ(numeroError([&] { n.setImage(3); }), ListaImagenes::kErrorIndiceFuera);
 }
 
@@ -175,17 +176,17 @@ TEST_F(ArbolTest, UnaHojaGuardaSuExpansionHastaQueTieneHijos) {
   Nodo& hoja = arbol.Nodes().Add({}, tvwLast, QStringLiteral("P"), QStringLiteral("Padre"));
   hoja.setExpanded(true);
   EXPECT_TRUE(hoja.Expanded());
-  EXPECT_FALSE(hoja.isExpanded());  // the view is not told about a leaf
+  EXPECT_FALSE(arbol.isExpanded(arbol.indice(hoja)));  // the view is not told about a leaf
   arbol.Nodes().Add(QStringLiteral("P"), tvwChild, QStringLiteral("H"), QStringLiteral("Hijo"));
-  EXPECT_TRUE(hoja.isExpanded());  // its first child makes it expanded in the view
+  EXPECT_TRUE(arbol.isExpanded(arbol.indice(hoja)));  // its first child makes it expanded in the view
   EXPECT_TRUE(hoja.Expanded());
   hoja.setExpanded(false);
-  EXPECT_FALSE(hoja.isExpanded());
+  EXPECT_FALSE(arbol.isExpanded(arbol.indice(hoja)));
   Nodo& otra = arbol.Nodes().Add({}, tvwLast, QStringLiteral("Q"), QStringLiteral("Otra"));
   arbol.Nodes().Add(QStringLiteral("Q"), tvwChild, QStringLiteral("Q1"), QStringLiteral("Hijo"));
   EXPECT_FALSE(otra.Expanded());
   // Collapsing from the view is what the node reports.
   otra.setExpanded(true);
-  arbol.collapseItem(&otra);
+  arbol.collapse(arbol.indice(otra));
   EXPECT_FALSE(otra.Expanded());
 }

@@ -77,7 +77,7 @@ TEST_F(CargarArbolTest, NodoConClaveTextoImagenTagYExpansionDeLaFila) {
   // Image tags match ignoring case and blanks; an unknown one gives no image.
   EXPECT_EQ(arbol_.Nodes()(QStringLiteral("D3010")).Image(), 1);
   EXPECT_EQ(arbol_.Nodes()(QStringLiteral("D3020")).Image(), 0);
-  EXPECT_TRUE(arbol_.Nodes()(QStringLiteral("D3020")).icon(0).isNull());
+  EXPECT_TRUE(arbol_.icono(arbol_.Nodes()(QStringLiteral("D3020"))).isNull());
   // Null columns read as empty text.
   EXPECT_EQ(arbol_.Nodes()(QStringLiteral("D3050")).Text(), QString());
   EXPECT_EQ(arbol_.Nodes()(QStringLiteral("D3050")).Image(), 0);
@@ -304,12 +304,12 @@ TEST_F(CargarArbolTest, ElArbolSeVeConSusIconosEnPantalla) {
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&arbol_));
   for (int n = 1; n <= arbol_.Nodes().Count(); ++n) {
     EXPECT_GT(arbol_.Nodes()(n).Image(), 0);
-    EXPECT_FALSE(arbol_.Nodes()(n).icon(0).isNull()) << n;
+    EXPECT_FALSE(arbol_.model()->data(arbol_.indice(arbol_.Nodes()(n)), Qt::DecorationRole).value<QIcon>().isNull()) << n;
   }
   const QImage foto = arbol_.viewport()->grab().toImage();
   ASSERT_FALSE(foto.isNull());
   // The first child's icon cell holds colour, not just the background.
-  const QRect celda = arbol_.visualItemRect(&arbol_.Nodes()(2));
+  const QRect celda = arbol_.visualRect(arbol_.indice(arbol_.Nodes()(2)));
   ASSERT_TRUE(celda.isValid());
   QSet<QRgb> colores;
   for (int x = celda.left(); x < celda.right(); ++x) colores.insert(foto.pixel(x, celda.center().y()));

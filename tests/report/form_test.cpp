@@ -149,7 +149,7 @@ TEST_F(FormPrueba, MarcarUnNodoMarcaSoloASusHijos) {
   form->SSTab1()->setTabEnabled(1, true);
   form->SSTab1()->setCurrentIndex(1);
   t.setFocus();
-  t.setCurrentItem(&raiz);
+  t.setCurrentIndex(t.indice(raiz));
   QTest::keyClick(t.viewport(), Qt::Key_Space);
   ASSERT_TRUE(raiz.Checked());
   EXPECT_TRUE(t.Nodes()(QStringLiteral("D1010")).Checked());
@@ -157,8 +157,9 @@ TEST_F(FormPrueba, MarcarUnNodoMarcaSoloASusHijos) {
   EXPECT_FALSE(t.Nodes()(QStringLiteral("D101010")).Checked());  // a grandchild keeps its state
   EXPECT_FALSE(t.Nodes()(QStringLiteral("D2010")).Checked());
   // A grandchild ticked by hand stays ticked when its grandparent is cleared.
-  t.Nodes()(QStringLiteral("D101010")).setCheckState(0, Qt::Checked);
-  raiz.setCheckState(0, Qt::Unchecked);
+  // (through the model, as a click on the box sets it)
+  t.model()->setData(t.indice(t.Nodes()(QStringLiteral("D101010"))), Qt::Checked, Qt::CheckStateRole);
+  t.model()->setData(t.indice(raiz), Qt::Unchecked, Qt::CheckStateRole);
   EXPECT_FALSE(t.Nodes()(QStringLiteral("D1010")).Checked());
   EXPECT_FALSE(t.Nodes()(QStringLiteral("D1020")).Checked());
   EXPECT_TRUE(t.Nodes()(QStringLiteral("D101010")).Checked());
