@@ -4,9 +4,6 @@
 
 #include <QCoreApplication>
 #include <QFontDatabase>
-#include <QFontMetrics>
-#include <QGuiApplication>
-#include <QImageReader>
 
 namespace app {
 
@@ -41,11 +38,6 @@ void FuentesAnticipadas::trabajar() {
   l.unlock();
   // Every function of Qt's font database may be called from any thread.
   (void)QFontDatabase::families();
-  // The fallback fonts of the application's font are worked out once for the
-  // process; and the image readers' plugins are looked up once (the toolbar's
-  // extension button reads its picture through them).
-  (void)QFontMetrics(QGuiApplication::font()).height();
-  (void)QImageReader::supportedImageFormats();
 }
 
 }  // namespace app

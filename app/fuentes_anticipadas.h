@@ -1,8 +1,7 @@
 #pragma once
 // The first text a program measures makes fontconfig read its configuration
 // and font caches, and Qt build its font database from them: a sizeable part
-// of the start. Qt's lists of fallback fonts and of image reader plugins are
-// likewise built once for the process. This starts that on a second thread as soon as the program
+// of the start. This starts that on a second thread as soon as the program
 // knows it will show or print something, while the application object and
 // the form are being built on the first.
 //

@@ -9,6 +9,7 @@
 #include "app/motor_programa.h"
 #include "lookup/lib_clscons3.h"
 #include "platform/ctx/programa.h"
+#include "platform/ui/estilo_diferido.h"
 #include "platform/ui/servicio.h"
 #include "platform/vb/error.h"
 #include "report/frmrp_usuarios.h"
@@ -64,6 +65,7 @@ int main(int argc, char** argv) {
   app::FuentesAnticipadas fuentes;
   QApplication aplicacion(argc, argv);
   const app::FuentesAnticipadas::Espera esperaFuentes(fuentes);
+  QApplication::setStyle(new ui::EstiloDiferido);
   QApplication::setApplicationName(QStringLiteral("Rp_Usuarios"));
   // Qt has taken its own arguments out by now.
   const lote::Opciones o = lote::leerOpciones(QApplication::arguments().mid(1));

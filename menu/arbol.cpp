@@ -2,6 +2,7 @@
 
 #include <QAbstractItemModel>
 #include <QHeaderView>
+#include <algorithm>
 
 #include "platform/vb/error.h"
 
@@ -171,6 +172,11 @@ void Arbol::marcarTodos(bool marcado) {
   viewport()->update();
 }
 
+Nodo* Arbol::buscar(const QString& clave) const {
+  const qsizetype i = porClave_.buscar(clave, TablaPorClave::hashDe(clave), nodos_);
+  return i < 0 ? nullptr : const_cast<Nodo*>(&nodos_[static_cast<size_t>(i)]);
+}
+
 void Arbol::iniciarCarga() {
   if (cargas_++ == 0) modelo_->beginResetModel();
 }
@@ -190,8 +196,7 @@ Nodo& Arbol::Coleccion::Add(const QString& relativo, int relacion, const QString
   if (!relativo.isEmpty()) {
     // Siblings usually come one after another: the last relative found is
     // tried before the hash.
-    rel = a.ultimoRelativo_ && a.ultimoRelativo_->clave_ == relativo ? a.ultimoRelativo_
-                                                                      : a.porClave_.value(relativo, nullptr);
+    rel = a.ultimoRelativo_ && a.ultimoRelativo_->clave_ == relativo ? a.ultimoRelativo_ : a.buscar(relativo);
     if (!rel) throw vb::Error(vb::kElementNotFound);
     a.ultimoRelativo_ = rel;
   }
@@ -218,23 +223,23 @@ Nodo& Arbol::Coleccion::Add(const QString& relativo, int relacion, const QString
   }
   std::vector<Nodo*>& filas = padre ? padre->hijos_ : a.raiz_;
 
-  // The key's place is taken first and given back should anything fail
-  // before the node is in.
-  Nodo** enHash = nullptr;
-  if (!clave.isEmpty()) {
-    enHash = &a.porClave_[clave];
-    if (*enHash) throw vb::Error(vb::kKeyNotUnique);
-  }
-  try {
-    filas.reserve(filas.size() + 1);
-    a.nodos_.emplace_back(Nodo::Permiso(), a, clave, texto, imagen, Count() + 1);
-  } catch (...) {
-    if (enHash) a.porClave_.remove(clave);
-    throw;
-  }
+  const quint32 hash = clave.isEmpty() ? 0 : TablaPorClave::hashDe(clave);
+  if (!clave.isEmpty() && a.porClave_.buscar(clave, hash, a.nodos_) >= 0) throw vb::Error(vb::kKeyNotUnique);
+
+  // Room is made before the node goes in anywhere; should the key's entry
+  // fail, the node is taken back out.
+  if (filas.size() == filas.capacity()) filas.reserve(std::max<size_t>(4, filas.size() * 2));
+  a.nodos_.emplace_back(Nodo::Permiso(), a, clave, texto, imagen, Count() + 1);
   Nodo* n = &a.nodos_.back();
   n->padre_ = padre;
-  if (enHash) *enHash = n;
+  if (!clave.isEmpty()) {
+    try {
+      a.porClave_.insertar(hash, a.nodos_.size() - 1);
+    } catch (...) {
+      a.nodos_.pop_back();
+      throw;
+    }
+  }
 
   const bool avisar = a.avisando();
   if (avisar) a.modelo_->beginInsertRows(padre ? a.indice(*padre) : QModelIndex(), int(lugar), int(lugar));
@@ -254,7 +259,7 @@ Nodo& Arbol::Coleccion::Item(int indice) const {
 }
 
 Nodo& Arbol::Coleccion::Item(const QString& clave) const {
-  Nodo* n = arbol_.porClave_.value(clave, nullptr);
+  Nodo* n = arbol_.buscar(clave);
   if (!n) throw vb::Error(vb::kElementNotFound);
   return *n;
 }
@@ -264,7 +269,7 @@ void Arbol::Coleccion::Clear() {
   const bool avisar = a.avisando();
   if (avisar) a.modelo_->beginResetModel();
   a.ultimoRelativo_ = nullptr;
-  a.porClave_.clear();
+  a.porClave_.vaciar();
   a.raiz_.clear();
   a.nodos_.clear();
   if (avisar) a.modelo_->endResetModel();

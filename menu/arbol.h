@@ -12,7 +12,6 @@
 //   Nodo& raiz = arbol.Nodes().Add({}, tvwLast, "D30", "Presupuestos", 4);
 //   arbol.Nodes().Add("D30", tvwChild, "D3010", "Alta", 0).setTag("PRE001");
 //   for (int i = 1; i <= arbol.Nodes().Count(); ++i) arbol.Nodes()(i).Checked();
-#include <QHash>
 #include <QModelIndex>
 #include <QPointer>
 #include <QString>
@@ -22,6 +21,7 @@
 #include <vector>
 
 #include "menu/lista_imagenes.h"
+#include "menu/tabla_por_clave.h"
 
 class Arbol;
 
@@ -107,7 +107,7 @@ class Arbol : public QTreeView {
     Nodo& Item(const QString& clave) const;
     Nodo& operator()(int indice) const { return Item(indice); }
     Nodo& operator()(const QString& clave) const { return Item(clave); }
-    bool contiene(const QString& clave) const { return arbol_.porClave_.contains(clave); }
+    bool contiene(const QString& clave) const { return arbol_.buscar(clave) != nullptr; }
     void Clear();
 
    private:
@@ -159,11 +159,12 @@ class Arbol : public QTreeView {
   bool avisando() const { return cargas_ == 0; }  // the view is told of each change
   void cambio(const Nodo& n, int rol);
   void marcar(Nodo& n, Qt::CheckState marca, bool porUsuario);
+  Nodo* buscar(const QString& clave) const;
 
   Coleccion nodes_{*this};
   std::deque<Nodo> nodos_;     // in the order added; they never move
   std::vector<Nodo*> raiz_;    // the top level, in view order
-  QHash<QString, Nodo*> porClave_;
+  TablaPorClave porClave_;  // positions in nodos_
   Nodo* ultimoRelativo_ = nullptr;
   QPointer<ListaImagenes> lista_;
   std::unique_ptr<ModeloArbol> modelo_;

@@ -1,6 +1,7 @@
 #include "menu/rt_iconoslst.h"
 
 #include <QDir>
+#include <algorithm>
 #include <QHash>
 
 #include "app/suite/icono_svg.h"
@@ -212,6 +213,8 @@ void CargarArbolMenu(Arbol& arbol, const ListaImagenes& lista, const QString& me
       destino = Trim(u.ValorCampo(*campos[k]));
     });
   };
+  // With every module on, no prefix can hide a row.
+  const bool todosActivos = std::all_of(e.activos.begin(), e.activos.end(), [](bool activo) { return activo; });
   // The view takes the new nodes in one go when the rows end.
   Arbol::Carga carga(arbol);
   bool sigue = true;
@@ -227,7 +230,7 @@ void CargarArbolMenu(Arbol& arbol, const ListaImagenes& lista, const QString& me
 
     bool visible = true;
     const bool hijo = !titulo.isEmpty();
-    if (hijo) {
+    if (hijo && !todosActivos) {
       // Every module is tested; a later, longer prefix overrides its parent module.
       for (int i = 0; i < kModulos; ++i)
         if (clave.startsWith(e.prefijos[i])) visible = e.activos[i];

@@ -19,7 +19,11 @@ void exigir(bool condicion) {
 
 }  // namespace
 
-QString Trim(const QString& s) { return LTrim(RTrim(s)); }
+QString Trim(const QString& s) {
+  // Most texts have no blanks at either end: they come back as they are.
+  if (s.isEmpty() || (s.front() != QLatin1Char(' ') && s.back() != QLatin1Char(' '))) return s;
+  return LTrim(RTrim(s));
+}
 
 QString LTrim(const QString& s) {
   qsizetype i = 0;

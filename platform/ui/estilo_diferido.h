@@ -1,0 +1,20 @@
+#pragma once
+// The application's own style, unchanged but for when some of its standard
+// pictures are read: a toolbar asks for its overflow arrow as it is built,
+// and reading that picture starts Qt's image plugins and icon themes, a
+// noticeable part of the program's start for an arrow seldom shown. Those
+// pictures are read the first time they are drawn instead.
+//
+//   QApplication::setStyle(new ui::EstiloDiferido);   // after the application object
+#include <QProxyStyle>
+
+namespace ui {
+
+class EstiloDiferido : public QProxyStyle {
+ public:
+  EstiloDiferido() = default;
+  QIcon standardIcon(StandardPixmap cual, const QStyleOption* opcion = nullptr,
+                     const QWidget* control = nullptr) const override;
+};
+
+}  // namespace ui
