@@ -23,7 +23,7 @@ class ModeloArbol final : public QAbstractItemModel {
 
   QModelIndex index(int fila, int columna, const QModelIndex& padre = {}) const override {
     if (columna != 0 || fila < 0) return {};
-    const std::vector<Nodo*>& filas = padre.isValid() ? nodo(padre)->hijos_ : arbol_.raiz_;
+    const std::vector<Nodo*>& filas = padre.isValid() ? nodo(padre)->hijos() : arbol_.raiz_;
     if (fila >= static_cast<int>(filas.size())) return {};
     return createIndex(fila, 0, filas[static_cast<size_t>(fila)]);
   }
@@ -45,7 +45,7 @@ class ModeloArbol final : public QAbstractItemModel {
     switch (rol) {
       case Qt::DisplayRole:
       case Qt::EditRole:
-        return n->texto_;
+        return n->Text();
       case Qt::CheckStateRole:
         return static_cast<int>(n->marca_);
       case Qt::DecorationRole: {
@@ -81,7 +81,26 @@ class ModeloArbol final : public QAbstractItemModel {
 
 // ---- Nodo --------------------------------------------------------------
 
-const std::vector<Nodo*>& Nodo::hermanos() const { return padre_ ? padre_->hijos_ : arbol_.raiz_; }
+const std::vector<Nodo*>& Nodo::hermanos() const { return padre_ ? padre_->hijos() : arbol_.raiz_; }
+
+const std::vector<Nodo*>& Nodo::hijos() const {
+  static const std::vector<Nodo*> ninguno;
+  return hijos_ ? *hijos_ : ninguno;
+}
+
+std::vector<Nodo*>& Nodo::hijosParaAgregar() {
+  if (!hijos_) hijos_ = std::make_unique<std::vector<Nodo*>>();
+  return *hijos_;
+}
+
+void Nodo::guardarTextos(const QString& clave, const QString& texto, const QString& tag) {
+  QString t;
+  t.reserve(clave.size() + texto.size() + tag.size());
+  t.append(clave).append(texto).append(tag);
+  textos_ = std::move(t);
+  finClave_ = static_cast<quint32>(clave.size());
+  finTexto_ = static_cast<quint32>(clave.size() + texto.size());
+}
 
 Nodo* Nodo::Next() const {
   const auto& h = hermanos();
@@ -92,8 +111,8 @@ Nodo* Nodo::Next() const {
 Nodo* Nodo::Previous() const { return fila_ > 0 ? hermanos()[static_cast<size_t>(fila_ - 1)] : nullptr; }
 
 void Nodo::setText(const QString& texto) {
-  if (texto == texto_) return;
-  texto_ = texto;
+  if (textoVista() == texto) return;
+  guardarTextos(Key(), texto, Tag());
   arbol_.cambio(*this, Qt::DisplayRole);
 }
 
@@ -106,7 +125,7 @@ void Nodo::setImage(int imagen) {
 
 void Nodo::setExpanded(bool expandido) {
   expandido_ = expandido;
-  if (!hijos_.empty() && arbol_.avisando()) arbol_.setExpanded(arbol_.indice(*this), expandido);
+  if (Children() > 0 && arbol_.avisando()) arbol_.setExpanded(arbol_.indice(*this), expandido);
 }
 
 void Nodo::setChecked(bool marcado) { arbol_.marcar(*this, marcado ? Qt::Checked : Qt::Unchecked, false); }
@@ -159,15 +178,15 @@ void Arbol::cambio(const Nodo& n, int rol) {
 }
 
 void Arbol::marcar(Nodo& n, Qt::CheckState marca, bool porUsuario) {
-  if (n.marca_ == marca) return;
-  n.marca_ = marca;
+  if (n.marca_ == quint8(marca)) return;
+  n.marca_ = quint8(marca);
   cambio(n, Qt::CheckStateRole);
   if (porUsuario) emit nodeCheck(&n);
 }
 
 void Arbol::marcarTodos(bool marcado) {
   const Qt::CheckState marca = marcado ? Qt::Checked : Qt::Unchecked;
-  for (Nodo& n : nodos_) n.marca_ = marca;
+  for (Nodo& n : nodos_) n.marca_ = quint8(marca);
   // One repaint rather than a change for each of many nodes.
   viewport()->update();
 }
@@ -186,7 +205,7 @@ void Arbol::terminarCarga() {
   modelo_->endResetModel();
   // The view starts over from the nodes: each keeps whether it is expanded.
   for (const Nodo& n : nodos_)
-    if (n.expandido_ && !n.hijos_.empty()) setExpanded(indice(n), true);
+    if (n.expandido_ && n.Children() > 0) setExpanded(indice(n), true);
 }
 
 Nodo& Arbol::Coleccion::Add(const QString& relativo, int relacion, const QString& clave, const QString& texto,
@@ -196,7 +215,7 @@ Nodo& Arbol::Coleccion::Add(const QString& relativo, int relacion, const QString
   if (!relativo.isEmpty()) {
     // Siblings usually come one after another: the last relative found is
     // tried before the hash.
-    rel = a.ultimoRelativo_ && a.ultimoRelativo_->clave_ == relativo ? a.ultimoRelativo_ : a.buscar(relativo);
+    rel = a.ultimoRelativo_ && a.ultimoRelativo_->claveVista() == relativo ? a.ultimoRelativo_ : a.buscar(relativo);
     if (!rel) throw vb::Error(vb::kElementNotFound);
     a.ultimoRelativo_ = rel;
   }
@@ -208,7 +227,7 @@ Nodo& Arbol::Coleccion::Add(const QString& relativo, int relacion, const QString
   size_t lugar = 0;
   if (rel && relacion == tvwChild) {
     padre = rel;
-    lugar = rel->hijos_.size();
+    lugar = rel->hijos().size();
   } else if (rel) {
     padre = rel->padre_;
     const size_t hermanos = rel->hermanos().size();
@@ -221,7 +240,7 @@ Nodo& Arbol::Coleccion::Add(const QString& relativo, int relacion, const QString
   } else {
     lugar = relacion == tvwFirst ? 0 : a.raiz_.size();
   }
-  std::vector<Nodo*>& filas = padre ? padre->hijos_ : a.raiz_;
+  std::vector<Nodo*>& filas = padre ? padre->hijosParaAgregar() : a.raiz_;
 
   const quint32 hash = clave.isEmpty() ? 0 : TablaPorClave::hashDe(clave);
   if (!clave.isEmpty() && a.porClave_.buscar(clave, hash, a.nodos_) >= 0) throw vb::Error(vb::kKeyNotUnique);
@@ -248,7 +267,7 @@ Nodo& Arbol::Coleccion::Add(const QString& relativo, int relacion, const QString
   if (avisar) {
     a.modelo_->endInsertRows();
     // Its first child lets the view expand a parent that was to be expanded.
-    if (padre && padre->hijos_.size() == 1 && padre->expandido_) a.setExpanded(a.indice(*padre), true);
+    if (padre && padre->Children() == 1 && padre->expandido_) a.setExpanded(a.indice(*padre), true);
   }
   return *n;
 }

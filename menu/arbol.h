@@ -35,16 +35,23 @@ class Nodo {
     friend class Arbol;
     Permiso() = default;
   };
-  Nodo(Permiso, Arbol& arbol, QString clave, QString texto, int imagen, int indice)
-      : arbol_(arbol), clave_(std::move(clave)), texto_(std::move(texto)), imagen_(imagen), indice_(indice) {}
+  Nodo(Permiso, Arbol& arbol, const QString& clave, const QString& texto, int imagen, int indice)
+      : arbol_(arbol), imagen_(imagen), indice_(indice) {
+    guardarTextos(clave, texto, {});
+  }
   Nodo(const Nodo&) = delete;
   Nodo& operator=(const Nodo&) = delete;
 
-  const QString& Key() const { return clave_; }
-  const QString& Text() const { return texto_; }
+  // The three texts are kept together, in one piece of memory: a menu of
+  // many thousand nodes starts that much sooner.
+  QString Key() const { return claveVista().toString(); }
+  QString Text() const { return textoVista().toString(); }
   void setText(const QString& texto);
-  const QString& Tag() const { return tag_; }
-  void setTag(const QString& tag) { tag_ = tag; }
+  QString Tag() const { return tagVista().toString(); }
+  void setTag(const QString& tag) { guardarTextos(claveVista().toString(), textoVista().toString(), tag); }
+  QStringView claveVista() const { return QStringView(textos_).first(finClave_); }
+  QStringView textoVista() const { return QStringView(textos_).sliced(finClave_, finTexto_ - finClave_); }
+  QStringView tagVista() const { return QStringView(textos_).sliced(finTexto_); }
   // Position in the tree's image list; 0 for none.
   int Image() const { return imagen_; }
   void setImage(int imagen);
@@ -54,33 +61,35 @@ class Nodo {
   bool Expanded() const { return expandido_; }
   void setExpanded(bool expandido);
   // Setting it from code does not raise the tree's nodeCheck.
-  bool Checked() const { return marca_ == Qt::Checked; }
+  bool Checked() const { return marca_ == quint8(Qt::Checked); }
   void setChecked(bool marcado);
   // 1-based position among the tree's nodes.
   int Index() const { return indice_; }
 
   Nodo* Parent() const { return padre_; }
-  Nodo* Child() const { return hijos_.empty() ? nullptr : hijos_.front(); }  // first child, or null
+  Nodo* Child() const { return hijos_ && !hijos_->empty() ? hijos_->front() : nullptr; }  // first child, or null
   Nodo* Next() const;                                                          // next sibling, or null
   Nodo* Previous() const;
-  int Children() const { return static_cast<int>(hijos_.size()); }
+  int Children() const { return hijos_ ? static_cast<int>(hijos_->size()) : 0; }
 
  private:
   friend class Arbol;
   friend class ModeloArbol;
   const std::vector<Nodo*>& hermanos() const;
+  const std::vector<Nodo*>& hijos() const;
+  std::vector<Nodo*>& hijosParaAgregar();
+  void guardarTextos(const QString& clave, const QString& texto, const QString& tag);
 
   Arbol& arbol_;
-  QString clave_;
-  QString texto_;
-  QString tag_;
+  QString textos_;  // key, text and tag, one after another
+  quint32 finClave_ = 0, finTexto_ = 0;
   int imagen_ = 0;
   int indice_;
   int fila_ = 0;  // place among its siblings: its row in the view
-  Qt::CheckState marca_ = Qt::Unchecked;
+  quint8 marca_ = Qt::Unchecked;
   bool expandido_ = false;
   Nodo* padre_ = nullptr;
-  std::vector<Nodo*> hijos_;
+  std::unique_ptr<std::vector<Nodo*>> hijos_;  // only for nodes that have children
 };
 
 class ModeloArbol;

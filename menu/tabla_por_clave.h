@@ -1,5 +1,5 @@
 #pragma once
-// Elements found by their key (`const QString& Key() const`): an open
+// Elements found by their key (`QStringView claveVista() const`): an open
 // addressing table of the elements' positions in their own container, with
 // each key's hash beside it. The keys stay in the elements, so that none is
 // stored twice, and growing the table never hashes a key again. Eight bytes
@@ -15,16 +15,16 @@
 
 class TablaPorClave {
  public:
-  static quint32 hashDe(const QString& clave) { return static_cast<quint32>(qHash(clave)); }
+  static quint32 hashDe(QStringView clave) { return static_cast<quint32>(qHash(clave)); }
 
   // The position among `elementos` of the one with that key; -1 for none.
   template <class Elementos>
-  qsizetype buscar(const QString& clave, quint32 h, const Elementos& elementos) const {
+  qsizetype buscar(QStringView clave, quint32 h, const Elementos& elementos) const {
     if (ocupadas_ == 0) return -1;
     for (size_t i = h & mascara_;; i = (i + 1) & mascara_) {
       const Ranura& r = ranuras_[i];
       if (r.posicion == 0) return -1;
-      if (r.hash == h && elementos[r.posicion - 1].Key() == clave) return qsizetype(r.posicion) - 1;
+      if (r.hash == h && elementos[r.posicion - 1].claveVista() == clave) return qsizetype(r.posicion) - 1;
     }
   }
 
