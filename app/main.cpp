@@ -43,7 +43,8 @@ void informarError(const vb::Error& e) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+// Called by the executable (arranque/rp_usuarios.cpp) once it has loaded this library.
+extern "C" __attribute__((visibility("default"))) int rp_usuarios_main(int argc, char** argv) {
   const lote::Opciones previas = lote::leerOpciones(argumentos(argc, argv));
   if (previas.ayuda) {
     std::fputs(lote::textoAyuda().toLocal8Bit().constData(), stdout);
