@@ -22,7 +22,7 @@
 
 namespace {
 
-constexpr int kRondas = 5;
+constexpr int kRondas = 11;
 
 // Seconds from start() to the "listo" line on standard output; -1 on failure.
 double hastaListo(const QString& programa, const QStringList& argumentos, const QProcessEnvironment& entorno) {
