@@ -190,3 +190,47 @@ TEST_F(ArbolTest, UnaHojaGuardaSuExpansionHastaQueTieneHijos) {
   arbol.collapse(arbol.indice(otra));
   EXPECT_FALSE(otra.Expanded());
 }
+
+TEST_F(ArbolTest, UnaCargaMuestraLosNodosAlTerminarConSuLugarYSuExpansion) {
+  Nodo& antes = arbol.Nodes().Add({}, tvwLast, QStringLiteral("B"), QStringLiteral("Antes"));
+  {
+    Arbol::Carga carga(arbol);
+    Nodo& a = arbol.Nodes().Add(QStringLiteral("B"), tvwFirst, QStringLiteral("A"), QStringLiteral("Primero"), 1);
+    a.setExpanded(true);
+    arbol.Nodes().Add(QStringLiteral("A"), tvwChild, QStringLiteral("A1"), QStringLiteral("Hijo"));
+    arbol.Nodes().Add(QStringLiteral("B"), tvwNext, QStringLiteral("C"), QStringLiteral("Luego"));
+    arbol.Nodes().Add(QStringLiteral("B"), tvwChild, QStringLiteral("B1"), QStringLiteral("Hijo de B"));
+    // Keys and links are there during the load.
+    EXPECT_EQ(arbol.Nodes()(QStringLiteral("A1")).Parent(), &a);
+    EXPECT_EQ(clavesEnlazadas(&a), QStringList({"A", "B", "C"}));
+  }
+  EXPECT_EQ(clavesVistas(nullptr), QStringList({"A", "B", "C"}));
+  EXPECT_EQ(clavesVistas(&arbol.Nodes()(QStringLiteral("A"))), QStringList({"A1"}));
+  EXPECT_TRUE(arbol.isExpanded(arbol.indice(arbol.Nodes()(QStringLiteral("A")))));
+  EXPECT_FALSE(arbol.isExpanded(arbol.indice(antes)));
+  EXPECT_EQ(arbol.nodo(arbol.indice(arbol.Nodes()(QStringLiteral("B1")))), &arbol.Nodes()(QStringLiteral("B1")));
+}
+
+TEST_F(ArbolTest, MilesDeClavesSeEncuentranYLosTextosDeUnNodoNoSeMezclan) {
+  for (int i = 0; i < 3000; ++i)
+    arbol.Nodes().Add({}, tvwLast, QStringLiteral("K%1").arg(i), QStringLiteral("Texto %1").arg(i)).setTag(QStringLiteral("T%1").arg(i));
+  for (int i = 0; i < 3000; i += 7) {
+    const Nodo& n = arbol.Nodes()(QStringLiteral("K%1").arg(i));
+    EXPECT_EQ(n.Index(), i + 1);
+    EXPECT_EQ(n.Text(), QStringLiteral("Texto %1").arg(i));
+    EXPECT_EQ(n.Tag(), QStringLiteral("T%1").arg(i));
+  }
+  EXPECT_FALSE(arbol.Nodes().contiene(QStringLiteral("K3000")));
+  EXPECT_EQ(numeroError([&] { arbol.Nodes().Add({}, tvwLast, QStringLiteral("K2999")); }), vb::kKeyNotUnique);
+  Nodo& n = arbol.Nodes()(QStringLiteral("K10"));
+  n.setText(QStringLiteral("Otro texto más largo"));
+  n.setTag(QString());
+  EXPECT_EQ(n.Key(), QStringLiteral("K10"));
+  EXPECT_EQ(n.Text(), QStringLiteral("Otro texto más largo"));
+  EXPECT_TRUE(n.Tag().isEmpty());
+  EXPECT_EQ(arbol.model()->data(arbol.indice(n)).toString(), QStringLiteral("Otro texto más largo"));
+  arbol.Nodes().Clear();
+  EXPECT_FALSE(arbol.Nodes().contiene(QStringLiteral("K10")));
+  arbol.Nodes().Add({}, tvwLast, QStringLiteral("K10"), QStringLiteral("De nuevo"));
+  EXPECT_EQ(arbol.Nodes()(QStringLiteral("K10")).Index(), 1);
+}

@@ -1,0 +1,64 @@
+// Pictures drawn when first shown: the same pixels as drawn at once, each
+// size drawn once, and the style's overflow arrow as the style draws it.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QPainter>
+#include <QStyle>
+
+#include "platform/ui/estilo_diferido.h"
+#include "platform/ui/icono_diferido.h"
+
+namespace {
+
+class Cuadro final : public ui::IconoDiferido {
+ public:
+  explicit Cuadro(int* veces) : veces_(veces) {}
+  QIconEngine* clone() const override { return new Cuadro(*this); }
+
+ protected:
+  QImage dibujar(const QSize& tamano) const override {
+    ++*veces_;
+    QImage i(tamano, QImage::Format_ARGB32_Premultiplied);
+    i.fill(Qt::transparent);
+    QPainter p(&i);
+    p.fillRect(QRect(QPoint(0, 0), tamano / 2), Qt::red);
+    return i;
+  }
+
+ private:
+  int* veces_;
+};
+
+TEST(IconoDiferido, CadaTamanoSeDibujaUnaVezYLoDeshabilitadoSaleDelEstilo) {
+  int veces = 0;
+  QIcon icono(new Cuadro(&veces));
+  EXPECT_EQ(veces, 0);  // nothing drawn until asked for
+  const QImage a = icono.pixmap(QSize(16, 16)).toImage();
+  const QImage b = icono.pixmap(QSize(16, 16)).toImage();
+  EXPECT_EQ(veces, 1);
+  EXPECT_EQ(a, b);
+  EXPECT_EQ(a.pixelColor(2, 2), QColor(Qt::red));
+  EXPECT_EQ(qAlpha(a.pixel(12, 12)), 0);
+  icono.pixmap(QSize(32, 32));
+  EXPECT_EQ(veces, 2);
+  // The disabled look comes from the drawing already made.
+  const QImage gris = icono.pixmap(QSize(16, 16), QIcon::Disabled).toImage();
+  EXPECT_EQ(veces, 2);
+  EXPECT_NE(gris, a);
+}
+
+TEST(EstiloDiferido, LaFlechaDeLaBarraEsLaDelEstiloYLoDemasNoCambia) {
+  ui::EstiloDiferido estilo;
+  QStyle* base = estilo.baseStyle();
+  for (auto cual : {QStyle::SP_ToolBarHorizontalExtensionButton, QStyle::SP_ToolBarVerticalExtensionButton}) {
+    const QImage propia = estilo.standardIcon(cual).pixmap(QSize(16, 16)).toImage().convertToFormat(QImage::Format_ARGB32);
+    const QImage suya = base->standardIcon(cual).pixmap(QSize(16, 16)).toImage().convertToFormat(QImage::Format_ARGB32);
+    ASSERT_FALSE(suya.isNull());
+    EXPECT_EQ(propia, suya) << cual;
+  }
+  const QImage propia = estilo.standardIcon(QStyle::SP_DialogOkButton).pixmap(QSize(16, 16)).toImage();
+  EXPECT_EQ(propia, base->standardIcon(QStyle::SP_DialogOkButton).pixmap(QSize(16, 16)).toImage());
+}
+
+}  // namespace
