@@ -63,9 +63,8 @@ extern "C" __attribute__((visibility("default"))) int rp_usuarios_main(int argc,
   // The batch mode never needs a screen, whatever the environment offers.
   if (porLote || (sinPantalla() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))) qputenv("QT_QPA_PLATFORM", "offscreen");
 
-  app::FuentesAnticipadas fuentes;
   QApplication aplicacion(argc, argv);
-  const app::FuentesAnticipadas::Espera esperaFuentes(fuentes);
+  const app::FuentesAnticipadas fuentes;
   QApplication::setStyle(new ui::EstiloDiferido);
   QApplication::setApplicationName(QStringLiteral("Rp_Usuarios"));
   // Qt has taken its own arguments out by now.

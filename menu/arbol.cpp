@@ -93,7 +93,7 @@ std::vector<Nodo*>& Nodo::hijosParaAgregar() {
   return *hijos_;
 }
 
-void Nodo::guardarTextos(const QString& clave, const QString& texto, const QString& tag) {
+void Nodo::guardarTextos(QStringView clave, QStringView texto, QStringView tag) {
   QString t;
   t.reserve(clave.size() + texto.size() + tag.size());
   t.append(clave).append(texto).append(tag);
@@ -112,7 +112,7 @@ Nodo* Nodo::Previous() const { return fila_ > 0 ? hermanos()[static_cast<size_t>
 
 void Nodo::setText(const QString& texto) {
   if (textoVista() == texto) return;
-  guardarTextos(Key(), texto, Tag());
+  guardarTextos(claveVista(), texto, tagVista());
   arbol_.cambio(*this, Qt::DisplayRole);
 }
 
@@ -240,10 +240,10 @@ Nodo& Arbol::Coleccion::Add(const QString& relativo, int relacion, const QString
   } else {
     lugar = relacion == tvwFirst ? 0 : a.raiz_.size();
   }
-  std::vector<Nodo*>& filas = padre ? padre->hijosParaAgregar() : a.raiz_;
 
   const quint32 hash = clave.isEmpty() ? 0 : TablaPorClave::hashDe(clave);
   if (!clave.isEmpty() && a.porClave_.buscar(clave, hash, a.nodos_) >= 0) throw vb::Error(vb::kKeyNotUnique);
+  std::vector<Nodo*>& filas = padre ? padre->hijosParaAgregar() : a.raiz_;
 
   // Room is made before the node goes in anywhere; should the key's entry
   // fail, the node is taken back out.

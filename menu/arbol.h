@@ -48,7 +48,7 @@ class Nodo {
   QString Text() const { return textoVista().toString(); }
   void setText(const QString& texto);
   QString Tag() const { return tagVista().toString(); }
-  void setTag(const QString& tag) { guardarTextos(claveVista().toString(), textoVista().toString(), tag); }
+  void setTag(const QString& tag) { guardarTextos(claveVista(), textoVista(), tag); }
   QStringView claveVista() const { return QStringView(textos_).first(finClave_); }
   QStringView textoVista() const { return QStringView(textos_).sliced(finClave_, finTexto_ - finClave_); }
   QStringView tagVista() const { return QStringView(textos_).sliced(finTexto_); }
@@ -78,7 +78,8 @@ class Nodo {
   const std::vector<Nodo*>& hermanos() const;
   const std::vector<Nodo*>& hijos() const;
   std::vector<Nodo*>& hijosParaAgregar();
-  void guardarTextos(const QString& clave, const QString& texto, const QString& tag);
+  // The views may point into the node's own texts.
+  void guardarTextos(QStringView clave, QStringView texto, QStringView tag);
 
   Arbol& arbol_;
   QString textos_;  // key, text and tag, one after another

@@ -1,8 +1,8 @@
 #include "menu/rt_iconoslst.h"
 
 #include <QDir>
-#include <algorithm>
 #include <QHash>
+#include <algorithm>
 
 #include "app/suite/icono_svg.h"
 #include "app/suite/util_general.h"

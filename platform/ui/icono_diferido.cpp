@@ -11,9 +11,10 @@ QSize IconoDiferido::actualSize(const QSize& tamano, QIcon::Mode, QIcon::State) 
 
 QPixmap IconoDiferido::pixmap(const QSize& tamano, QIcon::Mode modo, QIcon::State estado) {
   if (tamano.isEmpty()) return {};
-  const quint64 clave = (quint64(quint32(tamano.width())) << 34) | (quint64(quint32(tamano.height())) << 4) | quint64(modo);
-  auto it = dibujados_.constFind(clave);
-  if (it != dibujados_.constEnd()) return *it;
+  QHash<quint64, QPixmap>& dibujados = dibujados_[modo];
+  const quint64 clave = (quint64(quint32(tamano.width())) << 32) | quint32(tamano.height());
+  auto it = dibujados.constFind(clave);
+  if (it != dibujados.constEnd()) return *it;
   QPixmap p;
   if (modo == QIcon::Normal || modo == QIcon::Active) {
     const QImage imagen = dibujar(tamano);
@@ -29,7 +30,7 @@ QPixmap IconoDiferido::pixmap(const QSize& tamano, QIcon::Mode modo, QIcon::Stat
       }
     }
   }
-  dibujados_.insert(clave, p);
+  dibujados.insert(clave, p);
   return p;
 }
 

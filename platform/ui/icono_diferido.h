@@ -27,7 +27,7 @@ class IconoDiferido : public QIconEngine {
   virtual QImage dibujar(const QSize& tamano) const = 0;
 
  private:
-  QHash<quint64, QPixmap> dibujados_;  // by size and mode
+  QHash<quint64, QPixmap> dibujados_[QIcon::Selected + 1];  // by mode, then by size
 };
 
 }  // namespace ui

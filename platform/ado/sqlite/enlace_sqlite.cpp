@@ -319,8 +319,9 @@ std::shared_ptr<Base> abrirBase(Errors& errores, const QString& ruta) {
   sqlite3_create_function_v2(db, "like", 2, banderas, nullptr, funcionLike, nullptr, nullptr, nullptr);
   sqlite3_create_function_v2(db, "like", 3, banderas, nullptr, funcionLike, nullptr, nullptr, nullptr);
   sqlite3_create_function_v2(db, "getdate", 0, SQLITE_UTF8, nullptr, funcionGetDate, nullptr, nullptr, nullptr);
-  // The server checks references; SQLite does only when asked. A file that
-  // is not a database shows here rather than at the first query.
+  // The server checks references; SQLite does only when asked. Reads go
+  // through memory-mapped pages rather than copies into SQLite's cache. A
+  // file that is not a database shows here rather than at the first query.
   if (sqlite3_exec(db, "PRAGMA foreign_keys=ON; PRAGMA mmap_size=268435456; SELECT count(*) FROM sqlite_master;", nullptr, nullptr, nullptr) !=
       SQLITE_OK)
     fallarSqlite(errores, db);
