@@ -24,7 +24,7 @@ bool leerArchivo(const QString& ruta, Contenido& c) {
   if (!f.open(QIODevice::ReadOnly)) return false;
   QByteArray bytes = f.readAll();
   if (bytes.startsWith("\xEF\xBB\xBF")) bytes.remove(0, 3);
-  QStringDecoder utf8(QStringDecoder::Utf8);
+  QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);  // the mark is gone already
   QString texto = utf8.decode(bytes);
   if (utf8.hasError()) texto = QString::fromLatin1(bytes);
   c.crlf = texto.contains(QStringLiteral("\r\n"));

@@ -139,7 +139,8 @@ QString UtilGeneral::Decodificar(const QString& texto) const {
     plano.append(static_cast<char>(c));
   }
   if ((static_cast<unsigned char>(cifrado[0]) ^ kClave[0]) != sumaControl(plano)) return texto;
-  QStringDecoder utf8(QStringDecoder::Utf8);
+  // A leading U+FEFF is part of the text, not a byte order mark to drop.
+  QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
   const QString r = utf8.decode(plano);
   if (utf8.hasError()) return texto;
   return r;

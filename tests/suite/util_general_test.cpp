@@ -110,7 +110,8 @@ TEST(UtilGeneral, EvaluarTextoCuentaPalabras) {
 
 TEST(UtilGeneral, CodificarYDecodificarSonInversosYNoGuardanTextoPlano) {
   for (const QString& t : {QStringLiteral("Korvane"), QStringLiteral("pampero"), QStringLiteral("aaaaaaaa"),
-                          QStringLiteral("contraseña ñandú €"), QStringLiteral(" a=b;c|d ")}) {
+                          QStringLiteral("contraseña ñandú €"), QStringLiteral(" a=b;c|d "),
+                          QStringLiteral("\uFEFFclave")}) {
     const QString codificado = util().Codificar(t);
     EXPECT_FALSE(codificado.contains(t, Qt::CaseInsensitive)) << codificado.toStdString();
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^[0-9A-F]+$")).match(codificado).hasMatch());
