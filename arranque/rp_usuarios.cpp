@@ -2,6 +2,7 @@
 // fifty-odd shared libraries, on one processor; fontconfig's configuration,
 // which the first text shown needs, is read meanwhile on a second one. The
 // program itself lies next to this file, in librp_usuarios_programa.so.
+// Before anything is loaded the heap is set up for 2 MB pages (monticulo.h).
 #include <dlfcn.h>
 #include <fontconfig/fontconfig.h>
 #include <unistd.h>
@@ -10,6 +11,8 @@
 #include <cstdio>
 #include <string>
 #include <thread>
+
+#include "arranque/monticulo.h"
 
 namespace {
 
@@ -25,6 +28,7 @@ std::string carpetaPropia() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  arranque::reservarMontonEnPaginasGrandes(std::size_t(64) << 20);
   std::thread fuentes([] { FcInit(); });
   const std::string programa = carpetaPropia() + "/librp_usuarios_programa.so";
   void* biblioteca = dlopen(programa.c_str(), RTLD_LAZY | RTLD_GLOBAL);
