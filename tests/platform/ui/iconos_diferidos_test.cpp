@@ -3,8 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QGroupBox>
+#include <QStyleFactory>
 #include <QPainter>
 #include <QStyle>
+
+#include <memory>
+#include <utility>
 
 #include "platform/ui/estilo_diferido.h"
 #include "platform/ui/icono_diferido.h"
@@ -59,6 +64,28 @@ TEST(EstiloDiferido, LaFlechaDeLaBarraEsLaDelEstiloYLoDemasNoCambia) {
   }
   const QImage propia = estilo.standardIcon(QStyle::SP_DialogOkButton).pixmap(QSize(16, 16)).toImage();
   EXPECT_EQ(propia, base->standardIcon(QStyle::SP_DialogOkButton).pixmap(QSize(16, 16)).toImage());
+}
+
+// The group box frame, read without the image plugins, gives Fusion's pixels.
+TEST(EstiloDiferido, ElMarcoDeGrupoEsElDeFusion) {
+  ui::EstiloDiferido propio(QStyleFactory::create(QStringLiteral("Fusion")));
+  std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("Fusion")));
+  const auto dibujo = [](QStyle* estilo, const QString& titulo, bool marcable) {
+    QGroupBox grupo(titulo);
+    grupo.setCheckable(marcable);
+    grupo.setStyle(estilo);
+    grupo.resize(160, 90);
+    QImage imagen(grupo.size(), QImage::Format_ARGB32);
+    imagen.fill(Qt::white);
+    grupo.render(&imagen);
+    return imagen;
+  };
+  for (const auto& [titulo, marcable] : {std::pair{QStringLiteral("Agrupamiento"), false},
+                                         std::pair{QString(), false}, std::pair{QString(), true}}) {
+    const QImage suyo = dibujo(fusion.get(), titulo, marcable);
+    EXPECT_EQ(dibujo(&propio, titulo, marcable), suyo) << titulo.toStdString() << marcable;
+    EXPECT_NE(suyo, dibujo(fusion.get(), QStringLiteral("Otro título"), marcable));  // the comparison sees text
+  }
 }
 
 }  // namespace
