@@ -1,11 +1,10 @@
 #include "engine/datos.h"
 
-#include <sql.h>
-#include <sqlext.h>
 
 #include <cmath>
 
 #include "engine/errores.h"
+#include "platform/ado/odbc/administrador_odbc.h"
 #include "platform/ado/recordset.h"
 
 namespace engine {
@@ -172,20 +171,22 @@ std::unique_ptr<FuenteFilas> DatosAdo::abrir(const QString& sql, const std::vect
 bool existeOrigenOdbc(const QString& nombre) {
   const QString buscado = nombre.trimmed();
   if (buscado.isEmpty()) return false;
+  const ado::odbc::Administrador* odbc = ado::odbc::administrador();
+  if (!odbc) return false;
   SQLHENV env = SQL_NULL_HENV;
-  if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env))) return false;
-  SQLSetEnvAttr(env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+  if (!SQL_SUCCEEDED(odbc->SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env))) return false;
+  odbc->SQLSetEnvAttr(env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
   bool hallado = false;
   SQLCHAR dsn[SQL_MAX_DSN_LENGTH + 1];
   SQLCHAR descripcion[512];
   SQLSMALLINT largoDsn = 0, largoDesc = 0;
   SQLUSMALLINT direccion = SQL_FETCH_FIRST;
-  while (!hallado && SQL_SUCCEEDED(SQLDataSources(env, direccion, dsn, sizeof dsn, &largoDsn, descripcion,
+  while (!hallado && SQL_SUCCEEDED(odbc->SQLDataSources(env, direccion, dsn, sizeof dsn, &largoDsn, descripcion,
                                                  sizeof descripcion, &largoDesc))) {
     direccion = SQL_FETCH_NEXT;
     hallado = QString::fromUtf8(reinterpret_cast<const char*>(dsn)).compare(buscado, Qt::CaseInsensitive) == 0;
   }
-  SQLFreeHandle(SQL_HANDLE_ENV, env);
+  odbc->SQLFreeHandle(SQL_HANDLE_ENV, env);
   return hallado;
 }
 

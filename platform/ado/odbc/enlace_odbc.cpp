@@ -1,14 +1,11 @@
 #include "platform/ado/odbc/enlace_odbc.h"
 
-#include <sql.h>
-#include <sqlext.h>
-#include <sqlucode.h>
-
 #include <QDateTime>
 #include <climits>
 #include <cmath>
 
 #include "platform/ado/cadena_conexion.h"
+#include "platform/ado/odbc/administrador_odbc.h"
 #include "platform/vb/error.h"
 
 namespace ado::detalle {
@@ -24,15 +21,19 @@ SQLWCHAR* anchoMutable(QString& s) { return reinterpret_cast<SQLWCHAR*>(s.data()
 
 QString deAncho(const SQLWCHAR* s, qsizetype n) { return QString(reinterpret_cast<const QChar*>(s), n); }
 
+// The driver manager; only called once the environment exists, which needs it.
+const odbc::Administrador& api() { return *odbc::administrador(); }
+
 // One environment for the process, released at exit.
 struct Entorno {
   SQLHENV env = SQL_NULL_HENV;
   Entorno() {
-    if (SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env)))
-      SQLSetEnvAttr(env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+    if (!odbc::administrador()) return;
+    if (SQL_SUCCEEDED(api().SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env)))
+      api().SQLSetEnvAttr(env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
   }
   ~Entorno() {
-    if (env != SQL_NULL_HENV) SQLFreeHandle(SQL_HANDLE_ENV, env);
+    if (env != SQL_NULL_HENV) api().SQLFreeHandle(SQL_HANDLE_ENV, env);
   }
 };
 
@@ -50,7 +51,7 @@ std::vector<Error> diagnosticos(SQLSMALLINT tipo, SQLHANDLE h, bool alConectar =
     SQLINTEGER nativo = 0;
     SQLWCHAR mensaje[2048];
     SQLSMALLINT largo = 0;
-    const SQLRETURN rc = SQLGetDiagRecW(tipo, h, i, estado, &nativo, mensaje, 2048, &largo);
+    const SQLRETURN rc = api().SQLGetDiagRecW(tipo, h, i, estado, &nativo, mensaje, 2048, &largo);
     if (!SQL_SUCCEEDED(rc)) break;
     const QString e = deAncho(estado, 5);
     const QString m = deAncho(mensaje, std::min<qsizetype>(largo, 2047));
@@ -111,7 +112,7 @@ bool leerTexto(Errors& errores, SQLHSTMT st, SQLUSMALLINT col, QString& salida) 
   SQLWCHAR buffer[2048];
   for (;;) {
     SQLLEN indicador = 0;
-    const SQLRETURN rc = SQLGetData(st, col, SQL_C_WCHAR, buffer, sizeof(buffer), &indicador);
+    const SQLRETURN rc = api().SQLGetData(st, col, SQL_C_WCHAR, buffer, sizeof(buffer), &indicador);
     if (rc == SQL_NO_DATA) break;
     if (!SQL_SUCCEEDED(rc)) fallarOdbc(errores, SQL_HANDLE_STMT, st);
     if (indicador == SQL_NULL_DATA) return false;
@@ -232,7 +233,7 @@ class CursorOdbc final : public Cursor {
       SQLWCHAR nombre[512];
       SQLSMALLINT largo = 0, tipo = 0, decimales = 0, nulos = 0;
       SQLULEN tamano = 0;
-      if (!SQL_SUCCEEDED(SQLDescribeColW(st_, i, nombre, 512, &largo, &tipo, &tamano, &decimales, &nulos)))
+      if (!SQL_SUCCEEDED(api().SQLDescribeColW(st_, i, nombre, 512, &largo, &tipo, &tamano, &decimales, &nulos)))
         fallarOdbc(errores_, SQL_HANDLE_STMT, st_);
       c.nombre = deAncho(nombre, std::min<SQLSMALLINT>(largo, 511));
       const QString nombreTipo = atributo(i, SQL_DESC_TYPE_NAME);
@@ -243,15 +244,15 @@ class CursorOdbc final : public Cursor {
     }
   }
   ~CursorOdbc() override {
-    SQLCloseCursor(st_);
-    SQLFreeHandle(SQL_HANDLE_STMT, st_);
+    api().SQLCloseCursor(st_);
+    api().SQLFreeHandle(SQL_HANDLE_STMT, st_);
   }
 
   const std::vector<Columna>& columnas() const override { return columnas_; }
 
   bool siguiente() override {
     if (terminado_) return false;
-    const SQLRETURN rc = SQLFetch(st_);
+    const SQLRETURN rc = api().SQLFetch(st_);
     if (rc == SQL_NO_DATA) {
       terminado_ = true;
       return false;
@@ -274,7 +275,7 @@ class CursorOdbc final : public Cursor {
   QString atributo(SQLUSMALLINT col, SQLUSMALLINT campo) {
     SQLWCHAR texto[512] = {};
     SQLSMALLINT largo = 0;
-    if (!SQL_SUCCEEDED(SQLColAttributeW(st_, col, campo, texto, sizeof(texto), &largo, nullptr))) return {};
+    if (!SQL_SUCCEEDED(api().SQLColAttributeW(st_, col, campo, texto, sizeof(texto), &largo, nullptr))) return {};
     return deAncho(texto, std::min<qsizetype>(largo / 2, 511));
   }
 
@@ -283,21 +284,21 @@ class CursorOdbc final : public Cursor {
     switch (tipo) {
       case adInteger: case adSmallInt: case adUnsignedTinyInt: case adBigInt: case adBoolean: {
         SQLBIGINT v = 0;
-        if (!SQL_SUCCEEDED(SQLGetData(st_, col, SQL_C_SBIGINT, &v, sizeof(v), &indicador)))
+        if (!SQL_SUCCEEDED(api().SQLGetData(st_, col, SQL_C_SBIGINT, &v, sizeof(v), &indicador)))
           fallarOdbc(errores_, SQL_HANDLE_STMT, st_);
         if (indicador == SQL_NULL_DATA) return vb::Variant::Null();
         return entero(v, tipo);
       }
       case adDouble: case adSingle: {
         double v = 0;
-        if (!SQL_SUCCEEDED(SQLGetData(st_, col, SQL_C_DOUBLE, &v, sizeof(v), &indicador)))
+        if (!SQL_SUCCEEDED(api().SQLGetData(st_, col, SQL_C_DOUBLE, &v, sizeof(v), &indicador)))
           fallarOdbc(errores_, SQL_HANDLE_STMT, st_);
         if (indicador == SQL_NULL_DATA) return vb::Variant::Null();
         return tipo == adSingle ? vb::Variant(static_cast<float>(v)) : vb::Variant(v);
       }
       case adDBTimeStamp: case adDBDate: case adDate: {
         SQL_TIMESTAMP_STRUCT t{};
-        if (!SQL_SUCCEEDED(SQLGetData(st_, col, SQL_C_TYPE_TIMESTAMP, &t, sizeof(t), &indicador)))
+        if (!SQL_SUCCEEDED(api().SQLGetData(st_, col, SQL_C_TYPE_TIMESTAMP, &t, sizeof(t), &indicador)))
           fallarOdbc(errores_, SQL_HANDLE_STMT, st_);
         if (indicador == SQL_NULL_DATA) return vb::Variant::Null();
         return vb::Variant(QDateTime(QDate(t.year, t.month, t.day),
@@ -326,10 +327,10 @@ class EnlaceOdbc final : public Enlace {
   EnlaceOdbc(Errors& errores, SQLHDBC dbc, QString proveedor) : errores_(errores), dbc_(dbc), proveedor_(std::move(proveedor)) {}
   ~EnlaceOdbc() override {
     if (enTransaccion_) {
-      SQLEndTran(SQL_HANDLE_DBC, dbc_, SQL_ROLLBACK);
+      api().SQLEndTran(SQL_HANDLE_DBC, dbc_, SQL_ROLLBACK);
     }
-    SQLDisconnect(dbc_);
-    SQLFreeHandle(SQL_HANDLE_DBC, dbc_);
+    api().SQLDisconnect(dbc_);
+    api().SQLFreeHandle(SQL_HANDLE_DBC, dbc_);
   }
 
   QString proveedor() const override { return proveedor_; }
@@ -339,18 +340,18 @@ class EnlaceOdbc final : public Enlace {
     SQLHSTMT st = parametros.empty() ? ejecutarDirecto(sql) : ejecutarConParametros(sql, parametros, enlazados);
     for (;;) {
       SQLSMALLINT n = 0;
-      SQLNumResultCols(st, &n);
+      api().SQLNumResultCols(st, &n);
       if (n > 0) {
         auto cursor = std::make_unique<CursorOdbc>(st, errores_, n);
         // Some drivers read a parameter again while the rows are fetched.
         cursor->retener(std::move(enlazados));
         return cursor;
       }
-      const SQLRETURN rc = SQLMoreResults(st);
+      const SQLRETURN rc = api().SQLMoreResults(st);
       if (rc == SQL_NO_DATA) break;
       if (!SQL_SUCCEEDED(rc)) fallarYLiberar(st);
     }
-    SQLFreeHandle(SQL_HANDLE_STMT, st);
+    api().SQLFreeHandle(SQL_HANDLE_STMT, st);
     return nullptr;
   }
 
@@ -360,13 +361,13 @@ class EnlaceOdbc final : public Enlace {
     for (;;) {
       SQLLEN n = -1;
       SQLSMALLINT columnas = 0;
-      SQLNumResultCols(st, &columnas);
-      if (columnas == 0 && SQL_SUCCEEDED(SQLRowCount(st, &n)) && n >= 0) total = (total < 0 ? 0 : total) + static_cast<long>(n);
-      const SQLRETURN rc = SQLMoreResults(st);
+      api().SQLNumResultCols(st, &columnas);
+      if (columnas == 0 && SQL_SUCCEEDED(api().SQLRowCount(st, &n)) && n >= 0) total = (total < 0 ? 0 : total) + static_cast<long>(n);
+      const SQLRETURN rc = api().SQLMoreResults(st);
       if (rc == SQL_NO_DATA) break;
       if (!SQL_SUCCEEDED(rc)) fallarYLiberar(st);
     }
-    SQLFreeHandle(SQL_HANDLE_STMT, st);
+    api().SQLFreeHandle(SQL_HANDLE_STMT, st);
     return total;
   }
 
@@ -381,15 +382,15 @@ class EnlaceOdbc final : public Enlace {
       st = nuevaSentencia();
       std::vector<Parametro> ps(parametros.size());
       enlazar(st, parametros, ps);
-      const SQLRETURN rc = SQLExecDirectW(st, const_cast<SQLWCHAR*>(ancho(sql)), SQL_NTS);
+      const SQLRETURN rc = api().SQLExecDirectW(st, const_cast<SQLWCHAR*>(ancho(sql)), SQL_NTS);
       if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA) fallarYLiberar(st);
       SQLLEN filas = 0;
-      SQLRowCount(st, &filas);
+      api().SQLRowCount(st, &filas);
       n = static_cast<long>(filas);
-      SQLFreeHandle(SQL_HANDLE_STMT, st);
+      api().SQLFreeHandle(SQL_HANDLE_STMT, st);
       st = SQL_NULL_HSTMT;
     } catch (...) {
-      if (st != SQL_NULL_HSTMT) SQLFreeHandle(SQL_HANDLE_STMT, st);
+      if (st != SQL_NULL_HSTMT) api().SQLFreeHandle(SQL_HANDLE_STMT, st);
       if (propia) terminar(SQL_ROLLBACK);
       throw;
     }
@@ -401,7 +402,7 @@ class EnlaceOdbc final : public Enlace {
   }
 
   void iniciarTransaccion() override {
-    if (!SQL_SUCCEEDED(SQLSetConnectAttrW(dbc_, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), 0)))
+    if (!SQL_SUCCEEDED(api().SQLSetConnectAttrW(dbc_, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), 0)))
       fallarOdbc(errores_, SQL_HANDLE_DBC, dbc_);
     enTransaccion_ = true;
   }
@@ -420,13 +421,13 @@ class EnlaceOdbc final : public Enlace {
       default: return;
     }
     // A driver without that level keeps its own, as ADO allows.
-    SQLSetConnectAttrW(dbc_, SQL_ATTR_TXN_ISOLATION, reinterpret_cast<SQLPOINTER>(valor), 0);
+    api().SQLSetConnectAttrW(dbc_, SQL_ATTR_TXN_ISOLATION, reinterpret_cast<SQLPOINTER>(valor), 0);
   }
 
   QString baseDatos() const override {
     SQLWCHAR texto[512] = {};
     SQLINTEGER largo = 0;
-    if (SQL_SUCCEEDED(SQLGetConnectAttrW(dbc_, SQL_ATTR_CURRENT_CATALOG, texto, sizeof(texto), &largo)) && largo > 0)
+    if (SQL_SUCCEEDED(api().SQLGetConnectAttrW(dbc_, SQL_ATTR_CURRENT_CATALOG, texto, sizeof(texto), &largo)) && largo > 0)
       return deAncho(texto, std::min<qsizetype>(largo / 2, 511));
     return base_;
   }
@@ -435,7 +436,7 @@ class EnlaceOdbc final : public Enlace {
     const QString n = nombre.trimmed();
     if (n.isEmpty() || n.compare(baseDatos(), Qt::CaseInsensitive) == 0) return;
     QString copia = n;
-    if (!SQL_SUCCEEDED(SQLSetConnectAttrW(dbc_, SQL_ATTR_CURRENT_CATALOG, anchoMutable(copia),
+    if (!SQL_SUCCEEDED(api().SQLSetConnectAttrW(dbc_, SQL_ATTR_CURRENT_CATALOG, anchoMutable(copia),
                                           static_cast<SQLINTEGER>(copia.size() * 2))))
       fallarOdbc(errores_, SQL_HANDLE_DBC, dbc_);
     base_ = n;
@@ -444,18 +445,18 @@ class EnlaceOdbc final : public Enlace {
   std::vector<TablaEsquema> tablas() override {
     SQLHSTMT st = nuevaSentencia();
     QString tipos = QStringLiteral("TABLE,VIEW");
-    if (!SQL_SUCCEEDED(SQLTablesW(st, nullptr, 0, nullptr, 0, nullptr, 0, anchoMutable(tipos), SQL_NTS)))
+    if (!SQL_SUCCEEDED(api().SQLTablesW(st, nullptr, 0, nullptr, 0, nullptr, 0, anchoMutable(tipos), SQL_NTS)))
       fallarYLiberar(st);
     std::vector<TablaEsquema> r;
     while (filaDe(st)) r.push_back({texto(st, 1), texto(st, 2), texto(st, 3), texto(st, 4)});
-    SQLFreeHandle(SQL_HANDLE_STMT, st);
+    api().SQLFreeHandle(SQL_HANDLE_STMT, st);
     return r;
   }
 
   std::vector<ColumnaEsquema> columnas(const QString& tabla) override {
     SQLHSTMT st = nuevaSentencia();
     QString t = tabla;
-    if (!SQL_SUCCEEDED(SQLColumnsW(st, nullptr, 0, nullptr, 0, tabla.isEmpty() ? nullptr : anchoMutable(t),
+    if (!SQL_SUCCEEDED(api().SQLColumnsW(st, nullptr, 0, nullptr, 0, tabla.isEmpty() ? nullptr : anchoMutable(t),
                                    tabla.isEmpty() ? 0 : SQL_NTS, nullptr, 0)))
       fallarYLiberar(st);
     std::vector<ColumnaEsquema> r;
@@ -476,7 +477,7 @@ class EnlaceOdbc final : public Enlace {
       c.ordinal = texto(st, 17).toLong();
       r.push_back(std::move(c));
     }
-    SQLFreeHandle(SQL_HANDLE_STMT, st);
+    api().SQLFreeHandle(SQL_HANDLE_STMT, st);
     return r;
   }
 
@@ -485,9 +486,9 @@ class EnlaceOdbc final : public Enlace {
  private:
   SQLHSTMT nuevaSentencia() {
     SQLHSTMT st = SQL_NULL_HSTMT;
-    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, dbc_, &st))) fallarOdbc(errores_, SQL_HANDLE_DBC, dbc_);
+    if (!SQL_SUCCEEDED(api().SQLAllocHandle(SQL_HANDLE_STMT, dbc_, &st))) fallarOdbc(errores_, SQL_HANDLE_DBC, dbc_);
     if (tiempo_ > 0)
-      SQLSetStmtAttrW(st, SQL_ATTR_QUERY_TIMEOUT, reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(tiempo_)), 0);
+      api().SQLSetStmtAttrW(st, SQL_ATTR_QUERY_TIMEOUT, reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(tiempo_)), 0);
     return st;
   }
 
@@ -496,7 +497,7 @@ class EnlaceOdbc final : public Enlace {
     for (size_t i = 0; i < parametros.size(); ++i) {
       preparar(ps[i], parametros[i]);
       const SQLLEN bytes = ps[i].tipoC == SQL_C_WCHAR ? static_cast<SQLLEN>((ps[i].texto.size() + 1) * 2) : 0;
-      if (!SQL_SUCCEEDED(SQLBindParameter(st, static_cast<SQLUSMALLINT>(i + 1), SQL_PARAM_INPUT, ps[i].tipoC,
+      if (!SQL_SUCCEEDED(api().SQLBindParameter(st, static_cast<SQLUSMALLINT>(i + 1), SQL_PARAM_INPUT, ps[i].tipoC,
                                           ps[i].tipoSql, ps[i].tamano, ps[i].decimales, ps[i].dato(), bytes,
                                           &ps[i].indicador)))
         fallarYLiberar(st);
@@ -507,10 +508,10 @@ class EnlaceOdbc final : public Enlace {
   SQLHSTMT ejecutarConParametros(const QString& sql, const std::vector<vb::Variant>& parametros,
                                  std::shared_ptr<std::vector<Parametro>>& ps) {
     SQLHSTMT st = nuevaSentencia();
-    if (!SQL_SUCCEEDED(SQLPrepareW(st, const_cast<SQLWCHAR*>(ancho(sql)), SQL_NTS))) fallarYLiberar(st);
+    if (!SQL_SUCCEEDED(api().SQLPrepareW(st, const_cast<SQLWCHAR*>(ancho(sql)), SQL_NTS))) fallarYLiberar(st);
     SQLSMALLINT marcas = 0;
-    if (SQL_SUCCEEDED(SQLNumParams(st, &marcas)) && static_cast<size_t>(marcas) != parametros.size()) {
-      SQLFreeHandle(SQL_HANDLE_STMT, st);
+    if (SQL_SUCCEEDED(api().SQLNumParams(st, &marcas)) && static_cast<size_t>(marcas) != parametros.size()) {
+      api().SQLFreeHandle(SQL_HANDLE_STMT, st);
       if (static_cast<size_t>(marcas) > parametros.size())
         fallarCon(errores_, kErrorFaltaParametro,
                   QStringLiteral("No se han especificado valores para algunos de los parámetros requeridos."),
@@ -523,13 +524,13 @@ class EnlaceOdbc final : public Enlace {
     }
     ps = std::make_shared<std::vector<Parametro>>(parametros.size());
     enlazar(st, parametros, *ps);
-    revisar(st, SQLExecute(st));
+    revisar(st, api().SQLExecute(st));
     return st;
   }
 
   SQLHSTMT ejecutarDirecto(const QString& sql) {
     SQLHSTMT st = nuevaSentencia();
-    revisar(st, SQLExecDirectW(st, const_cast<SQLWCHAR*>(ancho(sql)), SQL_NTS));
+    revisar(st, api().SQLExecDirectW(st, const_cast<SQLWCHAR*>(ancho(sql)), SQL_NTS));
     return st;
   }
 
@@ -548,12 +549,12 @@ class EnlaceOdbc final : public Enlace {
 
   [[noreturn]] void fallarYLiberar(SQLHSTMT st) {
     auto d = diagnosticos(SQL_HANDLE_STMT, st);
-    SQLFreeHandle(SQL_HANDLE_STMT, st);
+    api().SQLFreeHandle(SQL_HANDLE_STMT, st);
     fallar(errores_, std::move(d));
   }
 
   bool filaDe(SQLHSTMT st) {
-    const SQLRETURN rc = SQLFetch(st);
+    const SQLRETURN rc = api().SQLFetch(st);
     if (rc == SQL_NO_DATA) return false;
     if (!SQL_SUCCEEDED(rc)) fallarYLiberar(st);
     return true;
@@ -566,10 +567,10 @@ class EnlaceOdbc final : public Enlace {
   }
 
   void terminar(SQLSMALLINT como, bool informar = false) {
-    const SQLRETURN rc = SQLEndTran(SQL_HANDLE_DBC, dbc_, como);
+    const SQLRETURN rc = api().SQLEndTran(SQL_HANDLE_DBC, dbc_, como);
     std::vector<Error> d;
     if (!SQL_SUCCEEDED(rc)) d = diagnosticos(SQL_HANDLE_DBC, dbc_);
-    SQLSetConnectAttrW(dbc_, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON), 0);
+    api().SQLSetConnectAttrW(dbc_, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON), 0);
     enTransaccion_ = false;
     if (!SQL_SUCCEEDED(rc) && informar) fallar(errores_, std::move(d));
   }
@@ -586,23 +587,27 @@ class EnlaceOdbc final : public Enlace {
 
 std::unique_ptr<Enlace> abrirOdbc(Errors& errores, const QString& atributos, const QString& proveedor, long segundos) {
   SQLHENV env = entorno();
+  if (!odbc::administrador())
+    fallarCon(errores, kErrorProveedor,
+              QStringLiteral("No se pudo cargar el administrador de controladores ODBC: %1").arg(odbc::errorDeCarga()),
+              kOrigen, QStringLiteral("IM003"), 0);
   if (env == SQL_NULL_HENV)
     fallarCon(errores, kErrorGeneral, QStringLiteral("No se pudo iniciar el administrador de controladores ODBC."),
               kOrigen, QStringLiteral("HY000"), 0);
   SQLHDBC dbc = SQL_NULL_HDBC;
-  if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_DBC, env, &dbc))) fallarOdbc(errores, SQL_HANDLE_ENV, env);
+  if (!SQL_SUCCEEDED(api().SQLAllocHandle(SQL_HANDLE_DBC, env, &dbc))) fallarOdbc(errores, SQL_HANDLE_ENV, env);
   if (segundos > 0) {
-    SQLSetConnectAttrW(dbc, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(segundos)), 0);
-    SQLSetConnectAttrW(dbc, SQL_ATTR_CONNECTION_TIMEOUT, reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(segundos)), 0);
+    api().SQLSetConnectAttrW(dbc, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(segundos)), 0);
+    api().SQLSetConnectAttrW(dbc, SQL_ATTR_CONNECTION_TIMEOUT, reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(segundos)), 0);
   }
   QString cadena = atributos;
   SQLWCHAR salida[1024];
   SQLSMALLINT largo = 0;
-  const SQLRETURN rc = SQLDriverConnectW(dbc, nullptr, anchoMutable(cadena), SQL_NTS, salida, 1024, &largo,
+  const SQLRETURN rc = api().SQLDriverConnectW(dbc, nullptr, anchoMutable(cadena), SQL_NTS, salida, 1024, &largo,
                                          SQL_DRIVER_NOPROMPT);
   if (!SQL_SUCCEEDED(rc)) {
     auto d = diagnosticos(SQL_HANDLE_DBC, dbc, true);
-    SQLFreeHandle(SQL_HANDLE_DBC, dbc);
+    api().SQLFreeHandle(SQL_HANDLE_DBC, dbc);
     fallar(errores, std::move(d), QStringLiteral("No se pudo conectar con el origen de datos ODBC."));
   }
   auto enlace = std::make_unique<EnlaceOdbc>(errores, dbc, proveedor);
@@ -620,7 +625,7 @@ QStringList controladoresOdbc() {
   SQLWCHAR nombre[256], atributos[1024];
   SQLSMALLINT largoNombre = 0, largoAtributos = 0;
   SQLUSMALLINT direccion = SQL_FETCH_FIRST;
-  while (SQL_SUCCEEDED(SQLDriversW(env, direccion, nombre, 256, &largoNombre, atributos, 1024, &largoAtributos))) {
+  while (SQL_SUCCEEDED(api().SQLDriversW(env, direccion, nombre, 256, &largoNombre, atributos, 1024, &largoAtributos))) {
     r << deAncho(nombre, std::min<SQLSMALLINT>(largoNombre, 255));
     direccion = SQL_FETCH_NEXT;
   }
