@@ -6,6 +6,8 @@
 
 namespace ado::dialecto {
 
+using namespace Qt::Literals::StringLiterals;
+
 namespace {
 
 enum class Clase { Espacio, Palabra, Numero, Texto, Nombre, Fecha, Comentario, Simbolo };
@@ -354,16 +356,20 @@ QString quitarPrefijoN(const QString& sql) {
 }
 
 QString adaptarParaSqlite(const QString& sql) {
-  // Names first (dbo.), then expressions, then the statement shapes.
-  QString r = quitarPrefijoN(sql);
-  r = quitarDbo(r);
-  r = adaptarFechas(r);
-  r = adaptarLogicos(r);
-  r = adaptarIsNull(r);
-  r = adaptarLen(r);
-  r = adaptarTop(r);
-  r = adaptarAlterTableAdd(r);
-  r = adaptarComparaciones(r);
+  // Names first (dbo.), then expressions, then the statement shapes. A rule
+  // whose word, mark or quote is nowhere in the text would give it back as it
+  // is, so it is not run: most statements need one rule or none.
+  auto tiene = [](const QString& s, QLatin1StringView marca) { return s.contains(marca, Qt::CaseInsensitive); };
+  QString r = sql;
+  if (tiene(r, "n'"_L1)) r = quitarPrefijoN(r);
+  if (tiene(r, "dbo"_L1)) r = quitarDbo(r);
+  if (r.contains(u'#')) r = adaptarFechas(r);
+  if (tiene(r, "true"_L1) || tiene(r, "false"_L1)) r = adaptarLogicos(r);
+  if (tiene(r, "isnull"_L1)) r = adaptarIsNull(r);
+  if (tiene(r, "len"_L1)) r = adaptarLen(r);
+  if (tiene(r, "top"_L1)) r = adaptarTop(r);
+  if (tiene(r, "alter"_L1)) r = adaptarAlterTableAdd(r);
+  if (r.contains(u'\'') || r.contains(u'?')) r = adaptarComparaciones(r);
   return r;
 }
 

@@ -136,6 +136,30 @@ TEST(Dialecto, AlterTableAddOneStatementPerColumnWithTextCollation) {
             "ALTER TABLE TA_X ADD COLUMN OBS VARCHAR(50) COLLATE NOCASE Null ");
 }
 
+// The whole rewrite skips the rules a statement cannot need; what it gives
+// must be what every rule run in turn gives.
+TEST(Dialecto, SkippingRulesChangesNothing) {
+  const QString sentencias[] = {
+      QStringLiteral("SELECT VALOR, valoraux FROM TA_CONFIGURACION WHERE CLAVE = 'TitOrdenDeTrabajo'"),
+      QStringLiteral("SELECT * FROM TA_MENU WHERE MENU = 'ZEPA' AND (HABILITADO = 1) ORDER BY CLAVE "),
+      QStringLiteral("SELECT TOP 1 * FROM dbo.T WHERE F = #12/31/2024# AND A = N'x' AND B = ?"),
+      QStringLiteral("select top (2) isnull(a, 0), len(b) from [dbo].t where c = true and d = FALSE"),
+      QStringLiteral("ALTER TABLE dbo.TA_X ADD OBS VARCHAR(50) Null "),
+      QStringLiteral("UPDATE T SET A = 'it''s' WHERE N = 1 -- 'comentario' TOP\n"),
+      QStringLiteral("SELECT \"TOP\", [LEN], 'dbo.x' FROM T /* ISNULL( */ WHERE #A# = 1"),
+      QStringLiteral("SELECT n'a' , N 'b' FROM T WHERE X BETWEEN 'a' AND 'b'"),
+      QStringLiteral("DELETE FROM T"),
+      QString(),
+  };
+  for (const QString& s : sentencias) {
+    QString todas = d::quitarPrefijoN(s);
+    for (auto regla : {d::quitarDbo, d::adaptarFechas, d::adaptarLogicos, d::adaptarIsNull, d::adaptarLen, d::adaptarTop,
+                       d::adaptarAlterTableAdd, d::adaptarComparaciones})
+      todas = regla(todas);
+    EXPECT_EQ(d::adaptarParaSqlite(s), todas) << s.toStdString();
+  }
+}
+
 TEST(NumeroPorEstado, SqlStatesGiveTheOleDbNumbers) {
   EXPECT_EQ(ado::numeroPorEstado(QStringLiteral("23000")), ado::kErrorIntegridad);
   EXPECT_EQ(ado::numeroPorEstado(QStringLiteral("42S02")), ado::kErrorSinTabla);
