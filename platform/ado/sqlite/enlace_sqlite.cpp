@@ -10,6 +10,7 @@
 #include <cmath>
 
 #include "platform/ado/dialecto.h"
+#include "platform/ado/lectura_adelantada.h"
 #include "platform/ado/tipos.h"
 
 namespace ado::detalle {
@@ -18,10 +19,25 @@ namespace {
 
 const QString kOrigen = QStringLiteral("ado.SQLite");
 
+// Rows a read steps through itself before a second thread reads on for it.
+constexpr long kFilasAntesDeAdelantar = 256;
+
 // The open database; cursors keep it alive after the connection moves on.
 struct Base {
   sqlite3* db = nullptr;
   ~Base() { sqlite3_close_v2(db); }
+};
+
+// Holds a connection's lock while it lives (none where SQLite has no locks).
+class Guarda {
+ public:
+  explicit Guarda(sqlite3* db) : m_(sqlite3_db_mutex(db)) { sqlite3_mutex_enter(m_); }
+  ~Guarda() { sqlite3_mutex_leave(m_); }
+  Guarda(const Guarda&) = delete;
+  Guarda& operator=(const Guarda&) = delete;
+
+ private:
+  sqlite3_mutex* m_;
 };
 
 // A driver diagnostic with the SQL state and the native code SQL Server
@@ -150,12 +166,18 @@ class CursorSqlite final : public Cursor {
       if (const char* col = sqlite3_column_origin_name(st_, i)) c.columnaBase = QString::fromUtf8(col);
     }
   }
-  ~CursorSqlite() override { sqlite3_finalize(st_); }
+  ~CursorSqlite() override {
+    adelanto_.reset();  // the second thread lets go of the statement first
+    sqlite3_finalize(st_);
+  }
 
   const std::vector<Columna>& columnas() const override { return columnas_; }
 
   bool siguiente() override {
     if (terminado_) return false;
+    if (adelanto_) return siguienteAdelantada();
+    // Past the first rows a read is a long one: a second thread reads on.
+    if (++leidas_ > kFilasAntesDeAdelantar && empezarAdelanto()) return siguienteAdelantada();
     const int rc = sqlite3_step(st_);
     if (rc == SQLITE_ROW) {
       if (primera_) tiparExpresiones();
@@ -167,42 +189,102 @@ class CursorSqlite final : public Cursor {
     fallarSqlite(errores_, base_->db);
   }
 
-  vb::Variant valor(int i) override {
-    const DataTypeEnum tipo = columnas_[i].tipo;
-    switch (sqlite3_column_type(st_, i)) {
-      case SQLITE_INTEGER: return entero(sqlite3_column_int64(st_, i), tipo);
-      case SQLITE_FLOAT: return real(sqlite3_column_double(st_, i), tipo);
-      case SQLITE_TEXT: {
-        const char* s = reinterpret_cast<const char*>(sqlite3_column_text(st_, i));
-        const int n = sqlite3_column_bytes(st_, i);
-        if (tipo == adDBTimeStamp || tipo == adDate || tipo == adDBDate) {
-          QDateTime f = leerFecha(s, n);
-          if (f.isValid()) return vb::Variant(f);
-        }
-        return vb::Variant(QString::fromUtf8(s, n));
-      }
-      case SQLITE_BLOB: {
-        const char* s = static_cast<const char*>(sqlite3_column_blob(st_, i));
-        return vb::Variant(QString::fromUtf8(s, sqlite3_column_bytes(st_, i)));
-      }
-      default:
-        return vb::Variant::Null();
-    }
+  vb::Variant valor(int i) override { return valorDe(celda(i), columnas_[i].tipo); }
+  vb::Variant crudo(int i) override { return guardadoDe(celda(i)); }
+
+ private:
+  // Column i of the current row: from the statement, or from the copy read ahead.
+  ValorCrudo celda(int i) const {
+    if (adelanto_) return adelanto_->celda(i);
+    Guarda guarda(base_->db);
+    return deLaSentencia(i);
   }
 
-  vb::Variant crudo(int i) override {
-    switch (sqlite3_column_type(st_, i)) {
-      case SQLITE_INTEGER: return vb::Variant(static_cast<std::int64_t>(sqlite3_column_int64(st_, i)));
-      case SQLITE_FLOAT: return vb::Variant(sqlite3_column_double(st_, i));
+  // With the connection held: the column is read through one call that
+  // takes the connection's lock, and its parts through calls that do not.
+  ValorCrudo deLaSentencia(int i) const {
+    sqlite3_value* valor = sqlite3_column_value(st_, i);
+    ValorCrudo v;
+    v.tipo = sqlite3_value_type(valor);
+    switch (v.tipo) {
+      case SQLITE_INTEGER: v.entero = sqlite3_value_int64(valor); break;
+      case SQLITE_FLOAT: v.real = sqlite3_value_double(valor); break;
       case SQLITE_TEXT:
-        return vb::Variant(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st_, i)),
-                                             sqlite3_column_bytes(st_, i)));
-      case SQLITE_BLOB: return valor(i);
+        v.datos = reinterpret_cast<const char*>(sqlite3_value_text(valor));
+        v.largo = sqlite3_value_bytes(valor);
+        break;
+      case SQLITE_BLOB:
+        v.datos = static_cast<const char*>(sqlite3_value_blob(valor));
+        v.largo = sqlite3_value_bytes(valor);
+        break;
+      default: break;
+    }
+    return v;
+  }
+
+  // As the program sees it: typed by the column's declared type.
+  static vb::Variant valorDe(const ValorCrudo& v, DataTypeEnum tipo) {
+    switch (v.tipo) {
+      case SQLITE_INTEGER: return entero(v.entero, tipo);
+      case SQLITE_FLOAT: return real(v.real, tipo);
+      case SQLITE_TEXT:
+        if (tipo == adDBTimeStamp || tipo == adDate || tipo == adDBDate) {
+          QDateTime f = leerFecha(v.datos, v.largo);
+          if (f.isValid()) return vb::Variant(f);
+        }
+        return vb::Variant(QString::fromUtf8(v.datos, v.largo));
+      case SQLITE_BLOB: return vb::Variant(QString::fromUtf8(v.datos, v.largo));
       default: return vb::Variant::Null();
     }
   }
 
- private:
+  // As stored, for the optimistic check of an update.
+  static vb::Variant guardadoDe(const ValorCrudo& v) {
+    switch (v.tipo) {
+      case SQLITE_INTEGER: return vb::Variant(static_cast<std::int64_t>(v.entero));
+      case SQLITE_FLOAT: return vb::Variant(v.real);
+      case SQLITE_TEXT: case SQLITE_BLOB: return vb::Variant(QString::fromUtf8(v.datos, v.largo));
+      default: return vb::Variant::Null();
+    }
+  }
+
+  // On the second thread: the next row, copied out, with the connection held
+  // so that the program's own calls on it wait for the row to be read.
+  bool leerFila(LecturaAdelantada::Fila& fila, std::optional<Error>& fallo) {
+    Guarda guarda(base_->db);
+    const int rc = sqlite3_step(st_);
+    if (rc == SQLITE_ROW) {
+      for (size_t i = 0; i < columnas_.size(); ++i) fila.poner(i, deLaSentencia(static_cast<int>(i)));
+    } else if (rc != SQLITE_DONE) {
+      fallo = diagnostico(base_->db);
+    }
+    return rc == SQLITE_ROW;
+  }
+
+  // Only where SQLite guards the connection itself (opened serialized); if
+  // the thread cannot be had, the read goes on here.
+  bool empezarAdelanto() {
+    if (!sqlite3_db_mutex(base_->db)) return false;
+    try {
+      adelanto_ = std::make_unique<LecturaAdelantada>(
+          columnas_.size(), [this](LecturaAdelantada::Fila& fila, std::optional<Error>& fallo) {
+            return leerFila(fila, fallo);
+          });
+    } catch (const std::system_error&) {
+      return false;
+    }
+    return true;
+  }
+
+  bool siguienteAdelantada() {
+    std::optional<Error> fallo;
+    if (adelanto_->siguiente(fallo)) return true;
+    terminado_ = true;
+    adelanto_.reset();
+    if (fallo) fallar(errores_, {*fallo});
+    return false;
+  }
+
   void tiparExpresiones() {
     primera_ = false;
     for (size_t i = 0; i < columnas_.size(); ++i) {
@@ -228,6 +310,8 @@ class CursorSqlite final : public Cursor {
   std::vector<bool> sinTipo_;
   bool primera_ = true;
   bool terminado_ = false;
+  long leidas_ = 0;
+  std::unique_ptr<LecturaAdelantada> adelanto_;  // last: gone before the rest
 };
 
 // ---- functions the server has and SQLite lacks ----
@@ -307,7 +391,7 @@ void funcionGetDate(sqlite3_context* ctx, int, sqlite3_value**) {
 std::shared_ptr<Base> abrirBase(Errors& errores, const QString& ruta) {
   auto base = std::make_shared<Base>();
   const int rc = sqlite3_open_v2(QFile::encodeName(ruta).constData(), &base->db,
-                                 SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+                                 SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX, nullptr);
   if (rc != SQLITE_OK) {
     if (!base->db) fallarCon(errores, kErrorGeneral, QStringLiteral("Memoria insuficiente."), kOrigen);
     fallarSqlite(errores, base->db);

@@ -1,0 +1,114 @@
+#include "platform/ado/lectura_adelantada.h"
+
+#include <algorithm>
+
+namespace ado::detalle {
+
+namespace {
+
+// The first block is small, so that the first rows come soon; the next ones
+// grow, so that the threads meet less often. A few blocks may wait.
+constexpr size_t kPrimerBloque = 16;
+constexpr size_t kMayorBloque = 256;
+constexpr size_t kBloquesEnEspera = 4;
+
+}  // namespace
+
+void LecturaAdelantada::Fila::poner(size_t columna, const ValorCrudo& v) {
+  Celda& c = bloque_->celdas[primera_ + columna];
+  c.tipo = v.tipo;
+  c.entero = v.entero;
+  c.real = v.real;
+  c.largo = v.datos ? v.largo : 0;
+  c.desde = bloque_->bytes.size();
+  if (c.largo > 0) bloque_->bytes.append(v.datos, static_cast<size_t>(c.largo));
+}
+
+LecturaAdelantada::LecturaAdelantada(size_t columnas, Leer leer)
+    : columnas_(columnas), leer_(std::move(leer)), hilo_([this] { trabajar(); }) {}
+
+LecturaAdelantada::~LecturaAdelantada() {
+  {
+    std::lock_guard l(m_);
+    parar_ = true;
+  }
+  hayLugar_.notify_all();
+  hilo_.join();
+}
+
+void LecturaAdelantada::trabajar() {
+  size_t tamano = kPrimerBloque;
+  for (;;) {
+    // A block the program has used up is filled again: no memory is taken
+    // here or given back there once the first few have gone round.
+    Bloque b;
+    {
+      std::lock_guard l(m_);
+      if (!libres_.empty()) {
+        b = std::move(libres_.back());
+        libres_.pop_back();
+      }
+    }
+    b.bytes.clear();
+    b.filas = 0;
+    b.ultimo = false;
+    b.fallo.reset();
+    b.celdas.resize(tamano * columnas_);
+    Fila fila;
+    fila.bloque_ = &b;
+    while (b.filas < tamano && !parar_.load(std::memory_order_relaxed)) {
+      fila.primera_ = b.filas * columnas_;
+      if (!leer_(fila, b.fallo)) {
+        b.ultimo = true;
+        break;
+      }
+      ++b.filas;
+    }
+    b.celdas.resize(b.filas * columnas_);
+    const bool ultimo = b.ultimo;
+    {
+      std::unique_lock l(m_);
+      hayLugar_.wait(l, [&] { return parar_ || cola_.size() < kBloquesEnEspera; });
+      if (parar_) return;
+      cola_.push_back(std::move(b));
+    }
+    hayBloque_.notify_one();
+    if (ultimo) return;
+    tamano = std::min(tamano * 2, kMayorBloque);
+  }
+}
+
+bool LecturaAdelantada::siguiente(std::optional<Error>& fallo) {
+  if (terminada_) return false;
+  if (empezada_ && fila_ + 1 < actual_.filas) {
+    ++fila_;
+    return true;
+  }
+  // The block is used up: the next one, unless this was the last.
+  while (!empezada_ || !actual_.ultimo) {
+    {
+      std::unique_lock l(m_);
+      if (empezada_) libres_.push_back(std::move(actual_));
+      hayBloque_.wait(l, [&] { return !cola_.empty(); });
+      actual_ = std::move(cola_.front());
+      cola_.pop_front();
+    }
+    hayLugar_.notify_one();
+    empezada_ = true;
+    fila_ = 0;
+    if (actual_.filas > 0) return true;
+  }
+  terminada_ = true;
+  fallo = std::move(actual_.fallo);
+  return false;
+}
+
+ValorCrudo LecturaAdelantada::celda(int i) const {
+  const Celda& c = actual_.celdas[fila_ * columnas_ + static_cast<size_t>(i)];
+  ValorCrudo v{c.tipo, c.entero, c.real, nullptr, c.largo};
+  if (c.largo > 0) v.datos = actual_.bytes.data() + c.desde;
+  else v.datos = "";
+  return v;
+}
+
+}  // namespace ado::detalle
