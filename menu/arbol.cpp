@@ -3,6 +3,7 @@
 #include <QAbstractItemModel>
 #include <QHeaderView>
 #include <algorithm>
+#include <cstring>
 
 #include "platform/vb/error.h"
 
@@ -94,9 +95,13 @@ std::vector<Nodo*>& Nodo::hijosParaAgregar() {
 }
 
 void Nodo::guardarTextos(QStringView clave, QStringView texto, QStringView tag) {
-  QString t;
-  t.reserve(clave.size() + texto.size() + tag.size());
-  t.append(clave).append(texto).append(tag);
+  // Made at its size and filled with plain copies: a menu makes two per node.
+  QString t(clave.size() + texto.size() + tag.size(), Qt::Uninitialized);
+  QChar* p = t.data();
+  for (QStringView parte : {clave, texto, tag}) {
+    if (!parte.isEmpty()) std::memcpy(p, parte.data(), static_cast<size_t>(parte.size()) * sizeof(QChar));
+    p += parte.size();
+  }
   textos_ = std::move(t);
   finClave_ = static_cast<quint32>(clave.size());
   finTexto_ = static_cast<quint32>(clave.size() + texto.size());
