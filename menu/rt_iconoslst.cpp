@@ -210,7 +210,8 @@ void CargarArbolMenu(Arbol& arbol, const ListaImagenes& lista, const QString& me
   auto campo = [&](int k, const char* nombreCampo, QString& destino) {
     return pasos.run([&] {
       if (!campos[k]) campos[k] = &rs.Fields(nombreCampo);
-      destino = Trim(u.ValorCampo(*campos[k]));
+      u.ValorCampo(*campos[k], destino);
+      destino = Trim(destino);
     });
   };
   // With every module on, no prefix can hide a row.
@@ -219,11 +220,12 @@ void CargarArbolMenu(Arbol& arbol, const ListaImagenes& lista, const QString& me
   Arbol::Carga carga(arbol);
   bool sigue = true;
   while (sigue && !rs.EOF()) {
-    clave.clear();
-    titulo.clear();
-    nombre.clear();
-    imagen.clear();
-    proceso.clear();
+    // Emptied but kept: each row's texts are written over the last row's.
+    clave.truncate(0);
+    titulo.truncate(0);
+    nombre.truncate(0);
+    imagen.truncate(0);
+    proceso.truncate(0);
     if (!campo(0, "Clave", clave) || !campo(1, "Titulo", titulo) || !campo(2, "Nombre", nombre) ||
         !campo(3, "Imagen", imagen) || !campo(4, "Proceso", proceso))
       break;

@@ -23,6 +23,12 @@ class UtilGeneral {
   QString ValorCampo(const Campo& campo) const {
     return ValorCampo(vb::Variant(campo.Value()));
   }
+  // The same into destino, for fields that can write their text in place (ado::Field).
+  template <class Campo>
+    requires requires(const Campo& c, QString& s) { c.leerTexto(s); }
+  void ValorCampo(const Campo& campo, QString& destino) const {
+    campo.leerTexto(destino);
+  }
 
   // Shows the error (number, description, routine) and returns the pressed
   // button's answer code: "Reintentar" 4, "Ignorar" 5, "Cancelar" 2; Esc and

@@ -6,6 +6,7 @@
 namespace ado {
 
 vb::Variant Field::Value() const { return rs_->valor(indice_); }
+void Field::leerTexto(QString& destino) const { rs_->texto(indice_, destino); }
 void Field::setValue(const vb::Variant& v) { rs_->asignar(indice_, v); }
 vb::Variant Field::OriginalValue() const { return rs_->valorOriginal(indice_); }
 

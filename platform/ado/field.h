@@ -17,6 +17,9 @@ class Field {
   // The value in the current record; Null stays Null. Error 3021 when there
   // is no current record (BOF or EOF).
   vb::Variant Value() const;
+  // Value() as text (Null as ""), written into destino: a read of many rows
+  // that keeps one string per field reuses its memory row after row.
+  void leerTexto(QString& destino) const;
   // Changes the value in the current record of an updatable recordset; the
   // change reaches the database on Update (or on a move to another record).
   void setValue(const vb::Variant& v);

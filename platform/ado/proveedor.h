@@ -32,6 +32,10 @@ class Cursor {
   virtual vb::Variant valor(int i) = 0;
   // Column i as stored, for comparing in an optimistic update.
   virtual vb::Variant crudo(int i) { return valor(i); }
+  // Column i as the text valor(i).toText() gives, written into destino in
+  // the memory it already has; false where the cursor cannot do it more
+  // cheaply than through valor(i).
+  virtual bool texto(int /*i*/, QString& /*destino*/) { return false; }
 };
 
 struct TablaEsquema {

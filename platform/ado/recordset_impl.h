@@ -35,6 +35,11 @@ class RecordsetImpl {
     if (modo_ == 1 && cambiados_[static_cast<size_t>(i)]) return nuevos_[static_cast<size_t>(i)];
     return filas_[static_cast<size_t>(pos_)].valores[static_cast<size_t>(i)];
   }
+  // valor(i).toText() into destino, in the memory it already has where the cursor can.
+  void texto(long i, QString& destino) const {
+    if (flujo_ && hayFila_ && cursor_->texto(static_cast<int>(i), destino)) return;
+    destino = valor(i).toText();
+  }
   vb::Variant valorOriginal(long i) const;
   void asignar(long i, const vb::Variant& v);
 

@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QStringDecoder>
 #include <climits>
 #include <cmath>
 
@@ -108,6 +109,8 @@ QDateTime leerFecha(const char* s, int n) {
   return QDateTime(fecha, hora);
 }
 
+bool esFecha(DataTypeEnum tipo) { return tipo == adDBTimeStamp || tipo == adDate || tipo == adDBDate; }
+
 QString textoFecha(const QDateTime& f) {
   const QTime t = f.time();
   return f.toString(t.msec() ? QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz") : QStringLiteral("yyyy-MM-dd HH:mm:ss"));
@@ -192,6 +195,35 @@ class CursorSqlite final : public Cursor {
   vb::Variant valor(int i) override { return valorDe(celda(i), columnas_[i].tipo); }
   vb::Variant crudo(int i) override { return guardadoDe(celda(i)); }
 
+  bool texto(int i, QString& destino) override {
+    const ValorCrudo v = celda(i);
+    if (v.tipo == SQLITE_NULL) {
+      destino.truncate(0);
+      return true;
+    }
+    if (v.tipo != SQLITE_TEXT || esFecha(columnas_[i].tipo)) return false;
+    destino.resize(v.largo);  // UTF-16 takes at most as many units as UTF-8 bytes
+    // The plain ASCII start is widened here; from the first other byte on,
+    // Qt's decoder takes over. The result is QString::fromUtf8's, which
+    // valor() gives: a byte order mark is dropped at the very start only.
+    char16_t* salida = reinterpret_cast<char16_t*>(destino.data());
+    const auto* entrada = reinterpret_cast<const unsigned char*>(v.datos);
+    qsizetype k = 0;
+    while (k < v.largo && entrada[k] < 0x80) {
+      salida[k] = entrada[k];
+      ++k;
+    }
+    qsizetype largo = k;
+    if (k < v.largo) {
+      QStringDecoder utf8(QStringDecoder::Utf8, k == 0 ? QStringDecoder::Flag::Stateless
+                                                       : QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+      const QChar* fin = utf8.appendToBuffer(destino.data() + k, QByteArrayView(v.datos + k, v.largo - k));
+      largo = fin - destino.constData();
+    }
+    destino.truncate(largo);
+    return true;
+  }
+
  private:
   // Column i of the current row: from the statement, or from the copy read ahead.
   ValorCrudo celda(int i) const {
@@ -228,7 +260,7 @@ class CursorSqlite final : public Cursor {
       case SQLITE_INTEGER: return entero(v.entero, tipo);
       case SQLITE_FLOAT: return real(v.real, tipo);
       case SQLITE_TEXT:
-        if (tipo == adDBTimeStamp || tipo == adDate || tipo == adDBDate) {
+        if (esFecha(tipo)) {
           QDateTime f = leerFecha(v.datos, v.largo);
           if (f.isValid()) return vb::Variant(f);
         }

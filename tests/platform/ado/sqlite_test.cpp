@@ -624,3 +624,33 @@ TEST_F(Sqlite, FailureFarIntoALongReadComesAtItsRow) {
   otra.Open(QStringLiteral("SELECT COUNT(*) FROM TA_LARGA"), cn);
   EXPECT_EQ(otra.Fields(0).Value(), vb::Variant(std::int32_t{kFilasLargas}));
 }
+
+// Field::leerTexto writes what Value().toText() gives, over the string it is
+// handed: a long text before a short one leaves nothing behind.
+TEST_F(Sqlite, TextReadInPlaceIsTheValueAsText) {
+  Connection cn = abierta();
+  cn.Execute(QStringLiteral("CREATE TABLE TA_TEXTOS (T VARCHAR(40), D DATETIME, X)"));
+  cn.Execute(QStringLiteral("INSERT INTO TA_TEXTOS VALUES ('un texto bastante largo', '2024-02-29 10:00:00', 7), "
+                            "('ñandú', 'no es fecha', 2.5), (NULL, NULL, NULL), ('', '', ''), "
+                            "(CAST(x'efbbbf41' AS TEXT), NULL, x'4142'), (CAST(x'41ff42' AS TEXT), NULL, 'z'), "
+                            "(CAST(x'41efbbbf42' AS TEXT), CAST(x'efbbbf' AS TEXT), 'año')"));
+  for (int copias : {1, 61}) {  // a short read, and a long one read ahead
+    if (copias > 1)
+      cn.Execute(QStringLiteral("INSERT INTO TA_TEXTOS SELECT t.* FROM TA_TEXTOS t, (WITH RECURSIVE n(x) AS (SELECT 1 "
+                                "UNION ALL SELECT x + 1 FROM n WHERE x < %1) SELECT x FROM n)")
+                     .arg(copias - 1));
+    Recordset rs;
+    rs.Open(QStringLiteral("SELECT * FROM TA_TEXTOS"), cn);
+    QString destino[3];
+    int filas = 0;
+    while (!rs.EOF()) {
+      for (int c = 0; c < 3; ++c) {
+        rs.Fields(c).leerTexto(destino[c]);
+        ASSERT_EQ(destino[c], rs.Fields(c).Value().toText()) << "fila " << filas << " columna " << c;
+      }
+      ++filas;
+      rs.MoveNext();
+    }
+    EXPECT_EQ(filas, 7 * copias);
+  }
+}
