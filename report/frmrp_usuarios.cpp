@@ -1,7 +1,6 @@
 #include "report/frmrp_usuarios.h"
 
 #include <QCloseEvent>
-#include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -49,9 +48,6 @@ QToolButton* botonChico(const QString& nombre, const QString& texto, const QStri
   b->setToolTip(ayuda);
   b->setFocusPolicy(Qt::TabFocus);
   b->setFixedSize(30, 28);
-  QFont f = b->font();
-  f.setBold(true);
-  b->setFont(f);
   return b;
 }
 
@@ -167,8 +163,6 @@ frmRp_Usuarios::frmRp_Usuarios(QWidget* parent) : QWidget(parent, Qt::Window), c
   c_->lstUNeg = new QListWidget(c_->frmUneg);
   c_->lstUNeg->setObjectName(QStringLiteral("LstUNeg"));
   c_->lstUNeg->setSelectionMode(QAbstractItemView::MultiSelection);
-  // Codes are four characters wide: a fixed-pitch font lines the names up.
-  c_->lstUNeg->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   lu->addWidget(c_->lstUNeg, 1);
   auto* bu = new QVBoxLayout;
   c_->cmdTodo = botonChico(QStringLiteral("cmdTodo"), QStringLiteral("+"), QStringLiteral("Seleccionar Todo"), c_->frmUneg);
