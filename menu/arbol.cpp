@@ -215,6 +215,11 @@ void Arbol::terminarCarga() {
 
 Nodo& Arbol::Coleccion::Add(const QString& relativo, int relacion, const QString& clave, const QString& texto,
                             int imagen) {
+  return Add(relativo, relacion, clave, texto, imagen, QString());
+}
+
+Nodo& Arbol::Coleccion::Add(const QString& relativo, int relacion, const QString& clave, const QString& texto,
+                            int imagen, const QString& tag) {
   Arbol& a = arbol_;
   Nodo* rel = nullptr;
   if (!relativo.isEmpty()) {
@@ -253,7 +258,7 @@ Nodo& Arbol::Coleccion::Add(const QString& relativo, int relacion, const QString
   // Room is made before the node goes in anywhere; should the key's entry
   // fail, the node is taken back out.
   if (filas.size() == filas.capacity()) filas.reserve(std::max<size_t>(4, filas.size() * 2));
-  a.nodos_.emplace_back(Nodo::Permiso(), a, clave, texto, imagen, Count() + 1);
+  a.nodos_.emplace_back(Nodo::Permiso(), a, clave, texto, tag, imagen, Count() + 1);
   Nodo* n = &a.nodos_.back();
   n->padre_ = padre;
   if (!clave.isEmpty()) {

@@ -35,9 +35,9 @@ class Nodo {
     friend class Arbol;
     Permiso() = default;
   };
-  Nodo(Permiso, Arbol& arbol, const QString& clave, const QString& texto, int imagen, int indice)
+  Nodo(Permiso, Arbol& arbol, QStringView clave, QStringView texto, QStringView tag, int imagen, int indice)
       : arbol_(arbol), imagen_(imagen), indice_(indice) {
-    guardarTextos(clave, texto, {});
+    guardarTextos(clave, texto, tag);
   }
   Nodo(const Nodo&) = delete;
   Nodo& operator=(const Nodo&) = delete;
@@ -111,6 +111,10 @@ class Arbol : public QTreeView {
     // without one. A failing Add adds nothing.
     Nodo& Add(const QString& relativo = {}, int relacion = tvwLast, const QString& clave = {},
               const QString& texto = {}, int imagen = 0);
+    // The same with the node's tag given at once, as a loader that knows it
+    // reads it: the three texts go into memory taken once.
+    Nodo& Add(const QString& relativo, int relacion, const QString& clave, const QString& texto, int imagen,
+              const QString& tag);
     // 1-based; error 35600 outside 1..Count().
     Nodo& Item(int indice) const;
     // Error 35601 for a key not in the tree.

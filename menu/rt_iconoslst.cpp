@@ -244,15 +244,15 @@ void CargarArbolMenu(Arbol& arbol, const ListaImagenes& lista, const QString& me
             auto it = imagenes.constFind(imagen);
             if (it == imagenes.constEnd()) it = imagenes.insert(imagen, IndiceImagen(lista, imagen));
             try {
-              nodo = hijo ? &arbol.Nodes().Add(titulo, tvwChild, clave, nombre, *it)
-                          : &arbol.Nodes().Add(QString(), tvwLast, clave, nombre, *it);
+              // The task it runs is its tag, given with the node.
+              nodo = hijo ? &arbol.Nodes().Add(titulo, tvwChild, clave, nombre, *it, proceso)
+                          : &arbol.Nodes().Add(QString(), tvwLast, clave, nombre, *it, proceso);
             } catch (const vb::Error& err) {
               // Its parent is not in the tree: the row is skipped, silently.
               if (err.Number() != vb::kElementNotFound) throw;
             }
           }))
         break;
-      if (nodo && !pasos.run([&] { nodo->setTag(proceso); })) break;
       if (nodo && !pasos.run([&] { nodo->setExpanded(expandir); })) break;
     }
 
