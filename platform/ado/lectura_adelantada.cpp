@@ -11,6 +11,9 @@ namespace {
 constexpr size_t kPrimerBloque = 16;
 constexpr size_t kMayorBloque = 256;
 constexpr size_t kBloquesEnEspera = 4;
+// The reader, once it has filled them all, sleeps until the program has
+// used all but this many: it is woken once for a few blocks, not for each.
+constexpr size_t kDespertarCon = 1;
 
 }  // namespace
 
@@ -68,7 +71,7 @@ void LecturaAdelantada::trabajar() {
     const bool ultimo = b.ultimo;
     {
       std::unique_lock l(m_);
-      hayLugar_.wait(l, [&] { return parar_ || cola_.size() < kBloquesEnEspera; });
+      if (cola_.size() >= kBloquesEnEspera) hayLugar_.wait(l, [&] { return parar_ || cola_.size() <= kDespertarCon; });
       if (parar_) return;
       cola_.push_back(std::move(b));
     }
@@ -86,14 +89,16 @@ bool LecturaAdelantada::siguiente(std::optional<Error>& fallo) {
   }
   // The block is used up: the next one, unless this was the last.
   while (!empezada_ || !actual_.ultimo) {
+    bool despertar = false;
     {
       std::unique_lock l(m_);
       if (empezada_) libres_.push_back(std::move(actual_));
       hayBloque_.wait(l, [&] { return !cola_.empty(); });
       actual_ = std::move(cola_.front());
       cola_.pop_front();
+      despertar = cola_.size() <= kDespertarCon;
     }
-    hayLugar_.notify_one();
+    if (despertar) hayLugar_.notify_one();
     empezada_ = true;
     fila_ = 0;
     if (actual_.filas > 0) return true;
