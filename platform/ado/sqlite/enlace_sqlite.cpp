@@ -9,6 +9,7 @@
 #include <QStringDecoder>
 #include <climits>
 #include <cmath>
+#include <mutex>
 
 #include "platform/ado/dialecto.h"
 #include "platform/ado/lectura_adelantada.h"
@@ -24,22 +25,16 @@ const QString kOrigen = QStringLiteral("ado.SQLite");
 constexpr long kFilasAntesDeAdelantar = 256;
 
 // The open database; cursors keep it alive after the connection moves on.
+// SQLite is asked for no locks of its own on it (it would take one in every
+// call): whoever uses it holds `uso`, the program's thread in each of the
+// provider's operations and a long read's second thread for each row.
 struct Base {
   sqlite3* db = nullptr;
+  std::recursive_mutex uso;
   ~Base() { sqlite3_close_v2(db); }
 };
 
-// Holds a connection's lock while it lives (none where SQLite has no locks).
-class Guarda {
- public:
-  explicit Guarda(sqlite3* db) : m_(sqlite3_db_mutex(db)) { sqlite3_mutex_enter(m_); }
-  ~Guarda() { sqlite3_mutex_leave(m_); }
-  Guarda(const Guarda&) = delete;
-  Guarda& operator=(const Guarda&) = delete;
-
- private:
-  sqlite3_mutex* m_;
-};
+using Guarda = std::lock_guard<std::recursive_mutex>;
 
 // A driver diagnostic with the SQL state and the native code SQL Server
 // gives for the same failure, so the program's checks read the same.
@@ -171,6 +166,7 @@ class CursorSqlite final : public Cursor {
   }
   ~CursorSqlite() override {
     adelanto_.reset();  // the second thread lets go of the statement first
+    const Guarda guarda(base_->uso);
     sqlite3_finalize(st_);
   }
 
@@ -181,6 +177,7 @@ class CursorSqlite final : public Cursor {
     if (adelanto_) return siguienteAdelantada();
     // Past the first rows a read is a long one: a second thread reads on.
     if (++leidas_ > kFilasAntesDeAdelantar && empezarAdelanto()) return siguienteAdelantada();
+    const Guarda guarda(base_->uso);
     const int rc = sqlite3_step(st_);
     if (rc == SQLITE_ROW) {
       if (primera_) tiparExpresiones();
@@ -228,7 +225,7 @@ class CursorSqlite final : public Cursor {
   // Column i of the current row: from the statement, or from the copy read ahead.
   ValorCrudo celda(int i) const {
     if (adelanto_) return adelanto_->celda(i);
-    Guarda guarda(base_->db);
+    Guarda guarda(base_->uso);
     return deLaSentencia(i);
   }
 
@@ -283,7 +280,7 @@ class CursorSqlite final : public Cursor {
   // On the second thread: the next row, copied out, with the connection held
   // so that the program's own calls on it wait for the row to be read.
   bool leerFila(LecturaAdelantada::Fila& fila, std::optional<Error>& fallo) {
-    Guarda guarda(base_->db);
+    Guarda guarda(base_->uso);
     const int rc = sqlite3_step(st_);
     if (rc == SQLITE_ROW) {
       for (size_t i = 0; i < columnas_.size(); ++i) fila.poner(i, deLaSentencia(static_cast<int>(i)));
@@ -293,10 +290,9 @@ class CursorSqlite final : public Cursor {
     return rc == SQLITE_ROW;
   }
 
-  // Only where SQLite guards the connection itself (opened serialized); if
-  // the thread cannot be had, the read goes on here.
+  // If the thread cannot be had, the read goes on here.
   bool empezarAdelanto() {
-    if (!sqlite3_db_mutex(base_->db)) return false;
+    if (!sqlite3_threadsafe()) return false;  // SQLite built for one thread only
     try {
       adelanto_ = std::make_unique<LecturaAdelantada>(
           columnas_.size(), [this](LecturaAdelantada::Fila& fila, std::optional<Error>& fallo) {
@@ -423,7 +419,7 @@ void funcionGetDate(sqlite3_context* ctx, int, sqlite3_value**) {
 std::shared_ptr<Base> abrirBase(Errors& errores, const QString& ruta) {
   auto base = std::make_shared<Base>();
   const int rc = sqlite3_open_v2(QFile::encodeName(ruta).constData(), &base->db,
-                                 SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX, nullptr);
+                                 SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
   if (rc != SQLITE_OK) {
     if (!base->db) fallarCon(errores, kErrorGeneral, QStringLiteral("Memoria insuficiente."), kOrigen);
     fallarSqlite(errores, base->db);
@@ -455,6 +451,7 @@ class EnlaceSqlite final : public Enlace {
   QString proveedor() const override { return proveedor_; }
 
   std::unique_ptr<Cursor> consultar(const QString& sql, const std::vector<vb::Variant>& parametros) override {
+    const Guarda guarda(base_->uso);
     const QByteArray texto = dialecto::adaptarParaSqlite(sql).toUtf8();
     const char* p = texto.constData();
     const char* fin = p + texto.size();
@@ -479,6 +476,7 @@ class EnlaceSqlite final : public Enlace {
   }
 
   long ejecutar(const QString& sql) override {
+    const Guarda guarda(base_->uso);
     const QByteArray texto = dialecto::adaptarParaSqlite(sql).toUtf8();
     const char* p = texto.constData();
     const char* fin = p + texto.size();
@@ -498,6 +496,7 @@ class EnlaceSqlite final : public Enlace {
   }
 
   long escribirFila(const QString& sql, const std::vector<vb::Variant>& parametros) override {
+    const Guarda guarda(base_->uso);
     sqlite3* db = base_->db;
     if (sqlite3_exec(db, "SAVEPOINT ado_fila", nullptr, nullptr, nullptr) != SQLITE_OK) fallarSqlite(errores_, db);
     auto deshacerFila = [db] {
@@ -528,6 +527,7 @@ class EnlaceSqlite final : public Enlace {
   }
 
   std::unique_ptr<Cursor> releerInsertada(const QString& tabla, const std::vector<QString>& columnas) override {
+    const Guarda guarda(base_->uso);
     QString sql = QStringLiteral("SELECT ");
     for (size_t i = 0; i < columnas.size(); ++i)
       sql += (i ? QStringLiteral(", ") : QString()) + citar(columnas[i]);
@@ -562,18 +562,27 @@ class EnlaceSqlite final : public Enlace {
 
   QString comparacionExacta() const override { return QStringLiteral(" COLLATE BINARY"); }
 
-  void iniciarTransaccion() override { exec("BEGIN"); }
-  void confirmar() override { exec("COMMIT"); }
+  void iniciarTransaccion() override {
+    const Guarda guarda(base_->uso);
+    exec("BEGIN");
+  }
+  void confirmar() override {
+    const Guarda guarda(base_->uso);
+    exec("COMMIT");
+  }
   void deshacer() override {
+    const Guarda guarda(base_->uso);
     // A failed statement may already have ended the transaction.
     if (!sqlite3_get_autocommit(base_->db)) exec("ROLLBACK");
   }
 
   void setTiempoComando(long segundos) override {
+    const Guarda guarda(base_->uso);
     sqlite3_busy_timeout(base_->db, segundos <= 0 || segundos > INT_MAX / 1000 ? INT_MAX : static_cast<int>(segundos * 1000));
     tiempo_ = segundos;
   }
   void setAislamiento(long nivel) override {
+    const Guarda guarda(base_->uso);
     aislamiento_ = nivel;
     exec(nivel == adXactReadUncommitted ? "PRAGMA read_uncommitted=1" : "PRAGMA read_uncommitted=0");
   }
@@ -597,6 +606,7 @@ class EnlaceSqlite final : public Enlace {
   }
 
   std::vector<TablaEsquema> tablas() override {
+    const Guarda guarda(base_->uso);
     std::vector<TablaEsquema> r;
     sqlite3_stmt* st = preparar(
         "SELECT name, type FROM sqlite_master WHERE type IN ('table','view') AND substr(name,1,7) <> 'sqlite_' "
@@ -610,6 +620,7 @@ class EnlaceSqlite final : public Enlace {
   }
 
   std::vector<ColumnaEsquema> columnas(const QString& tabla) override {
+    const Guarda guarda(base_->uso);
     std::vector<ColumnaEsquema> r;
     for (const TablaEsquema& t : tablas()) {
       if (!tabla.isEmpty() && t.nombre.compare(tabla, Qt::CaseInsensitive) != 0) continue;
