@@ -163,6 +163,8 @@ frmRp_Usuarios::frmRp_Usuarios(QWidget* parent) : QWidget(parent, Qt::Window), c
   c_->lstUNeg = new QListWidget(c_->frmUneg);
   c_->lstUNeg->setObjectName(QStringLiteral("LstUNeg"));
   c_->lstUNeg->setSelectionMode(QAbstractItemView::MultiSelection);
+  // One line of text each: the list measures one entry, not every one.
+  c_->lstUNeg->setUniformItemSizes(true);
   lu->addWidget(c_->lstUNeg, 1);
   auto* bu = new QVBoxLayout;
   c_->cmdTodo = botonChico(QStringLiteral("cmdTodo"), QStringLiteral("+"), QStringLiteral("Seleccionar Todo"), c_->frmUneg);
