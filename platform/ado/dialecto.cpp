@@ -1,12 +1,11 @@
 #include "platform/ado/dialecto.h"
 
+#include <QByteArray>
 #include <QDate>
 #include <QTime>
 #include <vector>
 
 namespace ado::dialecto {
-
-using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
@@ -21,13 +20,15 @@ bool inicioPalabra(QChar c) { return c.isLetter() || c == u'_' || c == u'@'; }
 bool dePalabra(QChar c) { return c.isLetterOrNumber() || c == u'_' || c == u'@' || c == u'$'; }
 
 // Cuts the text into pieces; quoted texts, quoted names, #dates# and
-// comments are whole pieces, so that no rule looks inside them.
+// comments are whole pieces, so that no rule looks inside them. The pieces
+// point into s, which must outlive them (each rule's own argument does); a
+// piece a rule changes gets its own text.
 std::vector<Pieza> trocear(const QString& s) {
   std::vector<Pieza> r;
   const qsizetype n = s.size();
   qsizetype i = 0;
   auto hasta = [&](qsizetype fin, Clase c) {
-    r.push_back({c, s.mid(i, fin - i)});
+    r.push_back({c, QString::fromRawData(s.constData() + i, fin - i)});
     i = fin;
   };
   while (i < n) {
@@ -51,7 +52,7 @@ std::vector<Pieza> trocear(const QString& s) {
       hasta(j < n ? j + 1 : n, Clase::Nombre);
     } else if (c == u'#') {
       const qsizetype cierre = s.indexOf(u'#', j);
-      if (cierre > j && cierre - j <= 40 && !s.mid(j, cierre - j).contains(u'\n')) hasta(cierre + 1, Clase::Fecha);
+      if (cierre > j && cierre - j <= 40 && !QStringView(s).mid(j, cierre - j).contains(u'\n')) hasta(cierre + 1, Clase::Fecha);
       else hasta(j, Clase::Simbolo);
     } else if (c == u'-' && j < n && s[j] == u'-') {
       while (j < n && s[j] != u'\n') ++j;
@@ -73,7 +74,10 @@ std::vector<Pieza> trocear(const QString& s) {
 }
 
 QString unir(const std::vector<Pieza>& p) {
+  qsizetype n = 0;
+  for (const auto& x : p) n += x.texto.size();
   QString r;
+  r.reserve(n);
   for (const auto& x : p) r += x.texto;
   return r;
 }
@@ -358,18 +362,36 @@ QString quitarPrefijoN(const QString& sql) {
 QString adaptarParaSqlite(const QString& sql) {
   // Names first (dbo.), then expressions, then the statement shapes. A rule
   // whose word, mark or quote is nowhere in the text would give it back as it
-  // is, so it is not run: most statements need one rule or none.
-  auto tiene = [](const QString& s, QLatin1StringView marca) { return s.contains(marca, Qt::CaseInsensitive); };
+  // is, so it is not run: most statements need one rule or none. The words
+  // are looked for in an upper-case ASCII copy of the text, made once per
+  // rule that changes it.
+  QByteArray mayusculas;
+  auto copiar = [&mayusculas](const QString& r) {
+    mayusculas.resize(r.size());
+    for (qsizetype i = 0; i < r.size(); ++i) {
+      const char16_t c = r[i].unicode();
+      mayusculas[i] = c >= u'a' && c <= u'z' ? char(c - 32) : c < 0x80 ? char(c) : '\x01';
+    }
+  };
+  auto tiene = [&mayusculas](const char* marca) { return mayusculas.contains(marca); };
   QString r = sql;
-  if (tiene(r, "n'"_L1)) r = quitarPrefijoN(r);
-  if (tiene(r, "dbo"_L1)) r = quitarDbo(r);
-  if (r.contains(u'#')) r = adaptarFechas(r);
-  if (tiene(r, "true"_L1) || tiene(r, "false"_L1)) r = adaptarLogicos(r);
-  if (tiene(r, "isnull"_L1)) r = adaptarIsNull(r);
-  if (tiene(r, "len"_L1)) r = adaptarLen(r);
-  if (tiene(r, "top"_L1)) r = adaptarTop(r);
-  if (tiene(r, "alter"_L1)) r = adaptarAlterTableAdd(r);
-  if (r.contains(u'\'') || r.contains(u'?')) r = adaptarComparaciones(r);
+  copiar(r);
+  auto aplicar = [&](bool hace, QString (*regla)(const QString&)) {
+    if (!hace) return;
+    const QString nuevo = regla(r);
+    if (nuevo == r) return;
+    r = nuevo;
+    copiar(r);
+  };
+  aplicar(tiene("N'"), quitarPrefijoN);
+  aplicar(tiene("DBO"), quitarDbo);
+  aplicar(tiene("#"), adaptarFechas);
+  aplicar(tiene("TRUE") || tiene("FALSE"), adaptarLogicos);
+  aplicar(tiene("ISNULL"), adaptarIsNull);
+  aplicar(tiene("LEN"), adaptarLen);
+  aplicar(tiene("TOP"), adaptarTop);
+  aplicar(tiene("ALTER"), adaptarAlterTableAdd);
+  aplicar(tiene("'") || tiene("?"), adaptarComparaciones);
   return r;
 }
 
