@@ -3,44 +3,73 @@
 // which the first text shown needs, is read meanwhile on a second one. The
 // program itself lies next to this file, in librp_usuarios_programa.so.
 // Before anything is loaded the heap is set up for 2 MB pages (monticulo.h).
+//
+// Every symbol a library needs is looked for first in this executable and
+// the libraries it was linked with, then in the program's own: so this file
+// is plain C and C library calls, linked with nothing else, and fontconfig
+// is opened without joining that first list. With Qt then second in line,
+// each of the loader's tens of thousands of lookups is found sooner.
 #include <dlfcn.h>
-#include <fontconfig/fontconfig.h>
+#include <limits.h>
+#include <pthread.h>
+#include <stdio.h>
+#include <string.h>
 #include <unistd.h>
-
-#include <climits>
-#include <cstdio>
-#include <string>
-#include <thread>
 
 #include "arranque/monticulo.h"
 
 namespace {
 
-std::string carpetaPropia() {
-  char ruta[PATH_MAX];
-  const ssize_t n = readlink("/proc/self/exe", ruta, sizeof ruta - 1);
-  if (n <= 0) return ".";
-  const std::string r(ruta, static_cast<size_t>(n));
-  const size_t barra = r.rfind('/');
-  return barra == std::string::npos ? std::string(".") : r.substr(0, barra);
+// The folder of this executable, with a final "/", into `ruta`.
+void carpetaPropia(char* ruta, size_t tamano) {
+  const ssize_t n = readlink("/proc/self/exe", ruta, tamano - 1);
+  if (n <= 0) {
+    snprintf(ruta, tamano, "./");
+    return;
+  }
+  ruta[n] = '\0';
+  char* barra = strrchr(ruta, '/');
+  if (barra) barra[1] = '\0';
+  else snprintf(ruta, tamano, "./");
+}
+
+// Fontconfig's FcInit, from a fontconfig opened for itself here (Qt's
+// libraries find the same one loaded). Opened before the thread starts: two
+// threads cannot both be in the loader, which the program's load then holds.
+using FcInit = int (*)();
+
+FcInit fcInit() {
+  void* fontconfig = dlopen("libfontconfig.so.1", RTLD_NOW | RTLD_LOCAL);
+  return fontconfig ? reinterpret_cast<FcInit>(dlsym(fontconfig, "FcInit")) : nullptr;
+}
+
+void* leerConfiguracionDeFuentes(void* iniciar) {
+  reinterpret_cast<FcInit>(iniciar)();
+  return nullptr;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  arranque::reservarMontonEnPaginasGrandes(std::size_t(64) << 20);
-  std::thread fuentes([] { FcInit(); });
-  const std::string programa = carpetaPropia() + "/librp_usuarios_programa.so";
-  void* biblioteca = dlopen(programa.c_str(), RTLD_LAZY | RTLD_GLOBAL);
-  fuentes.join();
+  arranque::reservarMontonEnPaginasGrandes(size_t(64) << 20);
+  const FcInit iniciarFuentes = fcInit();
+  pthread_t fuentes;
+  const bool hilo = iniciarFuentes && pthread_create(&fuentes, nullptr, leerConfiguracionDeFuentes,
+                                                     reinterpret_cast<void*>(iniciarFuentes)) == 0;
+  char programa[PATH_MAX + 64];
+  carpetaPropia(programa, PATH_MAX);
+  strcat(programa, "librp_usuarios_programa.so");
+  void* biblioteca = dlopen(programa, RTLD_LAZY | RTLD_GLOBAL);
+  if (hilo) pthread_join(fuentes, nullptr);
+  else if (iniciarFuentes) iniciarFuentes();
   if (!biblioteca) {
-    std::fprintf(stderr, "rp_usuarios: no se pudo cargar el programa: %s\n", dlerror());
+    fprintf(stderr, "rp_usuarios: no se pudo cargar el programa: %s\n", dlerror());
     return 127;
   }
   using Principal = int (*)(int, char**);
   auto principal = reinterpret_cast<Principal>(dlsym(biblioteca, "rp_usuarios_main"));
   if (!principal) {
-    std::fprintf(stderr, "rp_usuarios: %s no tiene rp_usuarios_main\n", programa.c_str());
+    fprintf(stderr, "rp_usuarios: %s no tiene rp_usuarios_main\n", programa);
     return 127;
   }
   return principal(argc, argv);
