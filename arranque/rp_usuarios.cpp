@@ -7,7 +7,7 @@
 // Every symbol a library needs is looked for first in this executable and
 // the libraries it was linked with, then in the program's own: so this file
 // is plain C and C library calls, linked with nothing else, and fontconfig
-// is opened without joining that first list. With Qt then second in line,
+// is opened without joining that first list. With Qt right after the C library,
 // each of the loader's tens of thousands of lookups is found sooner.
 #include <dlfcn.h>
 #include <limits.h>

@@ -95,7 +95,7 @@ std::vector<Nodo*>& Nodo::hijosParaAgregar() {
 }
 
 void Nodo::guardarTextos(QStringView clave, QStringView texto, QStringView tag) {
-  // Made at its size and filled with plain copies: a menu makes two per node.
+  // Made at its size and filled with plain copies.
   QString t(clave.size() + texto.size() + tag.size(), Qt::Uninitialized);
   QChar* p = t.data();
   for (QStringView parte : {clave, texto, tag}) {

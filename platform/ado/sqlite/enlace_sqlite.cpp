@@ -225,12 +225,12 @@ class CursorSqlite final : public Cursor {
   // Column i of the current row: from the statement, or from the copy read ahead.
   ValorCrudo celda(int i) const {
     if (adelanto_) return adelanto_->celda(i);
-    Guarda guarda(base_->uso);
+    const Guarda guarda(base_->uso);
     return deLaSentencia(i);
   }
 
-  // With the connection held: the column is read through one call that
-  // takes the connection's lock, and its parts through calls that do not.
+  // With the connection held: one call for the column, then its parts from
+  // the value it gives.
   ValorCrudo deLaSentencia(int i) const {
     sqlite3_value* valor = sqlite3_column_value(st_, i);
     ValorCrudo v;
@@ -280,7 +280,7 @@ class CursorSqlite final : public Cursor {
   // On the second thread: the next row, copied out, with the connection held
   // so that the program's own calls on it wait for the row to be read.
   bool leerFila(LecturaAdelantada::Fila& fila, std::optional<Error>& fallo) {
-    Guarda guarda(base_->uso);
+    const Guarda guarda(base_->uso);
     const int rc = sqlite3_step(st_);
     if (rc == SQLITE_ROW) {
       for (size_t i = 0; i < columnas_.size(); ++i) fila.poner(i, deLaSentencia(static_cast<int>(i)));
