@@ -53,8 +53,10 @@ void EstiloDiferido::drawPrimitive(PrimitiveElement elemento, const QStyleOption
     QProxyStyle::drawPrimitive(elemento, opcion, pintor, control);
     return;
   }
-  if (marcoDeGrupo_.isNull())
+  if (!marcoBuscado_) {  // read once, found or not
+    marcoBuscado_ = true;
     marcoDeGrupo_ = leerPng(QStringLiteral(":/qt-project.org/styles/commonstyle/images/fusion_groupbox.png"));
+  }
   // A group box with neither title nor check box has its frame at the top.
   int arriba = kMargenSuperiorDeGrupo;
   const auto* grupo = qobject_cast<const QGroupBox*>(control);

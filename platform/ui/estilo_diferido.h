@@ -25,6 +25,7 @@ class EstiloDiferido : public QProxyStyle {
 
  private:
   mutable QPixmap marcoDeGrupo_;
+  mutable bool marcoBuscado_ = false;
 };
 
 }  // namespace ui
