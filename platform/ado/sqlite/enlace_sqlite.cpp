@@ -10,6 +10,7 @@
 #include <climits>
 #include <cmath>
 #include <mutex>
+#include <thread>
 
 #include "platform/ado/dialecto.h"
 #include "platform/ado/lectura_adelantada.h"
@@ -176,17 +177,11 @@ class CursorSqlite final : public Cursor {
     if (terminado_) return false;
     if (adelanto_) return siguienteAdelantada();
     // Past the first rows a read is a long one: a second thread reads on.
-    if (++leidas_ > kFilasAntesDeAdelantar && empezarAdelanto()) return siguienteAdelantada();
-    const Guarda guarda(base_->uso);
-    const int rc = sqlite3_step(st_);
-    if (rc == SQLITE_ROW) {
-      if (primera_) tiparExpresiones();
-      return true;
+    if (!sinAdelanto_ && ++leidas_ > kFilasAntesDeAdelantar) {
+      if (empezarAdelanto()) return siguienteAdelantada();
+      sinAdelanto_ = true;  // no thread to be had: the read stays here
     }
-    terminado_ = true;
-    primera_ = false;
-    if (rc == SQLITE_DONE) return false;
-    fallarSqlite(errores_, base_->db);
+    return siguienteAqui();
   }
 
   vb::Variant valor(int i) override { return valorDe(celda(i), columnas_[i].tipo); }
@@ -293,6 +288,7 @@ class CursorSqlite final : public Cursor {
   // If the thread cannot be had, the read goes on here.
   bool empezarAdelanto() {
     if (!sqlite3_threadsafe()) return false;  // SQLite built for one thread only
+    if (std::thread::hardware_concurrency() < 2) return false;  // no processor to overlap with
     try {
       adelanto_ = std::make_unique<LecturaAdelantada>(
           columnas_.size(), [this](LecturaAdelantada::Fila& fila, std::optional<Error>& fallo) {
@@ -304,11 +300,30 @@ class CursorSqlite final : public Cursor {
     return true;
   }
 
+  bool siguienteAqui() {
+    const Guarda guarda(base_->uso);
+    const int rc = sqlite3_step(st_);
+    if (rc == SQLITE_ROW) {
+      if (primera_) tiparExpresiones();
+      return true;
+    }
+    terminado_ = true;
+    primera_ = false;
+    if (rc == SQLITE_DONE) return false;
+    fallarSqlite(errores_, base_->db);
+  }
+
   bool siguienteAdelantada() {
     std::optional<Error> fallo;
     if (adelanto_->siguiente(fallo)) return true;
-    terminado_ = true;
+    const bool devuelta = adelanto_->devuelta();
     adelanto_.reset();
+    if (devuelta) {
+      // The thread did not pay: the rest is read here, as the first rows were.
+      sinAdelanto_ = true;
+      return siguienteAqui();
+    }
+    terminado_ = true;
     if (fallo) fallar(errores_, {*fallo});
     return false;
   }
@@ -339,6 +354,7 @@ class CursorSqlite final : public Cursor {
   bool primera_ = true;
   bool terminado_ = false;
   long leidas_ = 0;
+  bool sinAdelanto_ = false;  // read here to the end: no thread, or one that gave the statement back
   std::unique_ptr<LecturaAdelantada> adelanto_;  // last: gone before the rest
 };
 

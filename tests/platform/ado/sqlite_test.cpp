@@ -572,6 +572,27 @@ TEST_F(Sqlite, LongReadsGiveEveryRowWithItsTypesForwardAndClientSide) {
   EXPECT_EQ(ver.Fields(0).Value(), vb::Variant("CAMBIADO"));
 }
 
+// Each step here counts rows of the table itself: the program is far
+// quicker with a row than the statement is, and the thread gives the
+// statement back; the read goes on from the row after its last one.
+TEST_F(Sqlite, LongReadWhoseStepsAreSlowGoesOnWithoutTheThread) {
+  Connection cn = abierta();
+  crearTablaLarga(cn);
+  Recordset rs;
+  rs.Open(QStringLiteral("SELECT ID, TEXTO, (SELECT COUNT(*) FROM TA_LARGA b WHERE b.ID <= a.ID % 300) AS N "
+                         "FROM TA_LARGA a ORDER BY ID"),
+          cn);
+  int x = 0;
+  while (!rs.EOF()) {
+    ++x;
+    ASSERT_EQ(rs.Fields("ID").Value(), vb::Variant(std::int32_t{x}));
+    ASSERT_EQ(rs.Fields("TEXTO").Value(), vb::Variant(QStringLiteral("T%1").arg(x)));
+    ASSERT_EQ(rs.Fields("N").Value().toText(), QString::number(x % 300));
+    rs.MoveNext();
+  }
+  EXPECT_EQ(x, kFilasLargas);
+}
+
 TEST_F(Sqlite, LongReadSharesItsConnectionAndCanBeLeftEarly) {
   Connection cn = abierta();
   crearTablaLarga(cn);
