@@ -4,6 +4,9 @@
 #include <cstdint>
 #include <optional>
 #include <vector>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 #include "app/suite/util_general.h"
 #include "data/texto_sql.h"
@@ -20,7 +23,52 @@ namespace {
 // non-ASCII characters never equal an ASCII key.
 inline bool igualLetra(char16_t t, char16_t c) { return t == c || (c >= u'A' && c <= u'Z' && t == c + 32); }
 
-inline char16_t mayusculaAscii(char16_t u) { return (u >= u'a' && u <= u'z') ? char16_t(u - 32) : u; }
+// A character as the pair table keys it: ASCII folded to upper case, and
+// DEL for every other character. No key holds DEL, so the pairs a non-ASCII
+// character is in are marked harmlessly, and the marking needs no test.
+constexpr std::array<unsigned char, 128> kPliegue = [] {
+  std::array<unsigned char, 128> r{};
+  for (unsigned c = 0; c < 128; ++c) r[c] = static_cast<unsigned char>(c >= 'a' && c <= 'z' ? c - 32 : c);
+  return r;
+}();
+inline unsigned pliegue(char16_t u) { return kPliegue[u < 128 ? u : 127]; }
+
+// The positions i in [desde, hasta) where d[i] is `a` or `b`, in order, until
+// `probar` accepts one: that one, or -1. Eight characters are compared at a
+// time; a position is offered only where one of the two is.
+template <class Probar>
+qsizetype primeraQue(const char16_t* d, qsizetype desde, qsizetype hasta, char16_t a, char16_t b, Probar&& probar) {
+  qsizetype i = desde;
+#ifdef __SSE2__
+  const __m128i va = _mm_set1_epi16(static_cast<short>(a));
+  const __m128i vb = _mm_set1_epi16(static_cast<short>(b));
+  for (; i + 8 <= hasta; i += 8) {
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
+    // Two bits for each character that is one of them.
+    unsigned bits = static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi16(x, va), _mm_cmpeq_epi16(x, vb))));
+    while (bits != 0) {
+      const int bit = __builtin_ctz(bits);
+      if (probar(i + bit / 2)) return i + bit / 2;
+      bits &= ~(3u << bit);
+    }
+  }
+#endif
+  for (; i < hasta; ++i)
+    if ((d[i] == a || d[i] == b) && probar(i)) return i;
+  return -1;
+}
+
+// Whether the upper-case ASCII `clave` is anywhere in `s`, ignoring the case of ASCII letters.
+bool contieneAscii(QStringView s, QLatin1StringView clave) {
+  const auto* d = reinterpret_cast<const char16_t*>(s.data());
+  const qsizetype m = clave.size();
+  for (qsizetype i = 0; i + m <= s.size(); ++i) {
+    qsizetype j = 0;
+    while (j < m && igualLetra(d[i + j], static_cast<unsigned char>(clave.data()[j]))) ++j;
+    if (j == m) return true;
+  }
+  return m == 0;
+}
 
 class Texto {
  public:
@@ -108,21 +156,19 @@ class Texto {
     const char16_t* d = datos();
     const char* c = clave.data();
     const qsizetype a = ancla(clave);
+    if (n - m < desde) return -1;
     if (a >= 0) {
       const char16_t ch = static_cast<unsigned char>(c[a]);
-      for (qsizetype i = desde + a; i - a + m <= n; ++i)
-        if (d[i] == ch && en(i - a, clave)) return i - a;
-      return -1;
+      const qsizetype i = primeraQue(d, desde + a, n - m + a + 1, ch, ch, [&](qsizetype i) { return en(i - a, clave); });
+      return i < 0 ? -1 : i - a;
     }
     const char16_t c0 = static_cast<unsigned char>(c[0]);
     const char16_t c0b = (c0 >= u'A' && c0 <= u'Z') ? char16_t(c0 + 32) : c0;
-    for (qsizetype i = desde; i + m <= n; ++i) {
-      if (d[i] != c0 && d[i] != c0b) continue;
+    return primeraQue(d, desde, n - m + 1, c0, c0b, [&](qsizetype i) {
       qsizetype j = 1;
       while (j < m && igualLetra(d[i + j], static_cast<unsigned char>(c[j]))) ++j;
-      if (j == m) return i;
-    }
-    return -1;
+      return j == m;
+    });
   }
 
   // Most keys are absent from most statements: a table of the pairs of
@@ -134,28 +180,59 @@ class Texto {
       if (!marcado(static_cast<unsigned char>(c[i]), static_cast<unsigned char>(c[i + 1]))) return false;
     return true;
   }
-  void marcar(char16_t a, char16_t b) const {
-    a = mayusculaAscii(a);
-    b = mayusculaAscii(b);
-    if (a < 128 && b < 128) {
-      const unsigned k = a * 128u + b;
-      (*pares_)[k >> 6] |= std::uint64_t(1) << (k & 63);
-    }
+  void marcar(char16_t a, char16_t b) const { marcarPlegados(pliegue(a), pliegue(b)); }
+  void marcarPlegados(unsigned a, unsigned b) const {
+    const unsigned k = a * 128u + b;
+    (*pares_)[k >> 6] |= std::uint64_t(1) << (k & 63);
   }
+  // Each character is folded once, for the pair it ends and the one it begins.
   void marcarTodo() const {
+    ParesRecientes& r = recientes();
+    if (r.hay && r.texto == s_) {
+      pares_ = r.pares;
+      return;
+    }
     pares_.emplace();
     pares_->fill(0);
     const char16_t* d = datos();
-    for (qsizetype i = 0; i + 1 < s_.size(); ++i) marcar(d[i], d[i + 1]);
+    const qsizetype n = s_.size();
+    if (n < 2) return;
+    unsigned antes = pliegue(d[0]);
+    for (qsizetype i = 1; i < n; ++i) {
+      const unsigned este = pliegue(d[i]);
+      marcarPlegados(antes, este);
+      antes = este;
+    }
+    if (s_.size() <= kMayorParaRecordar) {
+      // A text without data of its own may change under it: the copy is deep.
+      r.texto = s_.data_ptr().isMutable() ? s_ : QString(s_.constData(), s_.size());
+      r.pares = *pares_;
+      r.hay = true;
+    }
   }
   bool marcado(unsigned a, unsigned b) const {
     const unsigned k = a * 128u + b;
     return ((*pares_)[k >> 6] >> (k & 63)) & 1;
   }
 
+  using Pares = std::array<std::uint64_t, 128 * 128 / 64>;
+  // The table last built on this thread, with its text: the rewrites of a
+  // statement run one after the other, and the second one, given the text
+  // the first left unchanged, takes the table instead of building it again.
+  struct ParesRecientes {
+    QString texto;
+    Pares pares;
+    bool hay = false;
+  };
+  static constexpr qsizetype kMayorParaRecordar = 16384;
+  static ParesRecientes& recientes() {
+    thread_local ParesRecientes r;
+    return r;
+  }
+
   QString s_;
   // Built on first need.
-  mutable std::optional<std::array<std::uint64_t, 128 * 128 / 64>> pares_;
+  mutable std::optional<Pares> pares_;
 };
 
 struct Sinonimo {
@@ -336,7 +413,7 @@ bool variasPalabras(const QString& s) {
 }  // namespace
 
 QString ORACLE_Dicc(const QString& valor, const QString& connString) {
-  if (!db_texto::contiene(connString, QStringLiteral("ORACLE"))) return valor;
+  if (!contieneAscii(connString, QLatin1StringView("ORACLE"))) return valor;
   if (!variasPalabras(valor) && ZepaKit2::util().EvaluarTexto(valor) <= 1)
     return db_texto::iguales(valor, QStringLiteral("LEN")) ? QStringLiteral("LENGTH") : valor;
 
