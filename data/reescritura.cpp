@@ -58,16 +58,61 @@ qsizetype primeraQue(const char16_t* d, qsizetype desde, qsizetype hasta, char16
   return -1;
 }
 
-// Whether the upper-case ASCII `clave` is anywhere in `s`, ignoring the case of ASCII letters.
-bool contieneAscii(QStringView s, QLatin1StringView clave) {
+// Whether the upper-case ASCII `clave` is at position p of `s`.
+bool claveEn(QStringView s, qsizetype p, QLatin1StringView clave) {
+  if (p < 0 || p + clave.size() > s.size()) return false;
   const auto* d = reinterpret_cast<const char16_t*>(s.data());
-  const qsizetype m = clave.size();
-  for (qsizetype i = 0; i + m <= s.size(); ++i) {
-    qsizetype j = 0;
-    while (j < m && igualLetra(d[i + j], static_cast<unsigned char>(clave.data()[j]))) ++j;
-    if (j == m) return true;
+  for (qsizetype j = 0; j < clave.size(); ++j)
+    if (!igualLetra(d[p + j], static_cast<unsigned char>(clave.data()[j]))) return false;
+  return true;
+}
+
+// The character to look for first: the rarest-looking one of the key that
+// folds to itself, so that one comparison per character turns most away.
+// Lower is rarer in SQL text; 0 means a letter (it has two forms).
+constexpr std::array<unsigned char, 128> kRango = [] {
+  std::array<unsigned char, 128> r{};
+  const char* raras = "[]{}@#'=,()_.0123456789 ";
+  for (unsigned char i = 0; raras[i]; ++i) r[static_cast<unsigned char>(raras[i])] = static_cast<unsigned char>(i + 1);
+  return r;
+}();
+qsizetype ancla(QLatin1StringView clave) {
+  qsizetype mejor = -1;
+  unsigned rango = 255;
+  for (qsizetype i = 0; i < clave.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(clave.data()[i]);
+    const unsigned r = c < 128 ? kRango[c] : 0;
+    if (r != 0 && r < rango) {
+      rango = r;
+      mejor = i;
+    }
   }
-  return m == 0;
+  return mejor;
+}
+
+// The first position at or after `desde` where the upper-case ASCII `clave`
+// is in `s`, ignoring the case of ASCII letters; -1 if none.
+qsizetype buscarClave(QStringView s, QLatin1StringView clave, qsizetype desde) {
+  const qsizetype m = clave.size();
+  const qsizetype n = s.size();
+  if (desde < 0) desde = 0;
+  if (m == 0) return desde <= n ? desde : -1;
+  if (n - m < desde) return -1;
+  const auto* d = reinterpret_cast<const char16_t*>(s.data());
+  const char* c = clave.data();
+  const qsizetype a = ancla(clave);
+  if (a >= 0) {
+    const char16_t ch = static_cast<unsigned char>(c[a]);
+    const qsizetype i = primeraQue(d, desde + a, n - m + a + 1, ch, ch, [&](qsizetype i) { return claveEn(s, i - a, clave); });
+    return i < 0 ? -1 : i - a;
+  }
+  const char16_t c0 = static_cast<unsigned char>(c[0]);
+  const char16_t c0b = (c0 >= u'A' && c0 <= u'Z') ? char16_t(c0 + 32) : c0;
+  return primeraQue(d, desde, n - m + 1, c0, c0b, [&](qsizetype i) {
+    qsizetype j = 1;
+    while (j < m && igualLetra(d[i + j], static_cast<unsigned char>(c[j]))) ++j;
+    return j == m;
+  });
 }
 
 class Texto {
@@ -77,17 +122,11 @@ class Texto {
   const QString& texto() const { return s_; }
 
   // Whether `clave` is at position p.
-  bool en(qsizetype p, QLatin1StringView clave) const {
-    if (p < 0 || p + clave.size() > s_.size()) return false;
-    const char16_t* d = datos();
-    for (qsizetype j = 0; j < clave.size(); ++j)
-      if (!igualLetra(d[p + j], static_cast<unsigned char>(clave.data()[j]))) return false;
-    return true;
-  }
+  bool en(qsizetype p, QLatin1StringView clave) const { return claveEn(s_, p, clave); }
 
   qsizetype pos(QLatin1StringView clave, qsizetype desde = 0) const {
     if (!puedeEstar(clave)) return -1;
-    return buscar(clave, desde);
+    return buscarClave(s_, clave, desde);
   }
   bool tiene(QLatin1StringView clave) const { return pos(clave) >= 0; }
 
@@ -111,7 +150,7 @@ class Texto {
         for (qsizetype i = inicio > 0 ? inicio - 1 : 0; i + 1 < r.size(); ++i) marcar(d[i], d[i + 1]);
         if (hecho < s_.size() && r.size() > 0) marcar(d[r.size() - 1], datos()[hecho]);
       }
-      p = buscar(clave, hecho);
+      p = buscarClave(s_, clave, hecho);
     }
     r.append(QStringView(s_).mid(hecho));
     s_ = std::move(r);
@@ -124,52 +163,6 @@ class Texto {
 
  private:
   const char16_t* datos() const { return reinterpret_cast<const char16_t*>(s_.constData()); }
-
-  // The character to look for first: the rarest-looking one of the key that
-  // folds to itself, so that one comparison per character turns most away.
-  // Lower is rarer in SQL text; 0 means a letter (it has two forms).
-  static constexpr std::array<unsigned char, 128> kRango = [] {
-    std::array<unsigned char, 128> r{};
-    const char* raras = "[]{}@#'=,()_.0123456789 ";
-    for (unsigned char i = 0; raras[i]; ++i) r[static_cast<unsigned char>(raras[i])] = static_cast<unsigned char>(i + 1);
-    return r;
-  }();
-  static qsizetype ancla(QLatin1StringView clave) {
-    qsizetype mejor = -1;
-    unsigned rango = 255;
-    for (qsizetype i = 0; i < clave.size(); ++i) {
-      const unsigned char c = static_cast<unsigned char>(clave.data()[i]);
-      const unsigned r = c < 128 ? kRango[c] : 0;
-      if (r != 0 && r < rango) {
-        rango = r;
-        mejor = i;
-      }
-    }
-    return mejor;
-  }
-
-  qsizetype buscar(QLatin1StringView clave, qsizetype desde) const {
-    const qsizetype m = clave.size();
-    const qsizetype n = s_.size();
-    if (desde < 0) desde = 0;
-    if (m == 0) return desde <= n ? desde : -1;
-    const char16_t* d = datos();
-    const char* c = clave.data();
-    const qsizetype a = ancla(clave);
-    if (n - m < desde) return -1;
-    if (a >= 0) {
-      const char16_t ch = static_cast<unsigned char>(c[a]);
-      const qsizetype i = primeraQue(d, desde + a, n - m + a + 1, ch, ch, [&](qsizetype i) { return en(i - a, clave); });
-      return i < 0 ? -1 : i - a;
-    }
-    const char16_t c0 = static_cast<unsigned char>(c[0]);
-    const char16_t c0b = (c0 >= u'A' && c0 <= u'Z') ? char16_t(c0 + 32) : c0;
-    return primeraQue(d, desde, n - m + 1, c0, c0b, [&](qsizetype i) {
-      qsizetype j = 1;
-      while (j < m && igualLetra(d[i + j], static_cast<unsigned char>(c[j]))) ++j;
-      return j == m;
-    });
-  }
 
   // Most keys are absent from most statements: a table of the pairs of
   // adjacent characters present turns them away without a search.
@@ -413,7 +406,7 @@ bool variasPalabras(const QString& s) {
 }  // namespace
 
 QString ORACLE_Dicc(const QString& valor, const QString& connString) {
-  if (!contieneAscii(connString, QLatin1StringView("ORACLE"))) return valor;
+  if (buscarClave(connString, QLatin1StringView("ORACLE"), 0) < 0) return valor;
   if (!variasPalabras(valor) && ZepaKit2::util().EvaluarTexto(valor) <= 1)
     return db_texto::iguales(valor, QStringLiteral("LEN")) ? QStringLiteral("LENGTH") : valor;
 

@@ -150,7 +150,6 @@ bool LecturaAdelantada::seEsperaDemasiado(std::chrono::steady_clock::time_point 
 }
 
 void LecturaAdelantada::esperarBloque() const {
-  if (enCola_.load(std::memory_order_acquire) > 0) return;
   const auto hasta = std::chrono::steady_clock::now() + kEsperaActiva;
   for (;;) {
     for (int i = 0; i < 64; ++i) {

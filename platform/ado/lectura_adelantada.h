@@ -99,8 +99,8 @@ class LecturaAdelantada {
   };
 
   void trabajar();
-  void esperarBloque() const;
-  bool seEsperaDemasiado(std::chrono::steady_clock::time_point ahora) const;
+  void esperarBloque() const;  // on the processor, a moment, for the next block to come
+  bool seEsperaDemasiado(std::chrono::steady_clock::time_point ahora) const;  // the thread does not pay
 
   const size_t columnas_;
   Leer leer_;
