@@ -2,7 +2,7 @@
 // the synonym rewrite and, on Oracle, the dialect translation on the way.
 #include <functional>
 
-#include "app/suite/util_general.h"
+#include "suite/util_general.h"
 #include "data/db_dll.h"
 #include "data/texto_sql.h"
 #include "data/textos_sql.h"

@@ -7,7 +7,7 @@
 #include <QString>
 #include <optional>
 
-#include "app/suite/dialogo_archivo.h"
+#include "suite/dialogo_archivo.h"
 #include "platform/ado/connection.h"
 #include "platform/ado/recordset.h"
 #include "platform/vb/error.h"

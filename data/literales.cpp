@@ -4,7 +4,7 @@
 #include <initializer_list>
 #include <optional>
 
-#include "app/suite/util_general.h"
+#include "suite/util_general.h"
 #include "data/db_dll.h"
 #include "platform/vb/convert.h"
 

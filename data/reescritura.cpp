@@ -8,7 +8,7 @@
 #include <emmintrin.h>
 #endif
 
-#include "app/suite/util_general.h"
+#include "suite/util_general.h"
 #include "data/texto_sql.h"
 #include "platform/vb/dates.h"
 #include "platform/vb/error.h"

@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/suite/archivo_ini.h"
-#include "app/suite/util_general.h"
+#include "suite/archivo_ini.h"
+#include "suite/util_general.h"
 #include "fuzz/apoyo.h"
 #include "platform/ado/servidores.h"
 #include "platform/vb/error.h"

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "app/suite/util_general.h"
+#include "suite/util_general.h"
 
 QStringList camposLinea(const QString& linea) {
   QStringList r;

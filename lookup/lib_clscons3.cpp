@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QTreeView>
 
-#include "app/suite/util_general.h"
+#include "suite/util_general.h"
 #include "platform/ui/twips.h"
 #include "data/db_dll.h"
 #include "lookup/lib_frmcons3tree.h"

@@ -16,7 +16,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/suite/util_general.h"
+#include "suite/util_general.h"
 #include "data/db_dll.h"
 #include "lookup/anchos_columnas.h"
 #include "platform/ctx/programa.h"

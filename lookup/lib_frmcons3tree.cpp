@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
-#include "app/suite/util_general.h"
+#include "suite/util_general.h"
 #include "data/db_dll.h"
 #include "platform/ui/servicio.h"
 #include "platform/ui/twips.h"

@@ -2,7 +2,7 @@
 
 #include <QFile>
 
-#include "app/suite/util_general.h"
+#include "suite/util_general.h"
 #include "platform/vb/error.h"
 #include "services/mascaras.h"
 

@@ -4,8 +4,8 @@
 #include <QHash>
 #include <algorithm>
 
-#include "app/suite/icono_svg.h"
-#include "app/suite/util_general.h"
+#include "suite/icono_svg.h"
+#include "suite/util_general.h"
 #include "data/db_dll.h"
 #include "platform/ctx/programa.h"
 #include "platform/ui/servicio.h"

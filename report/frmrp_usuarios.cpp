@@ -18,13 +18,13 @@
 #include <exception>
 #include <utility>
 
-#include "app/inicia_sesion.h"
-#include "app/motor_programa.h"
-#include "app/preparar_ventana.h"
-#include "app/suite/lanzador.h"
-#include "app/suite/tbarrep.h"
-#include "app/suite/teclado.h"
-#include "app/suite/util_general.h"
+#include "session/inicia_sesion.h"
+#include "report/motor_programa.h"
+#include "session/preparar_ventana.h"
+#include "suite/lanzador.h"
+#include "suite/tbarrep.h"
+#include "suite/teclado.h"
+#include "suite/util_general.h"
 #include "lookup/lib_frmcons3.h"
 #include "menu/lista_imagenes.h"
 #include "menu/rt_iconoslst.h"
@@ -232,7 +232,7 @@ frmRp_Usuarios::~frmRp_Usuarios() {
 void frmRp_Usuarios::Form_Load() {
   QString parametros, conexion;  // an empty parameter text takes the command line
   ModGlobal::IniciaSesion(false, parametros, conexion, 3);
-  app::conectarMotorReportes();
+  rp_usuarios::conectarMotorReportes();
   ZepaKit2::util().PrepararForm(this, false);
   ModGlobal::PrepararVentana(*this);
   c_->barra->setHabilitaConsulta(false);

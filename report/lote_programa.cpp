@@ -7,7 +7,7 @@
 #include <QListWidget>
 #include <QRadioButton>
 
-#include "app/motor_programa.h"
+#include "report/motor_programa.h"
 #include "platform/ctx/programa.h"
 #include "platform/vb/error.h"
 #include "report/frmrp_usuarios.h"
@@ -102,12 +102,12 @@ int ejecutar(const Opciones& o, std::ostream& salida, std::ostream& avisos) {
 
   ZepaKit2::Lanzador& lanzador = ZepaKit2::lanzador();
   std::shared_ptr<MotorSolicitud> porSolicitud;
-  std::shared_ptr<app::MotorPrograma> motor;
+  std::shared_ptr<rp_usuarios::MotorPrograma> motor;
   if (o.solicitud) {
     porSolicitud = std::make_shared<MotorSolicitud>(salida);
     lanzador.setMotor(porSolicitud);
   } else {
-    motor = std::make_shared<app::MotorPrograma>();
+    motor = std::make_shared<rp_usuarios::MotorPrograma>();
     lanzador.setMotor(motor);
   }
 

@@ -5,7 +5,7 @@
 #include <iostream>
 #include <memory>
 
-#include "app/suite/lanzador.h"
+#include "suite/lanzador.h"
 #include "platform/ui/consola_servicio.h"
 #include "report/lote_opciones.h"
 

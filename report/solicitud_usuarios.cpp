@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "app/suite/util_general.h"
+#include "suite/util_general.h"
 #include "platform/vb/strings.h"
 #include "services/arma_formula.h"
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <optional>
 
-#include "app/suite/util_general.h"
+#include "suite/util_general.h"
 #include "platform/vb/convert.h"
 #include "platform/vb/dates.h"
 #include "platform/vb/strings.h"

@@ -1,6 +1,6 @@
 #include "services/cargar_configuracion.h"
 
-#include "app/suite/util_general.h"
+#include "suite/util_general.h"
 #include "data/db_dll.h"
 #include "platform/vb/convert.h"
 #include "platform/vb/manejo.h"

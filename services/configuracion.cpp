@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "app/suite/util_general.h"
+#include "suite/util_general.h"
 #include "data/db_dll.h"
 #include "platform/vb/convert.h"
 #include "platform/vb/manejo.h"

@@ -1,6 +1,6 @@
 #include "services/parametros.h"
 
-#include "app/suite/util_general.h"
+#include "suite/util_general.h"
 #include "platform/vb/strings.h"
 
 namespace ModGlobal {

@@ -1,7 +1,7 @@
 #include "services/reportes.h"
 
-#include "app/suite/estacion.h"
-#include "app/suite/util_general.h"
+#include "suite/estacion.h"
+#include "suite/util_general.h"
 #include "data/db_dll.h"
 #include "platform/ctx/programa.h"
 #include "platform/ui/servicio.h"

@@ -4,12 +4,8 @@
 // and reading that picture starts Qt's image plugins and icon themes, a
 // noticeable part of the program's start for an arrow seldom shown. Those
 // pictures are read the first time they are drawn instead.
-// The Fusion style's group box frame is a picture too, and Fusion reads it
-// in a way that loads every image plugin; it is read here as the PNG it is,
-// and drawn as Fusion draws it.
 //
 //   QApplication::setStyle(new ui::EstiloDiferido);   // after the application object
-#include <QPixmap>
 #include <QProxyStyle>
 
 namespace ui {
@@ -20,12 +16,6 @@ class EstiloDiferido : public QProxyStyle {
   explicit EstiloDiferido(QStyle* base = nullptr) : QProxyStyle(base) {}
   QIcon standardIcon(StandardPixmap cual, const QStyleOption* opcion = nullptr,
                      const QWidget* control = nullptr) const override;
-  void drawPrimitive(PrimitiveElement elemento, const QStyleOption* opcion, QPainter* pintor,
-                     const QWidget* control = nullptr) const override;
-
- private:
-  mutable QPixmap marcoDeGrupo_;
-  mutable bool marcoBuscado_ = false;
 };
 
 }  // namespace ui

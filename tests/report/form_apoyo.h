@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "app/suite/lanzador.h"
+#include "suite/lanzador.h"
 #include "platform/vb/error.h"
 #include "report/frmrp_usuarios.h"
 #include "tests/services/base_prueba.h"

@@ -8,9 +8,9 @@
 #include <QToolButton>
 #include <cstring>
 
-#include "app/suite/estacion.h"
-#include "app/suite/tbarrep.h"
-#include "app/suite/util_general.h"
+#include "suite/estacion.h"
+#include "suite/tbarrep.h"
+#include "suite/util_general.h"
 #include "menu/rt_iconoslst.h"
 #include "services/sesion.h"
 #include "tests/report/form_apoyo.h"

@@ -7,8 +7,8 @@
 #include <QRadioButton>
 #include <QToolButton>
 
-#include "app/motor_programa.h"
-#include "app/suite/tbarrep.h"
+#include "report/motor_programa.h"
+#include "suite/tbarrep.h"
 #include "services/sesion.h"
 #include "tests/report/form_apoyo.h"
 
@@ -115,7 +115,7 @@ TEST_F(FormPrueba, UnErrorDelReporteSeMuestraYElFormularioSigue) {
 
 TEST_F(FormPrueba, SinArchivoDeReporteAvisaDosVecesYNoTermina) {
   QFile::remove(programa.archivo(QStringLiteral("RP_Usuarios_Grupos.rpt")));
-  ZepaKit2::lanzador().setMotor(std::make_shared<app::MotorPrograma>());
+  ZepaKit2::lanzador().setMotor(std::make_shared<rp_usuarios::MotorPrograma>());
   cargar();
   ZepaKit2::lanzador().setDestino(ZepaKit2::Lanzador::DestinoArchivo());
   ZepaKit2::lanzador().setArchivoDestino(programa.archivo(QStringLiteral("salida.pdf")));
@@ -151,7 +151,7 @@ TEST_F(FormPrueba, UnNombreConApostrofeDaSuReporte) {
     "columnas": [ { "campo": "NOMBRE", "titulo": "Usuario" }, { "campo": "UNEGOCIO", "titulo": "Unidad" } ],
     "formulas": { "Parametros": "" }
   })");
-  ZepaKit2::lanzador().setMotor(std::make_shared<app::MotorPrograma>());
+  ZepaKit2::lanzador().setMotor(std::make_shared<rp_usuarios::MotorPrograma>());
   cargar();
   const QString pdf = programa.archivo(QStringLiteral("salida.pdf"));
   ZepaKit2::lanzador().setDestino(ZepaKit2::Lanzador::DestinoArchivo());

@@ -13,9 +13,9 @@
 #include <functional>
 #include <memory>
 
-#include "app/motor_programa.h"
-#include "app/suite/lanzador.h"
-#include "app/suite/tbarrep.h"
+#include "report/motor_programa.h"
+#include "suite/lanzador.h"
+#include "suite/tbarrep.h"
 #include "data/db_dll.h"
 #include "platform/ado/recordset.h"
 #include "report/frmrp_usuarios.h"
@@ -38,7 +38,7 @@ class MotorDePrueba : public ZepaKit2::MotorReportes {
   }
   std::function<void()> antes;
   QString pdf;
-  app::MotorPrograma real;
+  rp_usuarios::MotorPrograma real;
 };
 
 class BaseQueSeVa : public ::testing::Test {

@@ -7,8 +7,8 @@
 #include <QFileInfo>
 #include <QHeaderView>
 
-#include "app/inicia_sesion.h"
-#include "app/suite/estacion.h"
+#include "session/inicia_sesion.h"
+#include "suite/estacion.h"
 #include "lookup/anchos_columnas.h"
 #include "menu/rt_iconoslst.h"
 #include "platform/ui/twips.h"

@@ -1,7 +1,7 @@
 // Report file resolution on real files in a temporary program folder.
 #include <gtest/gtest.h>
 
-#include "app/suite/estacion.h"
+#include "suite/estacion.h"
 #include "services/reportes.h"
 #include "tests/services/base_prueba.h"
 

@@ -1,8 +1,8 @@
 // Reading and writing section/key settings files.
 #include <gtest/gtest.h>
 
-#include "app/suite/archivo_ini.h"
-#include "app/suite/util_general.h"
+#include "suite/archivo_ini.h"
+#include "suite/util_general.h"
 #include "platform/ctx/programa.h"
 #include "tests/support/temp_folder.h"
 

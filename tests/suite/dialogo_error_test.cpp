@@ -6,8 +6,8 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "app/suite/util_general.h"
-#include "app/suite/ventana_error.h"
+#include "suite/util_general.h"
+#include "suite/ventana_error.h"
 #include "tests/support/guion_ui.h"
 
 using ZepaKit2::util;

@@ -6,8 +6,8 @@
 #include <functional>
 #include <stdexcept>
 
-#include "app/suite/dialogo_archivo.h"
-#include "app/suite/lanzador.h"
+#include "suite/dialogo_archivo.h"
+#include "suite/lanzador.h"
 #include "platform/vb/error.h"
 #include "tests/support/guion_ui.h"
 #include "tests/support/temp_folder.h"

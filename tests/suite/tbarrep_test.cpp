@@ -6,9 +6,9 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "app/suite/estacion.h"
-#include "app/suite/teclado.h"
-#include "app/suite/tbarrep.h"
+#include "suite/estacion.h"
+#include "suite/teclado.h"
+#include "suite/tbarrep.h"
 #include "platform/vb/error.h"
 #include "tests/support/guion_ui.h"
 

@@ -7,9 +7,9 @@
 #include <QVBoxLayout>
 #include <QWidget>
 
-#include "app/suite/estacion.h"
-#include "app/suite/teclado.h"
-#include "app/suite/util_general.h"
+#include "suite/estacion.h"
+#include "suite/teclado.h"
+#include "suite/util_general.h"
 
 using ZepaKit2::teclado;
 

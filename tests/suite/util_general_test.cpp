@@ -4,7 +4,7 @@
 #include <QRegularExpression>
 #include <functional>
 
-#include "app/suite/util_general.h"
+#include "suite/util_general.h"
 #include "platform/vb/regional.h"
 
 using ZepaKit2::util;

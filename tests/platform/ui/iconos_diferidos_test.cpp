@@ -66,26 +66,4 @@ TEST(EstiloDiferido, LaFlechaDeLaBarraEsLaDelEstiloYLoDemasNoCambia) {
   EXPECT_EQ(propia, base->standardIcon(QStyle::SP_DialogOkButton).pixmap(QSize(16, 16)).toImage());
 }
 
-// The group box frame, read without the image plugins, gives Fusion's pixels.
-TEST(EstiloDiferido, ElMarcoDeGrupoEsElDeFusion) {
-  ui::EstiloDiferido propio(QStyleFactory::create(QStringLiteral("Fusion")));
-  std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("Fusion")));
-  const auto dibujo = [](QStyle* estilo, const QString& titulo, bool marcable) {
-    QGroupBox grupo(titulo);
-    grupo.setCheckable(marcable);
-    grupo.setStyle(estilo);
-    grupo.resize(160, 90);
-    QImage imagen(grupo.size(), QImage::Format_ARGB32);
-    imagen.fill(Qt::white);
-    grupo.render(&imagen);
-    return imagen;
-  };
-  for (const auto& [titulo, marcable] : {std::pair{QStringLiteral("Agrupamiento"), false},
-                                         std::pair{QString(), false}, std::pair{QString(), true}}) {
-    const QImage suyo = dibujo(fusion.get(), titulo, marcable);
-    EXPECT_EQ(dibujo(&propio, titulo, marcable), suyo) << titulo.toStdString() << marcable;
-    EXPECT_NE(suyo, dibujo(fusion.get(), QStringLiteral("Otro título"), marcable));  // the comparison sees text
-  }
-}
-
 }  // namespace

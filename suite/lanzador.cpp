@@ -1,4 +1,4 @@
-#include "app/suite/lanzador.h"
+#include "suite/lanzador.h"
 
 #include <exception>
 

@@ -1,4 +1,4 @@
-#include "app/suite/ventana_error.h"
+#include "suite/ventana_error.h"
 
 #include <QApplication>
 #include <QHBoxLayout>

@@ -5,7 +5,7 @@
 
 #include <QProcess>
 
-#include "app/motor_programa.h"
+#include "report/motor_programa.h"
 #include "data/db_dll.h"
 #include "platform/vb/error.h"
 #include "tests/support/temp_folder.h"
@@ -43,7 +43,7 @@ class MotorProgramaTest : public ::testing::Test {
 };
 
 TEST_F(MotorProgramaTest, ElLanzadorEscribeElReporteConLaConexionDelPrograma) {
-  app::conectarMotorReportes();
+  rp_usuarios::conectarMotorReportes();
   ZepaKit2::Lanzador& l = ZepaKit2::lanzador();
   l.setDestino(ZepaKit2::Lanzador::DestinoArchivo());
   const QString pdf = carpeta.archivo(QStringLiteral("salida.pdf"));
@@ -60,7 +60,7 @@ TEST_F(MotorProgramaTest, ElLanzadorEscribeElReporteConLaConexionDelPrograma) {
 }
 
 TEST_F(MotorProgramaTest, UnErrorDelMotorLlegaAlLlamadorComoErrorDeEjecucion) {
-  app::conectarMotorReportes();
+  rp_usuarios::conectarMotorReportes();
   ZepaKit2::Lanzador& l = ZepaKit2::lanzador();
   l.setDestino(ZepaKit2::Lanzador::DestinoArchivo());
   l.setArchivoDestino(carpeta.archivo(QStringLiteral("salida.pdf")));

@@ -8,8 +8,8 @@
 #include <QToolBar>
 #include <QWidget>
 
-#include "app/preparar_ventana.h"
-#include "app/suite/tbarrep.h"
+#include "session/preparar_ventana.h"
+#include "suite/tbarrep.h"
 #include "menu/rt_iconoslst.h"
 #include "platform/ctx/programa.h"
 #include "services/sesion.h"

@@ -1,4 +1,4 @@
-#include "app/suite/icono_svg.h"
+#include "suite/icono_svg.h"
 
 #include <QFileInfo>
 #include <QPainter>

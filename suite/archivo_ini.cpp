@@ -1,4 +1,4 @@
-#include "app/suite/archivo_ini.h"
+#include "suite/archivo_ini.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,9 +2,9 @@
 // Plugs the report engine into the suite's report launcher: the launcher's
 // request becomes the engine's, with the program's open connection offered
 // for when the connection text names no ODBC data source.
-#include "app/suite/lanzador.h"
+#include "suite/lanzador.h"
 
-namespace app {
+namespace rp_usuarios {
 
 class MotorPrograma : public ZepaKit2::MotorReportes {
  public:
@@ -22,4 +22,4 @@ class MotorPrograma : public ZepaKit2::MotorReportes {
 // Gives the program's launcher the engine (once; later calls keep it).
 void conectarMotorReportes();
 
-}  // namespace app
+}  // namespace rp_usuarios

@@ -4,10 +4,10 @@
 
 #include <QLineEdit>
 
-#include "app/inicia_sesion.h"
-#include "app/suite/estacion.h"
-#include "app/suite/lanzador.h"
-#include "app/suite/util_general.h"
+#include "session/inicia_sesion.h"
+#include "suite/estacion.h"
+#include "suite/lanzador.h"
+#include "suite/util_general.h"
 #include "lookup/lib_clscons3.h"
 #include "platform/vb/archivos.h"
 #include "services/sesion.h"

@@ -1,11 +1,11 @@
-#include "app/suite/tbarrep.h"
+#include "suite/tbarrep.h"
 
 #include <QAction>
 #include <QToolButton>
 #include <exception>
 
-#include "app/suite/icono_svg.h"
-#include "app/suite/teclado.h"
+#include "suite/icono_svg.h"
+#include "suite/teclado.h"
 #include "platform/ui/servicio.h"
 #include "platform/vb/error.h"
 

@@ -1,4 +1,4 @@
-#include "app/motor_programa.h"
+#include "report/motor_programa.h"
 
 #include <QApplication>
 
@@ -6,7 +6,7 @@
 #include "engine/motor.h"
 #include "platform/vb/error.h"
 
-namespace app {
+namespace rp_usuarios {
 
 namespace {
 
@@ -42,4 +42,4 @@ void conectarMotorReportes() {
   if (!l.motor()) l.setMotor(std::make_shared<MotorPrograma>());
 }
 
-}  // namespace app
+}  // namespace rp_usuarios

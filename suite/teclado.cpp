@@ -1,4 +1,4 @@
-#include "app/suite/teclado.h"
+#include "suite/teclado.h"
 
 #include <QApplication>
 #include <QWidget>

@@ -1,10 +1,10 @@
-#include "app/suite/util_general.h"
+#include "suite/util_general.h"
 
 #include <QRegularExpression>
 #include <QStringDecoder>
 #include <QWidget>
 
-#include "app/suite/ventana_error.h"
+#include "suite/ventana_error.h"
 #include "platform/ctx/programa.h"
 #include "platform/ui/servicio.h"
 #include "platform/vb/convert.h"

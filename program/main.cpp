@@ -5,8 +5,7 @@
 #include <QApplication>
 #include <cstdio>
 
-#include "app/fuentes_anticipadas.h"
-#include "app/motor_programa.h"
+#include "report/motor_programa.h"
 #include "lookup/lib_clscons3.h"
 #include "platform/ctx/programa.h"
 #include "platform/ui/estilo_diferido.h"
@@ -43,8 +42,7 @@ void informarError(const vb::Error& e) {
 
 }  // namespace
 
-// Called by the executable (arranque/rp_usuarios.cpp) once it has loaded this library.
-extern "C" __attribute__((visibility("default"))) int rp_usuarios_main(int argc, char** argv) {
+int main(int argc, char** argv) {
   const lote::Opciones previas = lote::leerOpciones(argumentos(argc, argv));
   if (previas.ayuda) {
     std::fputs(lote::textoAyuda().toLocal8Bit().constData(), stdout);
@@ -64,7 +62,6 @@ extern "C" __attribute__((visibility("default"))) int rp_usuarios_main(int argc,
   if (porLote || (sinPantalla() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))) qputenv("QT_QPA_PLATFORM", "offscreen");
 
   QApplication aplicacion(argc, argv);
-  const app::FuentesAnticipadas fuentes;
   QApplication::setStyle(new ui::EstiloDiferido);
   QApplication::setApplicationName(QStringLiteral("Rp_Usuarios"));
   // Qt has taken its own arguments out by now.
@@ -72,7 +69,7 @@ extern "C" __attribute__((visibility("default"))) int rp_usuarios_main(int argc,
   if (porLote) return lote::ejecutar(o);
 
   ctx::actual().setArgumentos(o.resto);
-  app::conectarMotorReportes();
+  rp_usuarios::conectarMotorReportes();
   frmRp_Usuarios form;
   try {
     form.Form_Load();

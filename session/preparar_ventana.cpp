@@ -1,10 +1,10 @@
-#include "app/preparar_ventana.h"
+#include "session/preparar_ventana.h"
 
 #include <QIcon>
 #include <QWidget>
 
-#include "app/suite/archivo_ini.h"
-#include "app/suite/estacion.h"
+#include "suite/archivo_ini.h"
+#include "suite/estacion.h"
 #include "menu/rt_iconoslst.h"
 #include "platform/ui/servicio.h"
 #include "platform/vb/archivos.h"

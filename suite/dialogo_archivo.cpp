@@ -1,4 +1,4 @@
-#include "app/suite/dialogo_archivo.h"
+#include "suite/dialogo_archivo.h"
 
 #include <QFileDialog>
 #include <QFileInfo>

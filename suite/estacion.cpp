@@ -1,4 +1,4 @@
-#include "app/suite/estacion.h"
+#include "suite/estacion.h"
 
 #include <pwd.h>
 #include <unistd.h>
