@@ -13,6 +13,7 @@
 #include "platform/vb/convert.h"
 #include "platform/vb/manejo.h"
 #include "platform/vb/strings.h"
+#include "data/traza.h"
 
 namespace {
 
@@ -131,8 +132,10 @@ void DB_Dll::OpenServerADODB(bool PideParametrosSQL, long lCursor, const QString
       ++paso;
       continue;
     }
+    const vb::Rutina rutina{traza::data(), "OpenServerADODB"};
     ado::Errors& errores = gCnn.Errors();
     if (errores.Count() == 0) {
+      vb::registrar(rutina, *fallo, u"se avisa y no se abre la conexión");
       ui::servicio().MsgBox(fallo->Description());
       // Start-up reads gOpenFlag to decide whether the program can go on.
       gOpenFlag = gCnn.State() == ado::adStateOpen;
@@ -140,6 +143,8 @@ void DB_Dll::OpenServerADODB(bool PideParametrosSQL, long lCursor, const QString
     }
     const int respuesta = ui::servicio().MsgBox(textoErrorConexion(errores.Item(0L)), ui::vbYesNo | ui::vbCritical,
                                                 QStringLiteral(" Error de Conexion a Base de Datos"));
+    vb::registrar(rutina, *fallo, respuesta == ui::vbYes ? u"respuesta Sí: se piden los datos otra vez"
+                                                         : u"respuesta No: no se abre la conexión");
     if (respuesta != ui::vbYes) {
       gOpenFlag = false;
       if (gCnn.State() == ado::adStateOpen) gCnn.Close();
@@ -170,6 +175,7 @@ void DB_Dll::OpenLocalADODB(const QString& ConnString, const QString& CadenaID, 
 
     const ado::Errors& errores = gCnn.Errors();
     const QString estado = errores.Count() > 0 ? errores.Item(0L).SQLState() : QString();
+    vb::registrar({traza::data(), "OpenLocalADODB"}, *fallo, u"se pide otra base o su contraseña, o se deja la rutina");
     if (errores.Count() > 0 && (estado == QLatin1String("3024") || estado == QLatin1String("3051") ||
                                 estado == QLatin1String("3044"))) {
       CmdDlg.setTitulo(QStringLiteral("Buscar Base de Datos"));

@@ -11,6 +11,7 @@
 #include "platform/vb/manejo.h"
 #include "platform/vb/regional.h"
 #include "platform/vb/strings.h"
+#include "data/traza.h"
 
 namespace {
 
@@ -120,7 +121,7 @@ bool DB_Dll::esConexionOracle(bool despuesDelPrimero) const {
 
 void DB_Dll::AbrirRecordset(QString& SentenciaSQL, ado::Recordset& Lrcs, const ado::Connection* ConexionActiva,
                             long CursorType, long LockType, long Options, bool ConvOracle) {
-  vb::Pasos pasos([](const vb::Error& e) {
+  vb::Pasos pasos({traza::data(), "AbrirRecordset"}, [](const vb::Error& e) {
     return ZepaKit2::util().DialogoError(e, std::nullopt, QStringLiteral("AbrirRecordset"));
   });
   if (!pasos.run([&] { CierraRecordset(Lrcs); })) return;
@@ -141,7 +142,7 @@ void DB_Dll::AbrirRecordset(const QString& SentenciaSQL, ado::Recordset& Lrcs, c
 }
 
 void DB_Dll::CierraRecordset(ado::Recordset& LrcsTemp) {
-  vb::Pasos pasos([](const vb::Error& e) {
+  vb::Pasos pasos({traza::data(), "CierraRecordset"}, [](const vb::Error& e) {
     return ZepaKit2::util().DialogoError(e, std::nullopt, QStringLiteral("CierraRecordset"));
   });
   pasos.run([&] {
@@ -154,7 +155,7 @@ vb::Variant DB_Dll::DatosTabla(const QString& Tabla, const QString& ValorBuscado
   vb::Variant resultado;
   ado::Recordset rs;
   QString sql;
-  vb::Pasos pasos(avisoAlOperador);
+  vb::Pasos pasos({traza::data(), "DatosTabla"}, avisoAlOperador);
   const bool seguir =
       pasos.run([&] { sql = textos_sql::DatosTabla(Tabla, ValorBuscado, Campo, Tipodato, Condicion, UsaTrim); });
   if (seguir && pasos.run([&] { AbrirRecordset(sql, rs, nullptr, 0, 1, -1, true); }) && pasos.run([&] {
@@ -200,7 +201,7 @@ bool DB_Dll::ExisteEnTabla(const QString& Tabla, const QString& ValorBuscado, co
                            ado::Recordset* Lrcs, long Tipodato, const QString& Condicion, bool SoloLectura) {
   bool existe = false;
   QString sql;
-  vb::Pasos pasos(avisoAlOperador);
+  vb::Pasos pasos({traza::data(), "ExisteEnTabla"}, avisoAlOperador);
   if (!pasos.run([&] { sql = textos_sql::ExisteEnTabla(Tabla, ValorBuscado, Campo, Tipodato, Condicion); }))
     return existe;
   if (!pasos.run([&] { sql = SS_TSinonimos(sql); })) return existe;
@@ -211,7 +212,7 @@ bool DB_Dll::ExisteEnTablaST(const QString& Tabla, const QString& ValorBuscado, 
                              ado::Recordset* Lrcs, long Tipodato, const QString& Condicion, bool SoloLectura) {
   bool existe = false;
   QString sql;
-  vb::Pasos pasos(avisoAlOperador);
+  vb::Pasos pasos({traza::data(), "ExisteEnTablaST"}, avisoAlOperador);
   if (!pasos.run([&] { sql = textos_sql::ExisteEnTablaST(Tabla, ValorBuscado, Campo, Tipodato, Condicion); }))
     return existe;
   return hayFilas(pasos, gCnn, [&] { return sql; }, sql, Lrcs, SoloLectura);
@@ -277,6 +278,8 @@ void DB_Dll::EjecutaConsultaSQL(QString& SentenciaSQL, long& RecordsAffected) {
     return;
   }
   if (!fallo) return;
+  vb::registrar({traza::data(), "EjecutaConsultaSQL"}, *fallo,
+                esErrorSilencioso(fallo->Number()) || transaccion ? u"queda en Errors para quien llamó" : u"se avisa");
   // Integrity and statement errors are the caller's to read in the collection.
   if (!esErrorSilencioso(fallo->Number()) && !transaccion)
     ui::servicio().MsgBox(fallo->Description(), ui::vbCritical, QStringLiteral("Aviso al operador!!!"));

@@ -6,6 +6,7 @@
 #include "platform/vb/convert.h"
 #include "platform/vb/manejo.h"
 #include "platform/vb/strings.h"
+#include "data/traza.h"
 
 namespace {
 
@@ -43,7 +44,7 @@ QString AddField(const QString& Tabla, const QString& Campo, const QString& Tipo
 bool DB_Dll::ExisteTablaDB(const QString& Tabla) {
   bool existe = false;
   ado::Recordset rs;
-  vb::Pasos pasos([this](const vb::Error& e) { return TratamientoErrores(e, std::nullopt, vb::Variant("VerificaCampos")); });
+  vb::Pasos pasos({traza::data(), "ExisteTablaDB"}, [this](const vb::Error& e) { return TratamientoErrores(e, std::nullopt, vb::Variant("VerificaCampos")); });
   pasos.run([&] { rs = gCnn.OpenSchema(ado::adSchemaTables); }) &&
       pasos.run([&] { existe = buscarEnEsquema(rs, QStringLiteral("TABLE_NAME"), Tabla); });
   return existe;
@@ -54,7 +55,7 @@ bool DB_Dll::ExisteCampoDB(const QString& Tabla, const QString& Campo) {
   if (db_texto::contiene(gProveedor, QStringLiteral("ORACLE"))) return true;
   bool existe = false;
   ado::Recordset rs;
-  vb::Pasos pasos([this](const vb::Error& e) { return TratamientoErrores(e, std::nullopt, vb::Variant("VerificaCampos")); });
+  vb::Pasos pasos({traza::data(), "ExisteCampoDB"}, [this](const vb::Error& e) { return TratamientoErrores(e, std::nullopt, vb::Variant("VerificaCampos")); });
   pasos.run([&] {
     rs = gCnn.OpenSchema(ado::adSchemaColumns, {vb::Variant(gDBName), vb::Variant(), vb::Variant(Tabla), vb::Variant()});
   }) && pasos.run([&] { existe = buscarEnEsquema(rs, QStringLiteral("COLUMN_NAME"), Campo); });
@@ -65,7 +66,7 @@ void DB_Dll::AddField(const QString& Tabla, const QString& Campo, const QString&
                       const std::optional<vb::Variant>& ValorDefault) {
   QString sql;
   long afectados = 0;
-  vb::Pasos pasos([this](const vb::Error& e) { return TratamientoErrores(e, std::nullopt, vb::Variant("errAddField")); });
+  vb::Pasos pasos({traza::data(), "AddField"}, [this](const vb::Error& e) { return TratamientoErrores(e, std::nullopt, vb::Variant("errAddField")); });
   pasos.run([&] { sql = textos_sql::AddField(Tabla, Campo, Tipo, PermiteNulos, ValorDefault); }) && pasos.run([&] { EjecutaConsultaSQL(sql, afectados); });
 }
 

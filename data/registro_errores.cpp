@@ -17,6 +17,8 @@
 #include "platform/vb/dates.h"
 #include "platform/vb/reloj.h"
 #include "platform/vb/strings.h"
+#include "data/traza.h"
+#include "platform/vb/manejo.h"
 
 namespace {
 
@@ -85,9 +87,11 @@ int DB_Dll::TratamientoErrores(const vb::Error& CodErr, std::optional<int> Boton
                           vb::Trim(rutina) + QStringLiteral(" Mensaje ") + vb::Trim(mensaje) +
                           QStringLiteral(" Respondió : ") + textoRespuesta(respuesta) + QStringLiteral("\r\n");
     registro_errores::anexarLinea(ruta, linea.toUtf8());
-  } catch (const vb::Error&) {
+  } catch (const vb::Error& e) {
     // Nothing here may stop the caller's own handling: the answer stands.
-  } catch (const std::exception&) {
+    vb::registrar({traza::data(), "TratamientoErrores"}, e, u"el error no llegó al registro; la respuesta vale");
+  } catch (const std::exception& e) {
+    vb::registrar({traza::data(), "TratamientoErrores"}, vb::comoError(e), u"el error no llegó al registro; la respuesta vale");
   }
   return respuesta;
 }

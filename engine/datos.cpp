@@ -6,6 +6,7 @@
 #include "engine/errores.h"
 #include "platform/ado/odbc/administrador_odbc.h"
 #include "platform/ado/recordset.h"
+#include "engine/traza.h"
 
 namespace engine {
 
@@ -25,7 +26,8 @@ Dialecto detectarDialecto(ado::Connection cn) {
     rs.Open(QStringLiteral("SELECT sqlite_version()"), cn);
     rs.Close();
     return Dialecto::Sqlite;
-  } catch (const vb::Error&) {
+  } catch (const vb::Error& e) {
+    vb::registrar({traza::engine(), "detectarDialecto"}, e, u"no es SQLite: se escribe para SQL Server");
     cn.Errors().Clear();  // the probe's failure is not the caller's
     return Dialecto::SqlServer;
   }

@@ -18,6 +18,7 @@
 #include "platform/vb/manejo.h"
 #include "services/configuracion.h"
 #include "services/mascaras.h"
+#include "lookup/traza.h"
 
 Lib_ClsCons3& clsCons3() { return ctx::actual().instancia<Lib_ClsCons3>(); }
 
@@ -42,7 +43,7 @@ using Mascara = MascaraConsulta;
 Lib_ClsCons3::Lib_ClsCons3() {
   CmpsDevueltos = QStringList();
   Valores = QStringList();
-  vb::Seguir seguir;
+  vb::Seguir seguir({traza::lookup(), "Class_Initialize"});
   seguir([&] { MuestraStock = ModGlobal::Cfg(QStringLiteral("MostrarStockenConsultas")); });
   seguir([&] { StkNivel1 = nivelStock(QStringLiteral("Stk_Nivel1")); });
   seguir([&] { StkNivel2 = nivelStock(QStringLiteral("Stk_Nivel2")); });
@@ -62,7 +63,7 @@ Lib_ClsCons3::~Lib_ClsCons3() {
 std::optional<QString> Lib_ClsCons3::ArmarSentencia(const QString& SQL, QString& CampoBusqueda, QString& Where,
                                                     const QString& SentenciaOpcional) {
   auto& u = ZepaKit2::util();
-  vb::Seguir seguir;
+  vb::Seguir seguir({traza::lookup(), "ArmarSentencia"});
 
   if (Where.trimmed().length() > 1 && !Where.startsWith(QLatin1Char('(')))
     Where = QStringLiteral(" (") + Where + QStringLiteral(") ");
@@ -152,7 +153,7 @@ void Lib_ClsCons3::ConsultaSearch(QString SQL, Coleccion& CmpsDevueltos, const Q
                                   QString& CampoBusqueda, QString& Where, const QString& SentenciaOpcional,
                                   bool TreeView, const QString& ValoresDefault) {
   std::optional<QString> sentencia;
-  vb::Seguir seguir;
+  vb::Seguir seguir({traza::lookup(), "ConsultaSearch"});
   if (!seguir([&] { sentencia = ArmarSentencia(SQL, CampoBusqueda, Where, SentenciaOpcional); })) sentencia = SQL;
   if (!sentencia) return;
 
@@ -210,7 +211,7 @@ void Lib_ClsCons3::ConsultaSearch(QString SQL, Coleccion& CmpsDevueltos, const Q
 }
 
 QString Lib_ClsCons3::opciones(const QString& Titulo, const QStringList& Opc, bool checks) {
-  vb::Seguir seguir;
+  vb::Seguir seguir({traza::lookup(), "MenuOpciones"});
   lista_ = std::make_unique<Lib_FrmCons3>();
   Lib_FrmCons3& f = *lista_;
   seguir([&] { f.Cargar(); });

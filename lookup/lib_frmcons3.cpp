@@ -26,6 +26,7 @@
 #include "platform/vb/manejo.h"
 #include "platform/vb/reloj.h"
 #include "services/configuracion.h"
+#include "lookup/traza.h"
 
 namespace {
 
@@ -74,7 +75,7 @@ Lib_FrmCons3::Lib_FrmCons3(QWidget* padre) : QDialog(padre) {
   lista_->header()->setSectionsClickable(true);
   lista_->installEventFilter(this);
   connect(lista_->header(), &QHeaderView::sectionClicked, this, [this](int c) {
-    vb::Seguir seguir;
+    vb::Seguir seguir({traza::lookup(), "ListView1_ColumnClick"});
     seguir([&] { ordenarPorColumna(c); });
   });
   connect(lista_->header(), &QHeaderView::sectionResized, this, [this] {
@@ -174,7 +175,7 @@ void Lib_FrmCons3::agregarColumna(const QString& encabezado, int anchoTwips) {
 void Lib_FrmCons3::Cargar() {
   auto& u = ZepaKit2::util();
   cargado_ = true;
-  vb::Pasos pasos([&](const vb::Error& e) { return u.DialogoError(e, {}, QStringLiteral("FORM_LOAD")); });
+  vb::Pasos pasos({traza::lookup(), "FORM_LOAD"}, [&](const vb::Error& e) { return u.DialogoError(e, {}, QStringLiteral("FORM_LOAD")); });
   EsArticulos = contiene(SQL, QStringLiteral("articulos"));
   Valores = QStringList();
   Cantidades = QStringList();
@@ -365,6 +366,7 @@ void Lib_FrmCons3::Leer(long, long) {
       modelo_.agregar(celdas, marcada, color);
     } catch (const vb::Error& e) {
       const int r = u.DialogoError(e, {}, QStringLiteral("FORM_LOAD"));
+      vb::registrar({traza::lookup(), "FORM_LOAD"}, e, QStringLiteral("respuesta %1 al leer las filas").arg(r));
       if (r == vb::Pasos::kReintentar) siguiente = false;
       else if (r != vb::Pasos::kIgnorar) break;
     }
@@ -540,7 +542,7 @@ int Lib_FrmCons3::Busqueda(int Clave, const QString& QueValor) const {
 }
 
 void Lib_FrmCons3::buscarIncremental(int caja) {
-  vb::Seguir seguir;
+  vb::Seguir seguir({traza::lookup(), "TxtBusqueda_Change"});
   seguir([&] {
     const int columna = ZepaKit2::util().ValorEntero(QString::number(caja));
     const int i = Busqueda(columna, cajas_[caja]->text().trimmed());
@@ -675,7 +677,7 @@ bool Lib_FrmCons3::teclaLista(QKeyEvent* k) {
 
 void Lib_FrmCons3::cantidades(QKeyEvent* k) {
   auto& u = ZepaKit2::util();
-  vb::Pasos pasos([&](const vb::Error& e) { return u.DialogoError(e, {}, QStringLiteral("ListView1_KeyDown")); });
+  vb::Pasos pasos({traza::lookup(), "ListView1_KeyDown"}, [&](const vb::Error& e) { return u.DialogoError(e, {}, QStringLiteral("ListView1_KeyDown")); });
   const int fila = filaSeleccionada();
   if (fila < 0) return;
   int columna = 0;
@@ -733,7 +735,7 @@ void Lib_FrmCons3::informarFaltante() {
 
 void Lib_FrmCons3::keyPressEvent(QKeyEvent* evento) {
   if (evento->key() == Qt::Key_F12 && EsArticulos && filaSeleccionada() >= 0) {
-    vb::Seguir seguir;
+    vb::Seguir seguir({traza::lookup(), "Form_KeyDown"});
     seguir([&] { informarFaltante(); });
     return;
   }
@@ -752,7 +754,7 @@ void Lib_FrmCons3::ordenarPorColumna(int columna) {
 
 void Lib_FrmCons3::CmdAceptar_Click() {
   auto& u = ZepaKit2::util();
-  vb::Pasos pasos([&](const vb::Error& e) { return u.DialogoError(e, {}, QStringLiteral("CmdAceptar_Click")); });
+  vb::Pasos pasos({traza::lookup(), "CmdAceptar_Click"}, [&](const vb::Error& e) { return u.DialogoError(e, {}, QStringLiteral("CmdAceptar_Click")); });
   if (!Valores) Valores = QStringList();
   if (CheckBoxes) {
     if (CampoDevuelto.isEmpty()) CampoDevuelto = modelo_.encabezado(0);

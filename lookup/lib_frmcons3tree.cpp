@@ -12,6 +12,7 @@
 #include "platform/ui/servicio.h"
 #include "platform/ui/twips.h"
 #include "platform/vb/manejo.h"
+#include "lookup/traza.h"
 
 namespace {
 constexpr int kNivelesCheck = 6;
@@ -74,7 +75,7 @@ void Lib_FrmCons3Tree::closeEvent(QCloseEvent* evento) { QDialog::closeEvent(eve
 
 void Lib_FrmCons3Tree::Cargar() {
   auto& u = ZepaKit2::util();
-  vb::Pasos pasos([&](const vb::Error& e) { return u.DialogoError(e, {}, QStringLiteral("FORM_LOAD")); });
+  vb::Pasos pasos({traza::lookup(), "FORM_LOAD"}, [&](const vb::Error& e) { return u.DialogoError(e, {}, QStringLiteral("FORM_LOAD")); });
   Valores = QStringList();
   pasos.run([&] {
     treeV_->clear();
@@ -85,7 +86,7 @@ void Lib_FrmCons3Tree::Cargar() {
 
 void Lib_FrmCons3Tree::ArmarTreeVAutomatico() {
   auto& u = ZepaKit2::util();
-  vb::Pasos pasos([&](const vb::Error& e) { return u.DialogoError(e, {}, QStringLiteral("ArmarTreeVAutomatico")); });
+  vb::Pasos pasos({traza::lookup(), "ArmarTreeVAutomatico"}, [&](const vb::Error& e) { return u.DialogoError(e, {}, QStringLiteral("ArmarTreeVAutomatico")); });
   const QSignalBlocker bloqueo(treeV_);
   treeV_->clear();
   porClave_.clear();
@@ -196,7 +197,7 @@ bool Lib_FrmCons3Tree::eventFilter(QObject* objeto, QEvent* evento) {
         treeV_->setFocus();
         return true;
       case Qt::Key_F5: {
-        vb::Seguir seguir;
+        vb::Seguir seguir({traza::lookup(), "TreeV_KeyDown"});
         seguir([&] { F5(); });
         return true;
       }
@@ -209,7 +210,7 @@ bool Lib_FrmCons3Tree::eventFilter(QObject* objeto, QEvent* evento) {
 
 void Lib_FrmCons3Tree::CmdAceptar_Click() {
   auto& u = ZepaKit2::util();
-  vb::Pasos pasos([&](const vb::Error& e) { return u.DialogoError(e, {}, QStringLiteral("CmdAceptar_Click")); });
+  vb::Pasos pasos({traza::lookup(), "CmdAceptar_Click"}, [&](const vb::Error& e) { return u.DialogoError(e, {}, QStringLiteral("CmdAceptar_Click")); });
   auto codigoDe = [](QTreeWidgetItem* i) { return i->data(0, Qt::UserRole).toString().mid(1); };
   const QString campo = CampoDevuelto.trimmed().toUpper();
   // The row of `codigo` in the first of the tables that holds it.
@@ -267,7 +268,7 @@ void Lib_FrmCons3Tree::CmdCancelar_Click() {
 }
 
 void Lib_FrmCons3Tree::CmdNueva_Click() {
-  vb::Seguir seguir;
+  vb::Seguir seguir({traza::lookup(), "CmdNueva_Click"});
   seguir([&] { ArmarTreeVAutomatico(); });
 }
 

@@ -13,6 +13,7 @@
 #include "platform/vb/strings.h"
 #include "services/configuracion.h"
 #include "services/sesion.h"
+#include "menu/traza.h"
 
 // Resources of a static library are not registered on their own.
 static void registrarIconosMenu() { Q_INIT_RESOURCE(iconos_menu); }
@@ -90,7 +91,7 @@ QIcon iconoRecurso(const QString& nombre) {
 }
 
 void CargarIconosLst(ListaImagenes& chica, ListaImagenes& grande) {
-  vb::Pasos pasos([](const vb::Error& e) {
+  vb::Pasos pasos({traza::menu(), "CargarIconosLst"}, [](const vb::Error& e) {
     return ZepaKit2::util().DialogoError(e, std::nullopt, QStringLiteral("CargarIconosLst"));
   });
   if (!pasos.run([&] { chica.Clear(); })) return;
@@ -138,7 +139,7 @@ void CargarArbolMenu(Arbol& arbol, const ListaImagenes& lista, const QString& me
   auto& u = ZepaKit2::util();
   auto& d = db();
   Estado& e = estado();
-  vb::Pasos pasos([&u](const vb::Error& err) { return u.DialogoError(err, std::nullopt, QString()); });
+  vb::Pasos pasos({traza::menu(), "CargarArbolMenu"}, [&u](const vb::Error& err) { return u.DialogoError(err, std::nullopt, QString()); });
   const auto& tabla = modulos();
   auto texto = [](const char* c) { return QString::fromLatin1(c); };
 
@@ -195,8 +196,8 @@ void CargarArbolMenu(Arbol& arbol, const ListaImagenes& lista, const QString& me
           ui::vbCritical, QStringLiteral("ATENCIóN!!!"));
       ui::servicio().End();
     }
-    vb::intentar([&] { d.CierraRecordset(sistema); });
-    vb::intentar([&] { d.CierraRecordset(rs); });
+    vb::omitir({traza::menu(), "CargarArbolMenu"}, [&] { d.CierraRecordset(sistema); });
+    vb::omitir({traza::menu(), "CargarArbolMenu"}, [&] { d.CierraRecordset(rs); });
     return;
   }
 
@@ -250,6 +251,7 @@ void CargarArbolMenu(Arbol& arbol, const ListaImagenes& lista, const QString& me
             } catch (const vb::Error& err) {
               // Its parent is not in the tree: the row is skipped, silently.
               if (err.Number() != vb::kElementNotFound) throw;
+              vb::registrar({traza::menu(), "CargarArbolMenu"}, err, u"la tarea se salta: su padre no está en el árbol");
             }
           }))
         break;
@@ -266,7 +268,7 @@ void CargarArbolMenu(Arbol& arbol, const ListaImagenes& lista, const QString& me
       break;
     sigue = movido;
   }
-  vb::intentar([&] { d.CierraRecordset(rs); });
+  vb::omitir({traza::menu(), "CargarArbolMenu"}, [&] { d.CierraRecordset(rs); });
 }
 
 }  // namespace Rt_IconosLst

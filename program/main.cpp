@@ -11,6 +11,8 @@
 #include "platform/ui/estilo_diferido.h"
 #include "platform/ui/servicio.h"
 #include "platform/vb/error.h"
+#include "platform/vb/manejo.h"
+#include "platform/vb/traza.h"
 #include "report/frmrp_usuarios.h"
 #include "report/lote_opciones.h"
 #include "report/lote_programa.h"
@@ -51,6 +53,13 @@ int main(int argc, char** argv) {
   if (!previas.error.isEmpty()) {
     std::fprintf(stderr, "%s\nrp_usuarios --help muestra las opciones.\n", previas.error.toLocal8Bit().constData());
     return lote::kOpciones;
+  }
+  if (!previas.registro.isEmpty()) {
+    if (const auto fallo = vb::intentar([&] { vb::trazaEnArchivo(previas.registro); })) {
+      std::fprintf(stderr, "No se puede escribir el registro en %s: %s\n", previas.registro.toLocal8Bit().constData(),
+                   fallo->Description().toLocal8Bit().constData());
+      return lote::kOpciones;
+    }
   }
   if (!previas.consulta.isEmpty() && sinPantalla()) {
     // The lookup waits for a person's choice; with no screen it would wait forever.

@@ -34,6 +34,7 @@
 #include "report/unidades_negocio.h"
 #include "services/reportes.h"
 #include "services/sesion.h"
+#include "report/traza.h"
 
 namespace {
 
@@ -247,7 +248,7 @@ void frmRp_Usuarios::Form_Load() {
 }
 
 void frmRp_Usuarios::Form_Unload() {
-  vb::Seguir seguir;
+  vb::Seguir seguir({traza::report(), "Form_Unload"});
   seguir([&] { ZepaKit2::util().CerrarForm(this, QString()); });
   seguir([&] { hide(); });
   ui::servicio().End();
@@ -266,7 +267,7 @@ void frmRp_Usuarios::CargarUnidadesNegocio() { rp_usuarios::CargarUnidadesNegoci
 // ---- Business units and tasks --------------------------------------------
 
 void frmRp_Usuarios::SeleccionarUnidades(bool seleccionar) {
-  vb::Seguir seguir;
+  vb::Seguir seguir({traza::report(), "SeleccionarUnidades"});
   QListWidget* lista = c_->lstUNeg;
   const QModelIndex actual = lista->currentIndex();
   for (int i = 0; i < lista->count(); ++i) seguir([&] { lista->item(i)->setSelected(seleccionar); });
@@ -399,7 +400,7 @@ bool frmRp_Usuarios::eventFilter(QObject* objeto, QEvent* evento) {
 // ---- Report request -------------------------------------------------------
 
 void frmRp_Usuarios::mostrarFallo(const QString& mensaje, int icono) {
-  vb::intentar([&] { ui::servicio().MsgBox(mensaje, icono, kTituloAviso); });
+  vb::omitir({traza::report(), "TBarRep1_BotonPulsado"}, [&] { ui::servicio().MsgBox(mensaje, icono, kTituloAviso); });
 }
 
 bool frmRp_Usuarios::TBarRep1_BotonPulsado(const QString& clave) {

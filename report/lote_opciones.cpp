@@ -63,6 +63,10 @@ Opciones leerOpciones(const QStringList& argumentos) {
     };
     if (nombre == QLatin1String("--help")) {
       o.ayuda = true;
+    } else if (nombre == QLatin1String("--registro")) {
+      if (!conValor()) continue;
+      if (valor.trimmed().isEmpty()) fallar(QStringLiteral("--registro necesita el nombre del archivo (--registro=ARCHIVO)"));
+      else o.registro = QFileInfo(valor.trimmed()).absoluteFilePath();
     } else if (nombre == QLatin1String("--solicitud")) {
       o.lote = o.solicitud = true;
     } else if (nombre == QLatin1String("--desde")) {
@@ -132,6 +136,8 @@ QString textoAyuda() {
       "  --consulta TABLA|SELECT... [--arbol] [--checks] [--campo COLUMNA]\n"
       "             [--devolver COL1,COL2] [--clave TEXTO] [--where CONDICION]\n"
       "                                     abre una consulta y muestra lo elegido\n"
+      "  --registro=ARCHIVO                 anota en ARCHIVO cada error que el programa\n"
+      "                                     trata por su cuenta (número, descripción, rutina)\n"
       "  --help                             esta ayuda\n"
       "\n"
       "Sin ventana, cada mensaje se escribe en la salida de errores con la respuesta que\n"

@@ -22,6 +22,7 @@ struct Opciones {
   std::optional<int> agrupar;  // the grouping option, 0 .. 2
   std::optional<Destino> destino;
   QString archivoPdf;      // absolute, for Destino::Pdf
+  QString registro;        // --registro: the error trace's file, absolute; empty for none
   QStringList consulta;    // --consulta and its companions, for the lookup option
   QStringList resto;       // what is left: the parameter text
   QString error;           // a malformed or unknown option; empty when all is well

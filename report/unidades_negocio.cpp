@@ -6,13 +6,14 @@
 #include "data/db_dll.h"
 #include "platform/vb/convert.h"
 #include "platform/vb/manejo.h"
+#include "report/traza.h"
 
 namespace rp_usuarios {
 
 void CargarUnidadesNegocio(QListWidget& lista) {
   const auto& u = ZepaKit2::util();
   DB_Dll& d = db();
-  vb::Seguir seguir;
+  vb::Seguir seguir({traza::report(), "CargarUnidadesNegocio"});
   ado::Recordset rs;
   const bool abierto = seguir([&] {
     d.AbrirRecordset(QStringLiteral("SELECT * FROM V_TA_UNIDADNEGOCIO ORDER BY CODIGO"), rs, nullptr, 0, 1, -1, true);

@@ -7,6 +7,7 @@
 #include "platform/vb/strings.h"
 #include "services/configuracion.h"
 #include "services/sesion.h"
+#include "services/traza.h"
 
 namespace ModGlobal {
 
@@ -28,7 +29,7 @@ std::int32_t reglaColor(const QString& v) { return vb::redondearLargo(reglaMonto
 
 void CargarConfiguracion(const QString& carpetaPrograma) {
   Sesion& s = sesion();
-  vb::Seguir seguir;
+  vb::Seguir seguir({traza::services(), "CargarConfiguracion"});
   auto cfg = [](const char* clave) { return Cfg(QString::fromLatin1(clave)); };
 
   seguir([&] { s.TablaConfiguracion = QStringLiteral("ta_configuracion"); });
@@ -52,7 +53,7 @@ void CargarConfiguracion(const QString& carpetaPrograma) {
     struct Cierre {
       DB_Dll& d;
       ado::Recordset& rs;
-      ~Cierre() { vb::intentar([&] { d.CierraRecordset(rs); }); }
+      ~Cierre() { vb::omitir({traza::services(), "CargarConfiguracion"}, [&] { d.CierraRecordset(rs); }); }
     } cierre{d, rs};
     d.AbrirRecordset(QStringLiteral("Select * from ta_usuarios where Nombre = '") + s.gUsuarioLogeado +
                          QStringLiteral("'"),

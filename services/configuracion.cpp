@@ -8,6 +8,7 @@
 #include "platform/vb/manejo.h"
 #include "platform/vb/strings.h"
 #include "services/sesion.h"
+#include "services/traza.h"
 
 namespace ModGlobal {
 
@@ -23,7 +24,7 @@ QString Cfg(const QString& clave, QString& valorAux) {
   auto& u = ZepaKit2::util();
   auto& d = db();
   // Only Ignore carries on; Retry leaves like Cancel, as the suite's Cfg always did.
-  vb::Pasos pasos([&](const vb::Error& e) {
+  vb::Pasos pasos({traza::services(), "Cfg"}, [&](const vb::Error& e) {
     const int r = u.DialogoError(e, std::nullopt, QStringLiteral("Cfg"));
     return r == vb::Pasos::kIgnorar ? r : 0;
   });
@@ -72,7 +73,7 @@ QString Cfg(const QString& clave) {
 void GrabaDfg(const QString& clave, const vb::Variant& valor, const QString& valorAux, bool politicaNegocio,
               const QString& grupo) {
   auto& d = db();
-  vb::Pasos pasos([](const vb::Error& e) {
+  vb::Pasos pasos({traza::services(), "GrabaDfg"}, [](const vb::Error& e) {
     return ZepaKit2::util().DialogoError(e, std::nullopt, QStringLiteral("GrabaDfg"));
   });
   ado::Recordset rs;
@@ -139,7 +140,7 @@ void GrabaDfg(const QString& clave, const vb::Variant& valor, const QString& val
   if (!completo && rs.State() != ado::adStateClosed && rs.EditMode() != 0) {
     // Leaving without saving: the pending change must not reach the
     // database when the recordset is closed.
-    vb::intentar([&] { rs.CancelUpdate(); });
+    vb::omitir({traza::services(), "GrabaDfg"}, [&] { rs.CancelUpdate(); });
   }
   d.CierraRecordset(rs);
 }

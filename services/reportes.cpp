@@ -8,6 +8,7 @@
 #include "platform/vb/archivos.h"
 #include "platform/vb/manejo.h"
 #include "platform/vb/strings.h"
+#include "services/traza.h"
 
 namespace ModGlobal {
 
@@ -54,7 +55,7 @@ QString archivoCompartido(const QString& reporte, const QString& carpeta, vb::Se
 }  // namespace
 
 QString RutaReporte(const QString& archivo, const QString& reporte) {
-  vb::Seguir seguir;
+  vb::Seguir seguir({traza::services(), "RutaReporte"});
   QString valor = archivo;
   QString carpeta;
   seguir([&] { carpeta = carpetaReportes(); });
@@ -80,7 +81,7 @@ QString RutaReporte(const QString& archivo, const QString& reporte) {
 QString NombreReporte(const QString& reporte, const QString& sinEstacion, std::array<QString, 4>* archivos) {
   auto& d = db();
   auto& u = ZepaKit2::util();
-  vb::Pasos pasos([&](const vb::Error& e) { return u.DialogoError(e, std::nullopt, QStringLiteral("NombreReporte$")); });
+  vb::Pasos pasos({traza::services(), "NombreReporte"}, [&](const vb::Error& e) { return u.DialogoError(e, std::nullopt, QStringLiteral("NombreReporte$")); });
   ado::Recordset rs;
   QString resultado;
   bool hallado = false;
@@ -96,7 +97,7 @@ QString NombreReporte(const QString& reporte, const QString& sinEstacion, std::a
   };
 
   auto terminar = [&] {
-    vb::intentar([&] { d.CierraRecordset(rs); });
+    vb::omitir({traza::services(), "NombreReporte"}, [&] { d.CierraRecordset(rs); });
     return resultado;
   };
 

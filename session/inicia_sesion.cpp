@@ -16,6 +16,7 @@
 #include "services/mascaras.h"
 #include "services/parametros.h"
 #include "services/sesion.h"
+#include "session/traza.h"
 
 namespace ModGlobal {
 
@@ -59,7 +60,7 @@ void IniciaSesion(bool desdeIni, QString& parametros, QString& connString, long 
   Sesion& s = sesion();
   DB_Dll& d = db();
   const auto& u = ZepaKit2::util();
-  vb::Arranque paso;
+  vb::Arranque paso({traza::session(), "IniciaSesion"});
 
   QString carpeta;
   QString copia;
@@ -139,7 +140,7 @@ void IniciaSesion(bool desdeIni, QString& parametros, QString& connString, long 
   // abandons only this step.
   paso.run([&] {
     if (vb::FileExists(clsCons3().gRutaMascaraConsultas)) return;
-    vb::intentar([] { CrearMascarasConsultas(); });
+    vb::omitir({traza::session(), "IniciaSesion"}, [] { CrearMascarasConsultas(); });
   });
   paso.run([&] { d.gCnn.setDefaultDatabase(d.gDBName); });
   paso.run([&] {

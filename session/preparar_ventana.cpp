@@ -10,11 +10,12 @@
 #include "platform/vb/archivos.h"
 #include "platform/vb/manejo.h"
 #include "services/sesion.h"
+#include "session/traza.h"
 
 namespace ModGlobal {
 
 void PrepararVentana(QWidget& form) {
-  vb::Seguir seguir;
+  vb::Seguir seguir({traza::session(), "PrepararVentana"});
   QString icono;
   seguir([&] {
     icono = ZepaKit2::archivoIni().LeerIni(QStringLiteral("CN000pr.INI"), QStringLiteral("Iconos"),

@@ -8,6 +8,7 @@
 #include "suite/teclado.h"
 #include "platform/ui/servicio.h"
 #include "platform/vb/error.h"
+#include "suite/traza.h"
 
 // Resources of a static library are not registered on their own.
 static void registrarIconosSuite() { Q_INIT_RESOURCE(suite_iconos); }
@@ -50,6 +51,7 @@ QAction* TBarRep::agregar(const QString& clave, const QString& texto, const QStr
     try {
       pulsar(clave);
     } catch (const vb::Error& e) {
+      vb::registrar({traza::suite(), "TBarRep_ButtonClick"}, e, u"se avisa");
       ui::servicio().MsgBox(e.Description(), ui::vbCritical);
     } catch (const ui::FinPrograma&) {
       // The program ended inside the handler: nothing more to run or report.

@@ -6,6 +6,7 @@
 #include "platform/ado/recordset_impl.h"
 #include "platform/ado/tipos.h"
 #include "platform/vb/error.h"
+#include "platform/vb/traza.h"
 
 namespace ado {
 
@@ -26,7 +27,12 @@ ConexionImpl::~ConexionImpl() {
   for (RecordsetImpl* rs : std::vector<RecordsetImpl*>(recordsets)) rs->alCerrarConexion();
   if (enlace && nivelTransaccion > 0) {
     // Nobody committed it: the work is undone, as the server does when a session ends.
-    try { enlace->deshacer(); } catch (...) {}
+    try {
+      enlace->deshacer();
+    } catch (const vb::Error& e) {
+      vb::registrar({traza::platform(), "Connection.Close"}, e, u"la transacción no se pudo deshacer");
+    } catch (...) {
+    }
   }
 }
 
@@ -64,6 +70,24 @@ bool pasaNombre(const std::vector<vb::Variant>& restricciones, size_t i, const Q
 
 vb::Variant textoONulo(const QString& s) { return s.isEmpty() ? vb::Variant::Null() : vb::Variant(s); }
 
+// Every password a connection is opened with is kept out of the error trace.
+void ocultarClaves(const QString& cadena, const QString& clave) {
+  vb::ocultarEnTraza(clave);
+  try {
+    const auto leida = detalle::CadenaConexion::analizar(cadena);
+    for (const auto& [nombre, valor] : leida.pares())
+      if (nombre.contains(QLatin1String("password"), Qt::CaseInsensitive) ||
+          nombre.compare(QLatin1String("pwd"), Qt::CaseInsensitive) == 0)
+        vb::ocultarEnTraza(valor);
+  } catch (const vb::Error&) {
+    // A string that cannot be read is refused by the open itself.
+  }
+}
+
+void aislamientoDelControlador(const char* rutina, const vb::Error& e) {
+  vb::registrar({traza::platform(), rutina}, e, u"queda el nivel de aislamiento del controlador");
+}
+
 }  // namespace
 
 Connection::Connection() : impl_(std::make_shared<detalle::ConexionImpl>()) {}
@@ -74,11 +98,16 @@ void Connection::Open(const QString& cadena, const QString& usuario, const QStri
     throw vb::Error(kErrorAbierto, QStringLiteral("No se permite realizar esta operación si el objeto está abierto."),
                     kOrigen);
   const QString usada = cadena.trimmed().isEmpty() ? impl_->cadena : cadena;
+  ocultarClaves(usada, clave);
   try {
     auto enlace = detalle::abrirEnlace(*impl_, usada, usuario, clave);
     enlace->setTiempoComando(impl_->tiempoComando);
     // The level takes effect where the driver has it; where it has not, the driver's own stays.
-    try { enlace->setAislamiento(impl_->aislamiento); } catch (const vb::Error&) {}
+    try {
+      enlace->setAislamiento(impl_->aislamiento);
+    } catch (const vb::Error& e) {
+      aislamientoDelControlador("Connection.Open", e);
+    }
     impl_->enlace = std::move(enlace);
   } catch (const vb::Error& e) {
     // Failures of our own (a bad string, an unknown provider) are listed as well.
@@ -217,7 +246,11 @@ void Connection::setIsolationLevel(long nivel) {
       argumentoMalo();
   }
   if (impl_->enlace) {
-    try { impl_->enlace->setAislamiento(nivel); } catch (const vb::Error&) {}
+    try {
+      impl_->enlace->setAislamiento(nivel);
+    } catch (const vb::Error& e) {
+      aislamientoDelControlador("Connection.IsolationLevel", e);
+    }
   }
   impl_->aislamiento = nivel;
 }

@@ -27,4 +27,11 @@ Error comoError(const std::exception& e) {
   return Error(kInternalError, descripcion);
 }
 
+void Pasos::registrarRespuesta(const Error& e, int respuesta) const {
+  const QString como = respuesta == kReintentar ? QStringLiteral("respuesta 4: se reintenta")
+                       : respuesta == kIgnorar  ? QStringLiteral("respuesta 5: se sigue con el paso siguiente")
+                                                : QStringLiteral("respuesta %1: se deja la rutina").arg(respuesta);
+  registrar(rutina_, e, como);
+}
+
 }  // namespace vb

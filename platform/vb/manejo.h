@@ -8,6 +8,10 @@
 //              leave (anything else) by its answer.
 //   Arranque   go on after error 5 (the step is abandoned), leave silently
 //              after any other error: every later step is skipped.
+//   omitir     run one statement whose failure does not matter to the caller.
+//
+// Each is told its routine, and records every error it handles in the
+// routine's trace (traza.h).
 //
 // They catch vb::Error and any std::exception (turned into a vb::Error by
 // comoError); anything else, such as the program ending at once, passes on.
@@ -17,6 +21,7 @@
 #include <utility>
 
 #include "platform/vb/error.h"
+#include "platform/vb/traza.h"
 
 namespace vb {
 
@@ -40,14 +45,25 @@ std::optional<Error> intentar(F&& f) {
   }
 }
 
+// Runs f; an error it raises is recorded and dropped. True when none was raised.
+template <class F>
+bool omitir(const Rutina& rutina, F&& f) {
+  auto e = intentar(std::forward<F>(f));
+  if (e) registrar(rutina, *e, u"se descarta");
+  return !e;
+}
+
 class Seguir {
  public:
+  explicit Seguir(const Rutina& rutina) : rutina_(rutina) {}
+
   // Runs one statement; true when it raised no error. A failure is kept as
   // the last error until Clear(), as the platform's Err object keeps it.
   template <class F>
   bool operator()(F&& sentencia) {
     auto e = intentar(std::forward<F>(sentencia));
     if (!e) return true;
+    registrar(rutina_, *e, u"se sigue con el paso siguiente");
     ultimo_ = std::move(e);
     return false;
   }
@@ -61,6 +77,7 @@ class Seguir {
   void Clear() { ultimo_.reset(); }
 
  private:
+  Rutina rutina_;
   std::optional<Error> ultimo_;
 };
 
@@ -68,7 +85,8 @@ class Pasos {
  public:
   // The handler gets the error and answers 4 (retry), 5 (go on) or anything
   // else (leave).
-  explicit Pasos(std::function<int(const Error&)> decidir) : decidir_(std::move(decidir)) {}
+  Pasos(const Rutina& rutina, std::function<int(const Error&)> decidir)
+      : rutina_(rutina), decidir_(std::move(decidir)) {}
 
   // Runs a step until it succeeds or the handler says otherwise. True when
   // the routine goes on (success or answer 5); false when it must leave.
@@ -81,6 +99,7 @@ class Pasos {
       if (!e) return true;
       ultimo_ = e;
       const int respuesta = decidir_(*e);
+      registrarRespuesta(*e, respuesta);
       if (respuesta == kReintentar) continue;
       if (respuesta == kIgnorar) return true;
       abandonado_ = true;
@@ -95,6 +114,9 @@ class Pasos {
   static constexpr int kIgnorar = 5;
 
  private:
+  void registrarRespuesta(const Error& e, int respuesta) const;
+
+  Rutina rutina_;
   std::function<int(const Error&)> decidir_;
   std::optional<Error> ultimo_;
   bool abandonado_ = false;
@@ -102,6 +124,8 @@ class Pasos {
 
 class Arranque {
  public:
+  explicit Arranque(const Rutina& rutina) : rutina_(rutina) {}
+
   // True when the start-up goes on after this step (it succeeded, or error 5
   // abandoned the rest of it); false once any other error has ended it, and
   // for every step after that, which is then not run.
@@ -110,7 +134,11 @@ class Arranque {
     if (terminado_) return false;
     auto e = intentar(std::forward<F>(paso));
     if (!e) return true;
-    if (e->Number() == kInvalidProcedureCall) return true;
+    if (e->Number() == kInvalidProcedureCall) {
+      registrar(rutina_, *e, u"se abandona el paso, el arranque sigue");
+      return true;
+    }
+    registrar(rutina_, *e, u"se abandona el arranque");
     ultimo_ = std::move(e);
     terminado_ = true;
     return false;
@@ -121,6 +149,7 @@ class Arranque {
   const std::optional<Error>& error() const { return ultimo_; }
 
  private:
+  Rutina rutina_;
   std::optional<Error> ultimo_;
   bool terminado_ = false;
 };

@@ -3,6 +3,9 @@
 // statuses of what cannot be done, --help, and a real PDF.
 #include <gtest/gtest.h>
 
+#include <sqlite3.h>
+
+#include <QFile>
 #include <QFileInfo>
 
 #include "tests/report/lote_apoyo.h"
@@ -113,6 +116,34 @@ TEST_F(LoteProceso, EscribeElPdfYDiceDonde) {
             (QSet<QString>{QStringLiteral("BRUNO"), QStringLiteral("HORACIO"), QStringLiteral("MUÑOZ"), QStringLiteral("NICOLAS")}))
       << texto.toStdString();
   EXPECT_TRUE(texto.contains(QStringLiteral("Unidad de Negocio: 0002 - Sucursal Rosario")));
+}
+
+// A view the form reads is missing: the program answers its own error dialog
+// and goes on; the trace says which routine met which error. The password is
+// the missing view's name, so it stands in the error text: the trace masks it.
+TEST_F(LoteProceso, ElRegistroAnotaLosErroresTratadosYNingunaClave) {
+  sqlite3* base = nullptr;
+  ASSERT_EQ(sqlite3_open(QFile::encodeName(empresa.base()).constData(), &base), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(base, "DROP VIEW V_TA_UNIDADNEGOCIO", nullptr, nullptr, nullptr), SQLITE_OK);
+  sqlite3_close(base);
+  const QString registro = empresa.datos.archivo(QStringLiteral("traza.log"));
+  const auto c = correr(empresa, {QStringLiteral("@Server=DEMO;@DbName=KORVANE;@Usuario=ADMIN;@Password=V_TA_UNIDADNEGOCIO"),
+                                  QStringLiteral("--solicitud"), QStringLiteral("--registro=") + registro});
+  EXPECT_EQ(c.estado, 0) << c.errores.toStdString();
+  QFile archivo(registro);
+  ASSERT_TRUE(archivo.open(QIODevice::ReadOnly));
+  const QString traza = QString::fromUtf8(archivo.readAll());
+  EXPECT_TRUE(traza.contains(QStringLiteral(" korvane.data: AbrirRecordset: error -2147217865, no such table: *** "
+                                            "(ado.SQLite): respuesta 2: se deja la rutina\n")))
+      << traza.toStdString();
+  EXPECT_FALSE(traza.contains(QStringLiteral("V_TA_UNIDADNEGOCIO"), Qt::CaseInsensitive)) << traza.toStdString();
+  // A link in the trace file's place is refused, not followed.
+  QFile::remove(registro);
+  ASSERT_TRUE(QFile::link(empresa.datos.archivo(QStringLiteral("otro")), registro));
+  const auto enlace = correr(empresa, {prueba::kParametrosDemo, QStringLiteral("--solicitud"), QStringLiteral("--registro=") + registro});
+  EXPECT_EQ(enlace.estado, 2);
+  EXPECT_TRUE(enlace.errores.contains(QStringLiteral("No se puede escribir el registro en ") + registro)) << enlace.errores.toStdString();
+  EXPECT_FALSE(QFile::exists(empresa.datos.archivo(QStringLiteral("otro"))));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "platform/ado/cadena_conexion.h"
 #include "platform/ado/odbc/administrador_odbc.h"
 #include "platform/vb/error.h"
+#include "platform/vb/traza.h"
 
 namespace ado::detalle {
 
@@ -613,7 +614,8 @@ std::unique_ptr<Enlace> abrirOdbc(Errors& errores, const QString& atributos, con
   auto enlace = std::make_unique<EnlaceOdbc>(errores, dbc, proveedor);
   try {
     enlace->setBaseInicial(CadenaConexion::analizar(atributos).valor({"Database", "DBQ"}));
-  } catch (const vb::Error&) {
+  } catch (const vb::Error& e) {
+    vb::registrar({traza::platform(), "Connection.Open"}, e, u"la base inicial queda la del origen de datos");
   }
   return enlace;
 }

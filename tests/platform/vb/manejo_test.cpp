@@ -1,16 +1,22 @@
 #include <gtest/gtest.h>
 
+#include <QLoggingCategory>
+#include <QStringList>
+
 #include <stdexcept>
 #include <system_error>
 #include <vector>
 
 #include "platform/ui/servicio.h"
 #include "platform/vb/manejo.h"
+#include "platform/vb/traza.h"
 
 namespace {
 
+const vb::Rutina kRutina{traza::platform(), "Prueba"};
+
 TEST(Seguir, SaltaLaSentenciaQueFallaYRecuerdaElError) {
-  vb::Seguir seguir;
+  vb::Seguir seguir(kRutina);
   std::vector<int> hechas;
   EXPECT_TRUE(seguir([&] { hechas.push_back(1); }));
   EXPECT_EQ(seguir.Number(), 0);
@@ -31,7 +37,7 @@ TEST(Seguir, SaltaLaSentenciaQueFallaYRecuerdaElError) {
 }
 
 TEST(Seguir, NoDetieneElFinDelPrograma) {
-  vb::Seguir seguir;
+  vb::Seguir seguir(kRutina);
   EXPECT_THROW(seguir([] { throw ui::FinPrograma{3}; }), ui::FinPrograma);
   EXPECT_EQ(seguir.Number(), 0);
 }
@@ -39,7 +45,7 @@ TEST(Seguir, NoDetieneElFinDelPrograma) {
 TEST(Pasos, ReintentaSigueODejaSegunLaRespuesta) {
   std::vector<int> respuestas = {4, 4, 5, 3};
   std::vector<long> vistos;
-  vb::Pasos pasos([&](const vb::Error& e) {
+  vb::Pasos pasos(kRutina, [&](const vb::Error& e) {
     vistos.push_back(e.Number());
     const int r = respuestas.front();
     respuestas.erase(respuestas.begin());
@@ -69,7 +75,7 @@ TEST(Pasos, ReintentaSigueODejaSegunLaRespuesta) {
 TEST(Pasos, LaFormaDeUsoDeLasRutinas) {
   auto leer = [](int fallos, int respuesta) -> QString {
     int intentos = 0;
-    vb::Pasos pasos([&](const vb::Error&) { return respuesta; });
+    vb::Pasos pasos(kRutina, [&](const vb::Error&) { return respuesta; });
     QString valor;
     if (!pasos.run([&] {
           if (intentos++ < fallos) throw vb::Error(vb::kObjectVariableNotSet);
@@ -85,7 +91,7 @@ TEST(Pasos, LaFormaDeUsoDeLasRutinas) {
 }
 
 TEST(Arranque, SigueTrasElError5YTerminaTrasOtro) {
-  vb::Arranque arranque;
+  vb::Arranque arranque(kRutina);
   std::vector<int> hechos;
   EXPECT_TRUE(arranque.run([&] { hechos.push_back(1); }));
   EXPECT_TRUE(arranque.run([&] {
@@ -100,6 +106,66 @@ TEST(Arranque, SigueTrasElError5YTerminaTrasOtro) {
   EXPECT_EQ(hechos, (std::vector<int>{1, 3}));
   ASSERT_TRUE(arranque.error().has_value());
   EXPECT_EQ(arranque.error()->Number(), vb::kTypeMismatch);
+}
+
+// What the trace holds while it is switched on, as the program writes it.
+class Traza {
+ public:
+  Traza() {
+    QLoggingCategory::setFilterRules(QStringLiteral("korvane.*.warning=true"));
+    lineas_ = &lineas;
+    anterior_ = qInstallMessageHandler([](QtMsgType, const QMessageLogContext& c, const QString& m) {
+      lineas_->append(QString::fromLatin1(c.category) + QStringLiteral(" ") + m);
+    });
+  }
+  ~Traza() {
+    qInstallMessageHandler(anterior_);
+    QLoggingCategory::setFilterRules(QString());
+  }
+  QStringList lineas;
+
+ private:
+  static inline QStringList* lineas_ = nullptr;
+  QtMessageHandler anterior_;
+};
+
+TEST(Traza, CadaAyudaAnotaElErrorLaRutinaYQueHizoConEl) {
+  {
+    vb::Seguir seguir(kRutina);
+    seguir([] { throw vb::Error(vb::kFileNotFound); });  // off: nothing is recorded, nothing breaks
+  }
+  Traza traza;
+  vb::Seguir seguir(kRutina);
+  seguir([] { throw vb::Error(vb::kFileNotFound, {}, QStringLiteral("Archivo")); });
+  vb::Pasos pasos({traza::platform(), "OtraRutina"}, [](const vb::Error&) { return 2; });
+  pasos.run([] { throw vb::Error(vb::kOverflow); });
+  vb::Arranque arranque(kRutina);
+  arranque.run([] { throw vb::Error(vb::kInvalidProcedureCall); });
+  EXPECT_FALSE(vb::omitir(kRutina, [] { throw std::out_of_range("x"); }));
+  EXPECT_TRUE(vb::omitir(kRutina, [] {}));
+  EXPECT_EQ(traza.lineas,
+            (QStringList{
+                QStringLiteral("korvane.platform Prueba: error 53, No se encontró el archivo (Archivo): se sigue con el "
+                               "paso siguiente"),
+                QStringLiteral("korvane.platform OtraRutina: error 6, Desbordamiento: respuesta 2: se deja la rutina"),
+                QStringLiteral("korvane.platform Prueba: error 5, Llamada a procedimiento o argumento no válidos: se "
+                               "abandona el paso, el arranque sigue"),
+                QStringLiteral("korvane.platform Prueba: error 9, El subíndice está fuera del intervalo: se descarta"),
+            }));
+}
+
+TEST(Traza, NingunaClaveLlegaAlRegistro) {
+  Traza traza;
+  vb::ocultarEnTraza(QStringLiteral("s3creta!"));
+  const QString descripcion = QStringLiteral(
+      "No se pudo abrir Provider=SQLOLEDB;UId=ana;Pwd=otra clave;Server=x; @Password = tercera; "
+      "Jet OLEDB:Database Password=cuarta;Password='s3creta!'");
+  vb::omitir(kRutina, [&] { throw vb::Error(vb::kAutomationError, descripcion); });
+  ASSERT_EQ(traza.lineas.size(), 1);
+  const QString linea = traza.lineas.front();
+  for (const char* secreto : {"otra clave", "tercera", "cuarta", "s3creta!"})
+    EXPECT_FALSE(linea.contains(QLatin1String(secreto))) << linea.toStdString();
+  EXPECT_TRUE(linea.contains(QStringLiteral("UId=ana;Pwd=***;Server=x;"))) << linea.toStdString();
 }
 
 TEST(ComoError, ExcepcionesEstandar) {
