@@ -46,20 +46,25 @@ struct Corrida {
   QString salida, errores;
 };
 
-// Runs the built program with the demo's settings folder, no screen.
-inline Corrida correr(const EmpresaDemo& empresa, const QStringList& argumentos, int espera = 60000) {
-  QProcess p;
+// Starts the built program with the demo's settings folder, no screen; false
+// (the test failed) when it does not start.
+inline bool arrancar(QProcess& p, const EmpresaDemo& empresa, const QStringList& argumentos) {
   QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
   entorno.insert(QStringLiteral("KORVANE_CONFIG_DIR"), empresa.config.ruta());
   entorno.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
   entorno.remove(QStringLiteral("RP_USUARIOS_LISTO"));
   p.setProcessEnvironment(entorno);
   p.start(ejecutable(), argumentos);
+  if (p.waitForStarted(10000)) return true;
+  ADD_FAILURE() << "no arranca " << ejecutable().toStdString();
+  return false;
+}
+
+// Runs the built program with the demo's settings folder, no screen.
+inline Corrida correr(const EmpresaDemo& empresa, const QStringList& argumentos, int espera = 60000) {
+  QProcess p;
   Corrida c;
-  if (!p.waitForStarted(10000)) {
-    ADD_FAILURE() << "no arranca " << ejecutable().toStdString();
-    return c;
-  }
+  if (!arrancar(p, empresa, argumentos)) return c;
   if (!p.waitForFinished(espera)) {
     p.kill();
     p.waitForFinished();

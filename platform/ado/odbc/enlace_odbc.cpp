@@ -6,6 +6,7 @@
 
 #include "platform/ado/cadena_conexion.h"
 #include "platform/ado/odbc/administrador_odbc.h"
+#include "platform/ado/tipos.h"
 #include "platform/vb/error.h"
 #include "platform/vb/traza.h"
 
@@ -93,18 +94,9 @@ DataTypeEnum tipoAdo(SQLSMALLINT sql, const QString& nombreTipo) {
   }
 }
 
+// The driver's size of a text or binary column; none, or more than fits, is no limit.
 long tamanoAdo(DataTypeEnum t, SQLULEN tamano) {
-  switch (t) {
-    case adInteger: case adSingle: return 4;
-    case adSmallInt: case adBoolean: return 2;
-    case adUnsignedTinyInt: return 1;
-    case adBigInt: case adDouble: case adCurrency: return 8;
-    case adNumeric: return 19;
-    case adDBTimeStamp: return 16;
-    case adDBDate: return 6;
-    case adDBTime: return 6;
-    default: return tamano > static_cast<SQLULEN>(LONG_MAX) || tamano == 0 ? 1073741823 : static_cast<long>(tamano);
-  }
+  return tamanoFijo(t, tamano > static_cast<SQLULEN>(LONG_MAX) || tamano == 0 ? kTextoLargo : static_cast<long>(tamano));
 }
 
 // Reads column `col` as text, in pieces for long values; false for Null.
@@ -136,22 +128,6 @@ vb::Currency moneda(const QString& t) {
   fraccion = (fraccion + QStringLiteral("0000")).left(4);
   const std::int64_t v = entera.toLongLong() * 10000 + fraccion.toLongLong();
   return vb::Currency{negativo ? -v : v};
-}
-
-vb::Variant entero(std::int64_t v, DataTypeEnum tipo) {
-  switch (tipo) {
-    case adBoolean: return vb::Variant(v != 0);
-    case adBigInt: return vb::Variant(v);
-    case adSmallInt:
-      if (v >= INT16_MIN && v <= INT16_MAX) return vb::Variant(static_cast<std::int16_t>(v));
-      break;
-    case adUnsignedTinyInt:
-      if (v >= 0 && v <= 255) return vb::Variant(static_cast<std::uint8_t>(v));
-      break;
-    default: break;
-  }
-  if (v >= INT32_MIN && v <= INT32_MAX) return vb::Variant(static_cast<std::int32_t>(v));
-  return vb::Variant(v);
 }
 
 // A parameter's value and the buffer it is bound from.
@@ -288,7 +264,7 @@ class CursorOdbc final : public Cursor {
         if (!SQL_SUCCEEDED(api().SQLGetData(st_, col, SQL_C_SBIGINT, &v, sizeof(v), &indicador)))
           fallarOdbc(errores_, SQL_HANDLE_STMT, st_);
         if (indicador == SQL_NULL_DATA) return vb::Variant::Null();
-        return entero(v, tipo);
+        return valorEntero(v, tipo);
       }
       case adDouble: case adSingle: {
         double v = 0;
@@ -339,7 +315,7 @@ class EnlaceOdbc final : public Enlace {
   std::unique_ptr<Cursor> consultar(const QString& sql, const std::vector<vb::Variant>& parametros) override {
     std::shared_ptr<std::vector<Parametro>> enlazados;
     SQLHSTMT st = parametros.empty() ? ejecutarDirecto(sql) : ejecutarConParametros(sql, parametros, enlazados);
-    for (;;) {
+    do {
       SQLSMALLINT n = 0;
       api().SQLNumResultCols(st, &n);
       if (n > 0) {
@@ -348,27 +324,19 @@ class EnlaceOdbc final : public Enlace {
         cursor->retener(std::move(enlazados));
         return cursor;
       }
-      const SQLRETURN rc = api().SQLMoreResults(st);
-      if (rc == SQL_NO_DATA) break;
-      if (!SQL_SUCCEEDED(rc)) fallarYLiberar(st);
-    }
-    api().SQLFreeHandle(SQL_HANDLE_STMT, st);
+    } while (otroResultado(st));
     return nullptr;
   }
 
   long ejecutar(const QString& sql) override {
     SQLHSTMT st = ejecutarDirecto(sql);
     long total = -1;
-    for (;;) {
+    do {
       SQLLEN n = -1;
       SQLSMALLINT columnas = 0;
       api().SQLNumResultCols(st, &columnas);
       if (columnas == 0 && SQL_SUCCEEDED(api().SQLRowCount(st, &n)) && n >= 0) total = (total < 0 ? 0 : total) + static_cast<long>(n);
-      const SQLRETURN rc = api().SQLMoreResults(st);
-      if (rc == SQL_NO_DATA) break;
-      if (!SQL_SUCCEEDED(rc)) fallarYLiberar(st);
-    }
-    api().SQLFreeHandle(SQL_HANDLE_STMT, st);
+    } while (otroResultado(st));
     return total;
   }
 
@@ -552,6 +520,18 @@ class EnlaceOdbc final : public Enlace {
     auto d = diagnosticos(SQL_HANDLE_STMT, st);
     api().SQLFreeHandle(SQL_HANDLE_STMT, st);
     fallar(errores_, std::move(d));
+  }
+
+  // On to the next result of the statement's text; false after the last,
+  // the statement freed. A failure frees it and raises.
+  bool otroResultado(SQLHSTMT st) {
+    const SQLRETURN rc = api().SQLMoreResults(st);
+    if (rc == SQL_NO_DATA) {
+      api().SQLFreeHandle(SQL_HANDLE_STMT, st);
+      return false;
+    }
+    if (!SQL_SUCCEEDED(rc)) fallarYLiberar(st);
+    return true;
   }
 
   bool filaDe(SQLHSTMT st) {

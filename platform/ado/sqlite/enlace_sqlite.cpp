@@ -9,11 +9,8 @@
 #include <QStringDecoder>
 #include <climits>
 #include <cmath>
-#include <mutex>
-#include <thread>
 
 #include "platform/ado/dialecto.h"
-#include "platform/ado/lectura_adelantada.h"
 #include "platform/ado/tipos.h"
 
 namespace ado::detalle {
@@ -22,20 +19,11 @@ namespace {
 
 const QString kOrigen = QStringLiteral("ado.SQLite");
 
-// Rows a read steps through itself before a second thread reads on for it.
-constexpr long kFilasAntesDeAdelantar = 256;
-
 // The open database; cursors keep it alive after the connection moves on.
-// SQLite is asked for no locks of its own on it (it would take one in every
-// call): whoever uses it holds `uso`, the program's thread in each of the
-// provider's operations and a long read's second thread for each row.
 struct Base {
   sqlite3* db = nullptr;
-  std::recursive_mutex uso;
   ~Base() { sqlite3_close_v2(db); }
 };
-
-using Guarda = std::lock_guard<std::recursive_mutex>;
 
 // A driver diagnostic with the SQL state and the native code SQL Server
 // gives for the same failure, so the program's checks read the same.
@@ -112,25 +100,11 @@ QString textoFecha(const QDateTime& f) {
   return f.toString(t.msec() ? QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz") : QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
-vb::Variant entero(sqlite3_int64 v, DataTypeEnum tipo) {
-  switch (tipo) {
-    case adBoolean: return vb::Variant(v != 0);
-    case adCurrency: return vb::Variant(vb::Currency{v * 10000});
-    case adDouble: case adNumeric: case adDecimal: return vb::Variant(static_cast<double>(v));
-    case adSingle: return vb::Variant(static_cast<float>(v));
-    case adBigInt: return vb::Variant(static_cast<std::int64_t>(v));
-    case adSmallInt:
-      if (v >= INT16_MIN && v <= INT16_MAX) return vb::Variant(static_cast<std::int16_t>(v));
-      break;
-    case adUnsignedTinyInt:
-      if (v >= 0 && v <= 255) return vb::Variant(static_cast<std::uint8_t>(v));
-      break;
-    default:
-      if (esTexto(tipo)) return vb::Variant(QString::number(v));
-      break;
-  }
-  if (v >= INT32_MIN && v <= INT32_MAX) return vb::Variant(static_cast<std::int32_t>(v));
-  return vb::Variant(static_cast<std::int64_t>(v));
+// The text of a value: its bytes are asked for first, then their count.
+const char* bytesDe(sqlite3_value* v) { return reinterpret_cast<const char*>(sqlite3_value_text(v)); }
+QString textoDe(sqlite3_value* v) {
+  const char* s = bytesDe(v);
+  return QString::fromUtf8(s, sqlite3_value_bytes(v));
 }
 
 vb::Variant real(double d, DataTypeEnum tipo) {
@@ -165,143 +139,12 @@ class CursorSqlite final : public Cursor {
       if (const char* col = sqlite3_column_origin_name(st_, i)) c.columnaBase = QString::fromUtf8(col);
     }
   }
-  ~CursorSqlite() override {
-    adelanto_.reset();  // the second thread lets go of the statement first
-    const Guarda guarda(base_->uso);
-    sqlite3_finalize(st_);
-  }
+  ~CursorSqlite() override { sqlite3_finalize(st_); }
 
   const std::vector<Columna>& columnas() const override { return columnas_; }
 
   bool siguiente() override {
     if (terminado_) return false;
-    if (adelanto_) return siguienteAdelantada();
-    // Past the first rows a read is a long one: a second thread reads on.
-    if (!sinAdelanto_ && ++leidas_ > kFilasAntesDeAdelantar) {
-      if (empezarAdelanto()) return siguienteAdelantada();
-      sinAdelanto_ = true;  // no thread to be had: the read stays here
-    }
-    return siguienteAqui();
-  }
-
-  vb::Variant valor(int i) override { return valorDe(celda(i), columnas_[i].tipo); }
-  vb::Variant crudo(int i) override { return guardadoDe(celda(i)); }
-
-  bool texto(int i, QString& destino) override {
-    const ValorCrudo v = celda(i);
-    if (v.tipo == SQLITE_NULL) {
-      destino.truncate(0);
-      return true;
-    }
-    if (v.tipo != SQLITE_TEXT || esFecha(columnas_[i].tipo)) return false;
-    destino.resize(v.largo);  // UTF-16 takes at most as many units as UTF-8 bytes
-    // The plain ASCII start is widened here; from the first other byte on,
-    // Qt's decoder takes over. The result is QString::fromUtf8's, which
-    // valor() gives: a byte order mark is dropped at the very start only.
-    char16_t* salida = reinterpret_cast<char16_t*>(destino.data());
-    const auto* entrada = reinterpret_cast<const unsigned char*>(v.datos);
-    qsizetype k = 0;
-    while (k < v.largo && entrada[k] < 0x80) {
-      salida[k] = entrada[k];
-      ++k;
-    }
-    qsizetype largo = k;
-    if (k < v.largo) {
-      QStringDecoder utf8(QStringDecoder::Utf8, k == 0 ? QStringDecoder::Flag::Stateless
-                                                       : QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
-      const QChar* fin = utf8.appendToBuffer(destino.data() + k, QByteArrayView(v.datos + k, v.largo - k));
-      largo = fin - destino.constData();
-    }
-    destino.truncate(largo);
-    return true;
-  }
-
- private:
-  // Column i of the current row: from the statement, or from the copy read ahead.
-  ValorCrudo celda(int i) const {
-    if (adelanto_) return adelanto_->celda(i);
-    const Guarda guarda(base_->uso);
-    return deLaSentencia(i);
-  }
-
-  // With the connection held: one call for the column, then its parts from
-  // the value it gives.
-  ValorCrudo deLaSentencia(int i) const {
-    sqlite3_value* valor = sqlite3_column_value(st_, i);
-    ValorCrudo v;
-    v.tipo = sqlite3_value_type(valor);
-    switch (v.tipo) {
-      case SQLITE_INTEGER: v.entero = sqlite3_value_int64(valor); break;
-      case SQLITE_FLOAT: v.real = sqlite3_value_double(valor); break;
-      case SQLITE_TEXT:
-        v.datos = reinterpret_cast<const char*>(sqlite3_value_text(valor));
-        v.largo = sqlite3_value_bytes(valor);
-        break;
-      case SQLITE_BLOB:
-        v.datos = static_cast<const char*>(sqlite3_value_blob(valor));
-        v.largo = sqlite3_value_bytes(valor);
-        break;
-      default: break;
-    }
-    return v;
-  }
-
-  // As the program sees it: typed by the column's declared type.
-  static vb::Variant valorDe(const ValorCrudo& v, DataTypeEnum tipo) {
-    switch (v.tipo) {
-      case SQLITE_INTEGER: return entero(v.entero, tipo);
-      case SQLITE_FLOAT: return real(v.real, tipo);
-      case SQLITE_TEXT:
-        if (esFecha(tipo)) {
-          QDateTime f = leerFecha(v.datos, v.largo);
-          if (f.isValid()) return vb::Variant(f);
-        }
-        return vb::Variant(QString::fromUtf8(v.datos, v.largo));
-      case SQLITE_BLOB: return vb::Variant(QString::fromUtf8(v.datos, v.largo));
-      default: return vb::Variant::Null();
-    }
-  }
-
-  // As stored, for the optimistic check of an update.
-  static vb::Variant guardadoDe(const ValorCrudo& v) {
-    switch (v.tipo) {
-      case SQLITE_INTEGER: return vb::Variant(static_cast<std::int64_t>(v.entero));
-      case SQLITE_FLOAT: return vb::Variant(v.real);
-      case SQLITE_TEXT: case SQLITE_BLOB: return vb::Variant(QString::fromUtf8(v.datos, v.largo));
-      default: return vb::Variant::Null();
-    }
-  }
-
-  // On the second thread: the next row, copied out, with the connection held
-  // so that the program's own calls on it wait for the row to be read.
-  bool leerFila(LecturaAdelantada::Fila& fila, std::optional<Error>& fallo) {
-    const Guarda guarda(base_->uso);
-    const int rc = sqlite3_step(st_);
-    if (rc == SQLITE_ROW) {
-      for (size_t i = 0; i < columnas_.size(); ++i) fila.poner(i, deLaSentencia(static_cast<int>(i)));
-    } else if (rc != SQLITE_DONE) {
-      fallo = diagnostico(base_->db);
-    }
-    return rc == SQLITE_ROW;
-  }
-
-  // If the thread cannot be had, the read goes on here.
-  bool empezarAdelanto() {
-    if (!sqlite3_threadsafe()) return false;  // SQLite built for one thread only
-    if (std::thread::hardware_concurrency() < 2) return false;  // no processor to overlap with
-    try {
-      adelanto_ = std::make_unique<LecturaAdelantada>(
-          columnas_.size(), [this](LecturaAdelantada::Fila& fila, std::optional<Error>& fallo) {
-            return leerFila(fila, fallo);
-          });
-    } catch (const std::system_error&) {
-      return false;
-    }
-    return true;
-  }
-
-  bool siguienteAqui() {
-    const Guarda guarda(base_->uso);
     const int rc = sqlite3_step(st_);
     if (rc == SQLITE_ROW) {
       if (primera_) tiparExpresiones();
@@ -313,21 +156,69 @@ class CursorSqlite final : public Cursor {
     fallarSqlite(errores_, base_->db);
   }
 
-  bool siguienteAdelantada() {
-    std::optional<Error> fallo;
-    if (adelanto_->siguiente(fallo)) return true;
-    const bool devuelta = adelanto_->devuelta();
-    adelanto_.reset();
-    if (devuelta) {
-      // The thread did not pay: the rest is read here, as the first rows were.
-      sinAdelanto_ = true;
-      return siguienteAqui();
+  // As the program sees it: typed by the column's declared type.
+  vb::Variant valor(int i) override {
+    sqlite3_value* v = sqlite3_column_value(st_, i);
+    const DataTypeEnum tipo = columnas_[i].tipo;
+    switch (sqlite3_value_type(v)) {
+      case SQLITE_INTEGER: return valorEntero(sqlite3_value_int64(v), tipo);
+      case SQLITE_FLOAT: return real(sqlite3_value_double(v), tipo);
+      case SQLITE_TEXT:
+        if (esFecha(tipo)) {
+          const char* s = bytesDe(v);
+          QDateTime f = leerFecha(s, sqlite3_value_bytes(v));
+          if (f.isValid()) return vb::Variant(f);
+        }
+        return vb::Variant(textoDe(v));
+      case SQLITE_BLOB: return vb::Variant(textoDe(v));
+      default: return vb::Variant::Null();
     }
-    terminado_ = true;
-    if (fallo) fallar(errores_, {*fallo});
-    return false;
   }
 
+  // As stored, for the optimistic check of an update.
+  vb::Variant crudo(int i) override {
+    sqlite3_value* v = sqlite3_column_value(st_, i);
+    switch (sqlite3_value_type(v)) {
+      case SQLITE_INTEGER: return vb::Variant(static_cast<std::int64_t>(sqlite3_value_int64(v)));
+      case SQLITE_FLOAT: return vb::Variant(sqlite3_value_double(v));
+      case SQLITE_TEXT: case SQLITE_BLOB: return vb::Variant(textoDe(v));
+      default: return vb::Variant::Null();
+    }
+  }
+
+  bool texto(int i, QString& destino) override {
+    sqlite3_value* v = sqlite3_column_value(st_, i);
+    const int tipo = sqlite3_value_type(v);
+    if (tipo == SQLITE_NULL) {
+      destino.truncate(0);
+      return true;
+    }
+    if (tipo != SQLITE_TEXT || esFecha(columnas_[i].tipo)) return false;
+    const char* datos = bytesDe(v);
+    const int largo = sqlite3_value_bytes(v);
+    destino.resize(largo);  // UTF-16 takes at most as many units as UTF-8 bytes
+    // The plain ASCII start is widened here; from the first other byte on,
+    // Qt's decoder takes over. The result is QString::fromUtf8's, which
+    // valor() gives: a byte order mark is dropped at the very start only.
+    char16_t* salida = reinterpret_cast<char16_t*>(destino.data());
+    const auto* entrada = reinterpret_cast<const unsigned char*>(datos);
+    qsizetype k = 0;
+    while (k < largo && entrada[k] < 0x80) {
+      salida[k] = entrada[k];
+      ++k;
+    }
+    qsizetype hechos = k;
+    if (k < largo) {
+      QStringDecoder utf8(QStringDecoder::Utf8, k == 0 ? QStringDecoder::Flag::Stateless
+                                                       : QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+      const QChar* fin = utf8.appendToBuffer(destino.data() + k, QByteArrayView(datos + k, largo - k));
+      hechos = fin - destino.constData();
+    }
+    destino.truncate(hechos);
+    return true;
+  }
+
+ private:
   void tiparExpresiones() {
     primera_ = false;
     for (size_t i = 0; i < columnas_.size(); ++i) {
@@ -337,12 +228,12 @@ class CursorSqlite final : public Cursor {
         case SQLITE_INTEGER: {
           const sqlite3_int64 v = sqlite3_column_int64(st_, static_cast<int>(i));
           c.tipo = v >= INT32_MIN && v <= INT32_MAX ? adInteger : adBigInt;
-          c.tamano = c.tipo == adInteger ? 4 : 8;
           break;
         }
-        case SQLITE_FLOAT: c.tipo = adDouble; c.tamano = 8; break;
-        default: c.tipo = adVarWChar; c.tamano = 1073741823; break;
+        case SQLITE_FLOAT: c.tipo = adDouble; break;
+        default: c.tipo = adVarWChar; break;
       }
+      c.tamano = tamanoFijo(c.tipo, kTextoLargo);
     }
   }
 
@@ -353,9 +244,6 @@ class CursorSqlite final : public Cursor {
   std::vector<bool> sinTipo_;
   bool primera_ = true;
   bool terminado_ = false;
-  long leidas_ = 0;
-  bool sinAdelanto_ = false;  // read here to the end: no thread, or one that gave the statement back
-  std::unique_ptr<LecturaAdelantada> adelanto_;  // last: gone before the rest
 };
 
 // ---- functions the server has and SQLite lacks ----
@@ -409,10 +297,6 @@ bool coincide(QStringView texto, QStringView patron, QChar escape, bool hayEscap
   return pi == patron.size();
 }
 
-QString textoDe(sqlite3_value* v) {
-  return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_value_text(v)), sqlite3_value_bytes(v));
-}
-
 void funcionLike(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
   for (int i = 0; i < argc; ++i)
     if (sqlite3_value_type(argv[i]) == SQLITE_NULL) return sqlite3_result_null(ctx);
@@ -434,6 +318,7 @@ void funcionGetDate(sqlite3_context* ctx, int, sqlite3_value**) {
 
 std::shared_ptr<Base> abrirBase(Errors& errores, const QString& ruta) {
   auto base = std::make_shared<Base>();
+  // The program has one thread: SQLite need not lock the connection in every call.
   const int rc = sqlite3_open_v2(QFile::encodeName(ruta).constData(), &base->db,
                                  SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
   if (rc != SQLITE_OK) {
@@ -447,16 +332,44 @@ std::shared_ptr<Base> abrirBase(Errors& errores, const QString& ruta) {
   sqlite3_create_function_v2(db, "like", 2, banderas, nullptr, funcionLike, nullptr, nullptr, nullptr);
   sqlite3_create_function_v2(db, "like", 3, banderas, nullptr, funcionLike, nullptr, nullptr, nullptr);
   sqlite3_create_function_v2(db, "getdate", 0, SQLITE_UTF8, nullptr, funcionGetDate, nullptr, nullptr, nullptr);
-  // The server checks references; SQLite does only when asked. Reads go
-  // through memory-mapped pages rather than copies into SQLite's cache. A
-  // file that is not a database shows here rather than at the first query.
-  if (sqlite3_exec(db, "PRAGMA foreign_keys=ON; PRAGMA mmap_size=268435456; SELECT count(*) FROM sqlite_master;", nullptr, nullptr, nullptr) !=
-      SQLITE_OK)
+  // The server checks references; SQLite does only when asked. A file that
+  // is not a database shows here rather than at the first query. Pages are
+  // read, never memory-mapped: a file cut short under a mapping kills the
+  // process (SIGBUS), while a read reports the damage as an error.
+  if (sqlite3_exec(db, "PRAGMA foreign_keys=ON; SELECT count(*) FROM sqlite_master;", nullptr, nullptr, nullptr) != SQLITE_OK)
     fallarSqlite(errores, db);
   return base;
 }
 
 // ---- the session ----
+
+// The statements of one text in the server's dialect, adapted and prepared
+// one after another as they are asked for; whoever takes one finalizes it.
+// One that does not prepare raises the driver's error.
+class Sentencias {
+ public:
+  Sentencias(sqlite3* db, Errors& errores, const QString& sql)
+      : db_(db), errores_(errores), texto_(dialecto::adaptarParaSqlite(sql).toUtf8()), p_(texto_.constData()) {}
+
+  // The next statement; nullptr after the last (blanks and comments make none).
+  sqlite3_stmt* siguiente() {
+    const char* fin = texto_.constData() + texto_.size();
+    while (p_ < fin) {
+      sqlite3_stmt* st = nullptr;
+      const char* resto = nullptr;
+      if (sqlite3_prepare_v2(db_, p_, static_cast<int>(fin - p_), &st, &resto) != SQLITE_OK) fallarSqlite(errores_, db_);
+      p_ = resto;
+      if (st) return st;
+    }
+    return nullptr;
+  }
+
+ private:
+  sqlite3* db_;
+  Errors& errores_;
+  const QByteArray texto_;
+  const char* p_;
+};
 
 class EnlaceSqlite final : public Enlace {
  public:
@@ -467,18 +380,9 @@ class EnlaceSqlite final : public Enlace {
   QString proveedor() const override { return proveedor_; }
 
   std::unique_ptr<Cursor> consultar(const QString& sql, const std::vector<vb::Variant>& parametros) override {
-    const Guarda guarda(base_->uso);
-    const QByteArray texto = dialecto::adaptarParaSqlite(sql).toUtf8();
-    const char* p = texto.constData();
-    const char* fin = p + texto.size();
+    Sentencias sentencias(base_->db, errores_, sql);
     size_t usados = 0;  // the values go to the marks in order, across the statements
-    while (p < fin) {
-      sqlite3_stmt* st = nullptr;
-      const char* resto = nullptr;
-      if (sqlite3_prepare_v2(base_->db, p, static_cast<int>(fin - p), &st, &resto) != SQLITE_OK)
-        fallarSqlite(errores_, base_->db);
-      p = resto;
-      if (!st) continue;
+    while (sqlite3_stmt* st = sentencias.siguiente()) {
       enlazarMarcas(st, parametros, usados);
       // The first statement that returns rows is the recordset.
       if (sqlite3_column_count(st) > 0) {
@@ -492,18 +396,9 @@ class EnlaceSqlite final : public Enlace {
   }
 
   long ejecutar(const QString& sql) override {
-    const Guarda guarda(base_->uso);
-    const QByteArray texto = dialecto::adaptarParaSqlite(sql).toUtf8();
-    const char* p = texto.constData();
-    const char* fin = p + texto.size();
+    Sentencias sentencias(base_->db, errores_, sql);
     long total = -1;
-    while (p < fin) {
-      sqlite3_stmt* st = nullptr;
-      const char* resto = nullptr;
-      if (sqlite3_prepare_v2(base_->db, p, static_cast<int>(fin - p), &st, &resto) != SQLITE_OK)
-        fallarSqlite(errores_, base_->db);
-      p = resto;
-      if (!st) continue;
+    while (sqlite3_stmt* st = sentencias.siguiente()) {
       const bool cambia = esCambio(st);
       correr(st);
       if (cambia) total = (total < 0 ? 0 : total) + sqlite3_changes(base_->db);
@@ -512,7 +407,6 @@ class EnlaceSqlite final : public Enlace {
   }
 
   long escribirFila(const QString& sql, const std::vector<vb::Variant>& parametros) override {
-    const Guarda guarda(base_->uso);
     sqlite3* db = base_->db;
     if (sqlite3_exec(db, "SAVEPOINT ado_fila", nullptr, nullptr, nullptr) != SQLITE_OK) fallarSqlite(errores_, db);
     auto deshacerFila = [db] {
@@ -543,7 +437,6 @@ class EnlaceSqlite final : public Enlace {
   }
 
   std::unique_ptr<Cursor> releerInsertada(const QString& tabla, const std::vector<QString>& columnas) override {
-    const Guarda guarda(base_->uso);
     QString sql = QStringLiteral("SELECT ");
     for (size_t i = 0; i < columnas.size(); ++i)
       sql += (i ? QStringLiteral(", ") : QString()) + citar(columnas[i]);
@@ -579,26 +472,21 @@ class EnlaceSqlite final : public Enlace {
   QString comparacionExacta() const override { return QStringLiteral(" COLLATE BINARY"); }
 
   void iniciarTransaccion() override {
-    const Guarda guarda(base_->uso);
     exec("BEGIN");
   }
   void confirmar() override {
-    const Guarda guarda(base_->uso);
     exec("COMMIT");
   }
   void deshacer() override {
-    const Guarda guarda(base_->uso);
     // A failed statement may already have ended the transaction.
     if (!sqlite3_get_autocommit(base_->db)) exec("ROLLBACK");
   }
 
   void setTiempoComando(long segundos) override {
-    const Guarda guarda(base_->uso);
     sqlite3_busy_timeout(base_->db, segundos <= 0 || segundos > INT_MAX / 1000 ? INT_MAX : static_cast<int>(segundos * 1000));
     tiempo_ = segundos;
   }
   void setAislamiento(long nivel) override {
-    const Guarda guarda(base_->uso);
     aislamiento_ = nivel;
     exec(nivel == adXactReadUncommitted ? "PRAGMA read_uncommitted=1" : "PRAGMA read_uncommitted=0");
   }
@@ -622,7 +510,6 @@ class EnlaceSqlite final : public Enlace {
   }
 
   std::vector<TablaEsquema> tablas() override {
-    const Guarda guarda(base_->uso);
     std::vector<TablaEsquema> r;
     sqlite3_stmt* st = preparar(
         "SELECT name, type FROM sqlite_master WHERE type IN ('table','view') AND substr(name,1,7) <> 'sqlite_' "
@@ -636,7 +523,6 @@ class EnlaceSqlite final : public Enlace {
   }
 
   std::vector<ColumnaEsquema> columnas(const QString& tabla) override {
-    const Guarda guarda(base_->uso);
     std::vector<ColumnaEsquema> r;
     for (const TablaEsquema& t : tablas()) {
       if (!tabla.isEmpty() && t.nombre.compare(tabla, Qt::CaseInsensitive) != 0) continue;
@@ -695,14 +581,9 @@ class EnlaceSqlite final : public Enlace {
     return false;
   }
 
+  // Steps the statement to its end, its rows dropped, and finalizes it.
   void correr(sqlite3_stmt* st) {
-    int rc;
-    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {}
-    if (rc != SQLITE_DONE) {
-      const Error e = diagnostico(base_->db);
-      sqlite3_finalize(st);
-      fallar(errores_, {e});
-    }
+    while (paso(st)) {}
     sqlite3_finalize(st);
   }
 
@@ -712,6 +593,7 @@ class EnlaceSqlite final : public Enlace {
     return st;
   }
 
+  // One row more; a failure finalizes the statement and raises.
   bool paso(sqlite3_stmt* st) {
     const int rc = sqlite3_step(st);
     if (rc == SQLITE_ROW) return true;

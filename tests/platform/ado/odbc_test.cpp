@@ -63,6 +63,19 @@ TEST_F(Odbc, DsnLessReadKeepsTypesNullsAndDates) {
   rs.MoveNext();
   EXPECT_TRUE(rs.EOF());
   EXPECT_EQ(numeroDe([&] { rs.Fields(0).Value(); }), kErrorBofEof);
+
+  // Either provider sizes a column of a fixed-size type as ADO does.
+  Connection directa;
+  directa.Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + archivo_);
+  for (Connection* c : {&cn, &directa}) {
+    Recordset t;
+    t.Open(QStringLiteral("SELECT CODIGO, Administrador, ACTIVO, ALTA, NOMBRE FROM TA_USUARIOS"), *c);
+    EXPECT_EQ(t.Fields(0).DefinedSize(), 4) << c->Provider().toStdString();
+    EXPECT_EQ(t.Fields(1).DefinedSize(), 2) << c->Provider().toStdString();
+    EXPECT_EQ(t.Fields(2).DefinedSize(), 2) << c->Provider().toStdString();
+    EXPECT_EQ(t.Fields(3).DefinedSize(), 16) << c->Provider().toStdString();
+    EXPECT_EQ(t.Fields(4).DefinedSize(), 30) << c->Provider().toStdString();
+  }
 }
 
 TEST_F(Odbc, ExecuteCountsAndTransactionsUndo) {
