@@ -1,12 +1,8 @@
 #include "data/reescritura.h"
 
+#include <algorithm>
 #include <array>
-#include <cstdint>
-#include <optional>
 #include <vector>
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
 
 #include "suite/util_general.h"
 #include "data/texto_sql.h"
@@ -18,214 +14,66 @@ namespace reescritura {
 
 namespace {
 
-// Every statement the program reads passes through here, so the fixed keys
-// (upper-case ASCII) are matched by hand, folding ASCII letters only:
-// non-ASCII characters never equal an ASCII key.
-inline bool igualLetra(char16_t t, char16_t c) { return t == c || (c >= u'A' && c <= u'Z' && t == c + 32); }
-
-// A character as the pair table keys it: ASCII folded to upper case, and
-// DEL for every other character. No key holds DEL, so the pairs a non-ASCII
-// character is in are marked harmlessly, and the marking needs no test.
-constexpr std::array<unsigned char, 128> kPliegue = [] {
-  std::array<unsigned char, 128> r{};
-  for (unsigned c = 0; c < 128; ++c) r[c] = static_cast<unsigned char>(c >= 'a' && c <= 'z' ? c - 32 : c);
+// The keys are upper-case ASCII and match letters of either case, ASCII
+// letters only: a non-ASCII character never equals a key. A text keeps a copy
+// with its ASCII letters in upper case, where a key is a plain search and is
+// found at the same position as in the text.
+QString mayusculasAscii(QStringView s) {
+  QString r(s.size(), Qt::Uninitialized);
+  char16_t* d = reinterpret_cast<char16_t*>(r.data());
+  for (qsizetype i = 0; i < s.size(); ++i) {
+    const char16_t c = s[i].unicode();
+    d[i] = c >= u'a' && c <= u'z' ? char16_t(c - 32) : c;
+  }
   return r;
-}();
-inline unsigned pliegue(char16_t u) { return kPliegue[u < 128 ? u : 127]; }
-
-// The positions i in [desde, hasta) where d[i] is `a` or `b`, in order, until
-// `probar` accepts one: that one, or -1. Eight characters are compared at a
-// time; a position is offered only where one of the two is.
-template <class Probar>
-qsizetype primeraQue(const char16_t* d, qsizetype desde, qsizetype hasta, char16_t a, char16_t b, Probar&& probar) {
-  qsizetype i = desde;
-#ifdef __SSE2__
-  const __m128i va = _mm_set1_epi16(static_cast<short>(a));
-  const __m128i vb = _mm_set1_epi16(static_cast<short>(b));
-  for (; i + 8 <= hasta; i += 8) {
-    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
-    // Two bits for each character that is one of them.
-    unsigned bits = static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi16(x, va), _mm_cmpeq_epi16(x, vb))));
-    while (bits != 0) {
-      const int bit = __builtin_ctz(bits);
-      if (probar(i + bit / 2)) return i + bit / 2;
-      bits &= ~(3u << bit);
-    }
-  }
-#endif
-  for (; i < hasta; ++i)
-    if ((d[i] == a || d[i] == b) && probar(i)) return i;
-  return -1;
-}
-
-// Whether the upper-case ASCII `clave` is at position p of `s`.
-bool claveEn(QStringView s, qsizetype p, QLatin1StringView clave) {
-  if (p < 0 || p + clave.size() > s.size()) return false;
-  const auto* d = reinterpret_cast<const char16_t*>(s.data());
-  for (qsizetype j = 0; j < clave.size(); ++j)
-    if (!igualLetra(d[p + j], static_cast<unsigned char>(clave.data()[j]))) return false;
-  return true;
-}
-
-// The character to look for first: the rarest-looking one of the key that
-// folds to itself, so that one comparison per character turns most away.
-// Lower is rarer in SQL text; 0 means a letter (it has two forms).
-constexpr std::array<unsigned char, 128> kRango = [] {
-  std::array<unsigned char, 128> r{};
-  const char* raras = "[]{}@#'=,()_.0123456789 ";
-  for (unsigned char i = 0; raras[i]; ++i) r[static_cast<unsigned char>(raras[i])] = static_cast<unsigned char>(i + 1);
-  return r;
-}();
-qsizetype ancla(QLatin1StringView clave) {
-  qsizetype mejor = -1;
-  unsigned rango = 255;
-  for (qsizetype i = 0; i < clave.size(); ++i) {
-    const unsigned char c = static_cast<unsigned char>(clave.data()[i]);
-    const unsigned r = c < 128 ? kRango[c] : 0;
-    if (r != 0 && r < rango) {
-      rango = r;
-      mejor = i;
-    }
-  }
-  return mejor;
-}
-
-// The first position at or after `desde` where the upper-case ASCII `clave`
-// is in `s`, ignoring the case of ASCII letters; -1 if none.
-qsizetype buscarClave(QStringView s, QLatin1StringView clave, qsizetype desde) {
-  const qsizetype m = clave.size();
-  const qsizetype n = s.size();
-  if (desde < 0) desde = 0;
-  if (m == 0) return desde <= n ? desde : -1;
-  if (n - m < desde) return -1;
-  const auto* d = reinterpret_cast<const char16_t*>(s.data());
-  const char* c = clave.data();
-  const qsizetype a = ancla(clave);
-  if (a >= 0) {
-    const char16_t ch = static_cast<unsigned char>(c[a]);
-    const qsizetype i = primeraQue(d, desde + a, n - m + a + 1, ch, ch, [&](qsizetype i) { return claveEn(s, i - a, clave); });
-    return i < 0 ? -1 : i - a;
-  }
-  const char16_t c0 = static_cast<unsigned char>(c[0]);
-  const char16_t c0b = (c0 >= u'A' && c0 <= u'Z') ? char16_t(c0 + 32) : c0;
-  return primeraQue(d, desde, n - m + 1, c0, c0b, [&](qsizetype i) {
-    qsizetype j = 1;
-    while (j < m && igualLetra(d[i + j], static_cast<unsigned char>(c[j]))) ++j;
-    return j == m;
-  });
 }
 
 class Texto {
  public:
-  explicit Texto(const QString& s) : s_(s) {}
+  explicit Texto(const QString& s) : s_(s), mayus_(mayusculasAscii(s)) {}
 
   const QString& texto() const { return s_; }
 
   // Whether `clave` is at position p.
-  bool en(qsizetype p, QLatin1StringView clave) const { return claveEn(s_, p, clave); }
+  bool en(qsizetype p, QLatin1StringView clave) const {
+    return p >= 0 && p <= mayus_.size() && QStringView(mayus_).sliced(p).startsWith(clave);
+  }
 
   qsizetype pos(QLatin1StringView clave, qsizetype desde = 0) const {
-    if (!puedeEstar(clave)) return -1;
-    return buscarClave(s_, clave, desde);
+    return mayus_.indexOf(clave, std::max<qsizetype>(desde, 0));
   }
   bool tiene(QLatin1StringView clave) const { return pos(clave) >= 0; }
 
   // Every occurrence of `clave` from `desde` on, left to right and without
-  // overlaps, becomes `nuevo` (ASCII).
+  // overlaps, becomes `nuevo`; the copy changes alike.
   void reemplazar(QLatin1StringView clave, QLatin1StringView nuevo, qsizetype desde = 0) {
     qsizetype p = pos(clave, desde);
     if (p < 0) return;
-    QString r;
+    const QString nuevoMayus = mayusculasAscii(QString(nuevo));
+    QString r, m;
     r.reserve(s_.size() + 8 * (nuevo.size() + 1));
+    m.reserve(r.capacity());
     qsizetype hecho = 0;
     while (p >= 0) {
-      r.append(QStringView(s_).mid(hecho, p - hecho));
-      // New pairs come only from the replacement and its borders; pairs
-      // that went away merely cost a search later.
-      const qsizetype inicio = r.size();
-      r.append(nuevo);
+      r.append(QStringView(s_).mid(hecho, p - hecho)).append(nuevo);
+      m.append(QStringView(mayus_).mid(hecho, p - hecho)).append(nuevoMayus);
       hecho = p + clave.size();
-      if (pares_) {
-        const char16_t* d = reinterpret_cast<const char16_t*>(r.constData());
-        for (qsizetype i = inicio > 0 ? inicio - 1 : 0; i + 1 < r.size(); ++i) marcar(d[i], d[i + 1]);
-        if (hecho < s_.size() && r.size() > 0) marcar(d[r.size() - 1], datos()[hecho]);
-      }
-      p = buscarClave(s_, clave, hecho);
+      p = pos(clave, hecho);
     }
     r.append(QStringView(s_).mid(hecho));
+    m.append(QStringView(mayus_).mid(hecho));
     s_ = std::move(r);
+    mayus_ = std::move(m);
   }
 
   void fijar(const QString& s) {
     s_ = s;
-    pares_.reset();
+    mayus_ = mayusculasAscii(s_);
   }
 
  private:
-  const char16_t* datos() const { return reinterpret_cast<const char16_t*>(s_.constData()); }
-
-  // Most keys are absent from most statements: a table of the pairs of
-  // adjacent characters present turns them away without a search.
-  bool puedeEstar(QLatin1StringView clave) const {
-    if (!pares_) marcarTodo();
-    const char* c = clave.data();
-    for (qsizetype i = 0; i + 1 < clave.size(); ++i)
-      if (!marcado(static_cast<unsigned char>(c[i]), static_cast<unsigned char>(c[i + 1]))) return false;
-    return true;
-  }
-  void marcar(char16_t a, char16_t b) const { marcarPlegados(pliegue(a), pliegue(b)); }
-  void marcarPlegados(unsigned a, unsigned b) const {
-    const unsigned k = a * 128u + b;
-    (*pares_)[k >> 6] |= std::uint64_t(1) << (k & 63);
-  }
-  // Each character is folded once, for the pair it ends and the one it begins.
-  void marcarTodo() const {
-    ParesRecientes& r = recientes();
-    if (r.hay && r.texto == s_) {
-      pares_ = r.pares;
-      return;
-    }
-    pares_.emplace();
-    pares_->fill(0);
-    const char16_t* d = datos();
-    const qsizetype n = s_.size();
-    if (n < 2) return;
-    unsigned antes = pliegue(d[0]);
-    for (qsizetype i = 1; i < n; ++i) {
-      const unsigned este = pliegue(d[i]);
-      marcarPlegados(antes, este);
-      antes = este;
-    }
-    if (s_.size() <= kMayorParaRecordar) {
-      // A text without data of its own may change under it: the copy is deep.
-      r.texto = s_.data_ptr().isMutable() ? s_ : QString(s_.constData(), s_.size());
-      r.pares = *pares_;
-      r.hay = true;
-    }
-  }
-  bool marcado(unsigned a, unsigned b) const {
-    const unsigned k = a * 128u + b;
-    return ((*pares_)[k >> 6] >> (k & 63)) & 1;
-  }
-
-  using Pares = std::array<std::uint64_t, 128 * 128 / 64>;
-  // The table last built on this thread, with its text: the rewrites of a
-  // statement run one after the other, and the second one, given the text
-  // the first left unchanged, takes the table instead of building it again.
-  struct ParesRecientes {
-    QString texto;
-    Pares pares;
-    bool hay = false;
-  };
-  static constexpr qsizetype kMayorParaRecordar = 16384;
-  static ParesRecientes& recientes() {
-    thread_local ParesRecientes r;
-    return r;
-  }
-
   QString s_;
-  // Built on first need.
-  mutable std::optional<Pares> pares_;
+  QString mayus_;
 };
 
 struct Sinonimo {
@@ -248,8 +96,6 @@ constexpr std::array<std::pair<char, char>, 6> kContextos = {{
     {' ', ' '}, {'(', ' '}, {' ', '.'}, {'(', '.'}, {',', '.'}, {'{', '.'}}};
 
 constexpr QLatin1StringView kMarca("@ADMIN_");
-
-void quitarMarcas(Texto& t) { t.reemplazar(kMarca, QLatin1StringView("")); }
 
 // The keys of each table, built once: its name alone (to tell whether it is
 // there at all) and the contexts with their replacements, in order.
@@ -281,15 +127,17 @@ const std::vector<ClavesTabla>& clavesSinonimos() {
 
 QString SS_TSinonimos(const QString& sql, bool esAdmin) {
   Texto t(sql);
+  // No synonym holds the marker or makes one.
+  const bool marcado = t.tiene(kMarca);
   if (!esAdmin) {
     for (const ClavesTabla& c : clavesSinonimos()) {
       if (t.tiene(QLatin1StringView(c.tabla)))
         for (const auto& [clave, nuevo] : c.contextos) t.reemplazar(QLatin1StringView(clave), QLatin1StringView(nuevo));
-      if (&c == &clavesSinonimos().front())
+      if (marcado && &c == &clavesSinonimos().front())
         t.reemplazar(QLatin1StringView("@ADMIN_MA_CUENTAS"), QLatin1StringView("MA_CUENTAS"));
     }
   }
-  quitarMarcas(t);
+  if (marcado) t.reemplazar(kMarca, QLatin1StringView(""));
   return t.texto();
 }
 
@@ -406,22 +254,25 @@ bool variasPalabras(const QString& s) {
 }  // namespace
 
 QString ORACLE_Dicc(const QString& valor, const QString& connString) {
-  if (buscarClave(connString, QLatin1StringView("ORACLE"), 0) < 0) return valor;
+  if (!db_texto::contiene(connString, QStringLiteral("ORACLE"))) return valor;
   if (!variasPalabras(valor) && ZepaKit2::util().EvaluarTexto(valor) <= 1)
     return db_texto::iguales(valor, QStringLiteral("LEN")) ? QStringLiteral("LENGTH") : valor;
 
   Texto t(valor);
   limiteFilas(t);
-  for (const char* len : {" LEN(", " LEN (", " LEN  (", " LEN   (", " LEN    ("})
-    t.reemplazar(QLatin1StringView(len), QLatin1StringView(" LENGTH("));
+  if (t.tiene(QLatin1StringView(" LEN")))
+    for (const char* len : {" LEN(", " LEN (", " LEN  (", " LEN   (", " LEN    ("})
+      t.reemplazar(QLatin1StringView(len), QLatin1StringView(" LENGTH("));
   t.reemplazar(QLatin1StringView("["), QLatin1StringView("\""));
   t.reemplazar(QLatin1StringView("]"), QLatin1StringView("\""));
   literalesFecha(t);
   t.reemplazar(QLatin1StringView("CHARINDEX"), QLatin1StringView("InStr"));
-  t.reemplazar(QLatin1StringView("CONVERT(NVARCHAR,"), QLatin1StringView("TO_CHAR("));
-  t.reemplazar(QLatin1StringView("CONVERT(INT,"), QLatin1StringView("TO_NUMBER("));
+  if (t.tiene(QLatin1StringView("CONVERT("))) {
+    t.reemplazar(QLatin1StringView("CONVERT(NVARCHAR,"), QLatin1StringView("TO_CHAR("));
+    t.reemplazar(QLatin1StringView("CONVERT(INT,"), QLatin1StringView("TO_NUMBER("));
+  }
   const qsizetype where = t.pos(QLatin1StringView("WHERE "));
-  if (where >= 0) {
+  if (where >= 0 && t.pos(QLatin1StringView("''"), where) >= 0) {
     t.reemplazar(QLatin1StringView("= ''"), QLatin1StringView(" IS NULL "), where);
     t.reemplazar(QLatin1StringView("=''"), QLatin1StringView(" IS NULL "), where);
   }
@@ -438,20 +289,29 @@ QString DescartaSentenciaSQLServer(QString& sentencia) {
   return sentencia;
 }
 
+namespace {
+
+// In order: the long forms of the transaction words before the short ones.
+constexpr std::array<std::pair<QLatin1StringView, QLatin1StringView>, 12> kLimpiezaScript = {{
+    {QLatin1StringView("SET NOCOUNT ON"), QLatin1StringView("")},
+    {QLatin1StringView("SET NOCOUNT OFF"), QLatin1StringView("")},
+    {QLatin1StringView(" GO "), QLatin1StringView(" ")},
+    {QLatin1StringView("\r\nGO "), QLatin1StringView(" ")},
+    {QLatin1StringView("\r\nGO\r\n"), QLatin1StringView(" ")},
+    {QLatin1StringView("\r"), QLatin1StringView(" ")},
+    {QLatin1StringView("BEGIN TRANSACTION"), QLatin1StringView("SET TRANSACTION")},
+    {QLatin1StringView("BEGIN TRANS"), QLatin1StringView("SET TRANSACTION")},
+    {QLatin1StringView("COMMIT TRANSACTION"), QLatin1StringView("COMMIT")},
+    {QLatin1StringView("COMMIT TRANS"), QLatin1StringView("COMMIT")},
+    {QLatin1StringView("ROLLBACK TRANSACTION"), QLatin1StringView("ROLLBACK")},
+    {QLatin1StringView("ROLLBACK TRANS"), QLatin1StringView("ROLLBACK")},
+}};
+
+}  // namespace
+
 QString limpiarScript(const QString& script) {
   Texto t(script);
-  t.reemplazar(QLatin1StringView("SET NOCOUNT ON"), QLatin1StringView(""));
-  t.reemplazar(QLatin1StringView("SET NOCOUNT OFF"), QLatin1StringView(""));
-  t.reemplazar(QLatin1StringView(" GO "), QLatin1StringView(" "));
-  t.reemplazar(QLatin1StringView("\r\nGO "), QLatin1StringView(" "));
-  t.reemplazar(QLatin1StringView("\r\nGO\r\n"), QLatin1StringView(" "));
-  t.reemplazar(QLatin1StringView("\r"), QLatin1StringView(" "));
-  t.reemplazar(QLatin1StringView("BEGIN TRANSACTION"), QLatin1StringView("SET TRANSACTION"));
-  t.reemplazar(QLatin1StringView("BEGIN TRANS"), QLatin1StringView("SET TRANSACTION"));
-  t.reemplazar(QLatin1StringView("COMMIT TRANSACTION"), QLatin1StringView("COMMIT"));
-  t.reemplazar(QLatin1StringView("COMMIT TRANS"), QLatin1StringView("COMMIT"));
-  t.reemplazar(QLatin1StringView("ROLLBACK TRANSACTION"), QLatin1StringView("ROLLBACK"));
-  t.reemplazar(QLatin1StringView("ROLLBACK TRANS"), QLatin1StringView("ROLLBACK"));
+  for (const auto& [clave, nuevo] : kLimpiezaScript) t.reemplazar(clave, nuevo);
   return t.texto();
 }
 

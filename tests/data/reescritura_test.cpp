@@ -2,8 +2,6 @@
 // Oracle translation step by step, and the SQL Server script runner.
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "data/db_dll.h"
 #include "data/reescritura.h"
 #include "platform/vb/error.h"
@@ -54,16 +52,6 @@ TEST(Sinonimos, AdministradorSoloPierdeLasMarcas) {
   EXPECT_EQ(SS_TSinonimos("SELECT * FROM MA_CUENTAS M, @Admin_MV_ASIENTOS A WHERE ", true),
             "SELECT * FROM MA_CUENTAS M, MV_ASIENTOS A WHERE ");
   EXPECT_EQ(SS_TSinonimos("FROM @admin_MV_ASIENTOS A", false), "FROM MV_ASIENTOS A");
-}
-
-// A text over memory it does not own may change between two calls, keeping
-// its length: each call reads the text as it is then.
-TEST(Sinonimos, UnTextoSobreMemoriaAjenaSeLeeComoEstaEnCadaLlamada) {
-  std::u16string memoria = u"SELECT * FROM XX_CUENTAS WHERE X=1";
-  const QString ajeno = QString::fromRawData(reinterpret_cast<const QChar*>(memoria.data()), qsizetype(memoria.size()));
-  EXPECT_EQ(SS_TSinonimos(ajeno, false), "SELECT * FROM XX_CUENTAS WHERE X=1");
-  memoria.replace(14, 2, u"MA");
-  EXPECT_EQ(SS_TSinonimos(ajeno, false), "SELECT * FROM SS_MA_CUENTAS WHERE X=1");
 }
 
 TEST(Sinonimos, ElObjetoUsaSuPropiaMarcaDeAdministrador) {
