@@ -1,5 +1,6 @@
 // Pictures drawn when first shown: the same pixels as drawn at once, each
-// size drawn once, and the style's overflow arrow as the style draws it.
+// size drawn once, sharp at two device pixels to the pixel, and the style's
+// overflow arrow as the style draws it.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -51,6 +52,48 @@ TEST(IconoDiferido, CadaTamanoSeDibujaUnaVezYLoDeshabilitadoSaleDelEstilo) {
   const QImage gris = icono.pixmap(QSize(16, 16), QIcon::Disabled).toImage();
   EXPECT_EQ(veces, 2);
   EXPECT_NE(gris, a);
+}
+
+// Columns one device pixel wide: a picture stretched from a smaller drawing
+// has them two wide.
+class Rayas final : public ui::IconoDiferido {
+ public:
+  explicit Rayas(int* veces) : veces_(veces) {}
+  QIconEngine* clone() const override { return new Rayas(*this); }
+
+ protected:
+  QImage dibujar(const QSize& tamano) const override {
+    ++*veces_;
+    QImage i(tamano, QImage::Format_ARGB32_Premultiplied);
+    i.fill(Qt::transparent);
+    QPainter p(&i);
+    for (int x = 0; x < tamano.width(); x += 2) p.fillRect(x, 0, 1, tamano.height(), Qt::black);
+    return i;
+  }
+
+ private:
+  int* veces_;
+};
+
+TEST(IconoDiferido, ADosPixelesPorPuntoSeDibujaAlDobleUnaSolaVez) {
+  int veces = 0;
+  QIcon icono(new Rayas(&veces));
+  QPixmap lienzo(32, 32);
+  lienzo.setDevicePixelRatio(2);
+  lienzo.fill(Qt::transparent);
+  {
+    QPainter p(&lienzo);
+    icono.paint(&p, QRect(0, 0, 16, 16));
+  }
+  // The same drawing serves the 16-point icon at ratio 2 and the 32-pixel one.
+  const QPixmap doble = icono.pixmap(QSize(16, 16), 2.0);
+  const QImage directa = icono.pixmap(QSize(32, 32), 1.0).toImage();
+  EXPECT_EQ(veces, 1);
+  EXPECT_EQ(doble.devicePixelRatio(), 2.0);
+  QImage pintada = lienzo.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  pintada.setDevicePixelRatio(1);
+  EXPECT_EQ(pintada, directa);
+  EXPECT_EQ(doble.toImage(), directa);
 }
 
 TEST(EstiloDiferido, LaFlechaDeLaBarraEsLaDelEstiloYLoDemasNoCambia) {
