@@ -17,10 +17,12 @@
 
 namespace {
 
-class Cuadro final : public ui::IconoDiferido {
+// A picture that counts its drawings: `pintar` draws it at a size.
+class Contado final : public ui::IconoDiferido {
  public:
-  explicit Cuadro(int* veces) : veces_(veces) {}
-  QIconEngine* clone() const override { return new Cuadro(*this); }
+  using Pintar = void (*)(QPainter&, const QSize&);
+  Contado(int* veces, Pintar pintar) : veces_(veces), pintar_(pintar) {}
+  QIconEngine* clone() const override { return new Contado(*this); }
 
  protected:
   QImage dibujar(const QSize& tamano) const override {
@@ -28,17 +30,26 @@ class Cuadro final : public ui::IconoDiferido {
     QImage i(tamano, QImage::Format_ARGB32_Premultiplied);
     i.fill(Qt::transparent);
     QPainter p(&i);
-    p.fillRect(QRect(QPoint(0, 0), tamano / 2), Qt::red);
+    pintar_(p, tamano);
     return i;
   }
 
  private:
   int* veces_;
+  Pintar pintar_;
 };
+
+void cuadro(QPainter& p, const QSize& tamano) { p.fillRect(QRect(QPoint(0, 0), tamano / 2), Qt::red); }
+
+// Columns one device pixel wide: a picture stretched from a smaller drawing
+// has them two wide.
+void rayas(QPainter& p, const QSize& tamano) {
+  for (int x = 0; x < tamano.width(); x += 2) p.fillRect(x, 0, 1, tamano.height(), Qt::black);
+}
 
 TEST(IconoDiferido, CadaTamanoSeDibujaUnaVezYLoDeshabilitadoSaleDelEstilo) {
   int veces = 0;
-  QIcon icono(new Cuadro(&veces));
+  QIcon icono(new Contado(&veces, cuadro));
   EXPECT_EQ(veces, 0);  // nothing drawn until asked for
   const QImage a = icono.pixmap(QSize(16, 16)).toImage();
   const QImage b = icono.pixmap(QSize(16, 16)).toImage();
@@ -54,30 +65,9 @@ TEST(IconoDiferido, CadaTamanoSeDibujaUnaVezYLoDeshabilitadoSaleDelEstilo) {
   EXPECT_NE(gris, a);
 }
 
-// Columns one device pixel wide: a picture stretched from a smaller drawing
-// has them two wide.
-class Rayas final : public ui::IconoDiferido {
- public:
-  explicit Rayas(int* veces) : veces_(veces) {}
-  QIconEngine* clone() const override { return new Rayas(*this); }
-
- protected:
-  QImage dibujar(const QSize& tamano) const override {
-    ++*veces_;
-    QImage i(tamano, QImage::Format_ARGB32_Premultiplied);
-    i.fill(Qt::transparent);
-    QPainter p(&i);
-    for (int x = 0; x < tamano.width(); x += 2) p.fillRect(x, 0, 1, tamano.height(), Qt::black);
-    return i;
-  }
-
- private:
-  int* veces_;
-};
-
 TEST(IconoDiferido, ADosPixelesPorPuntoSeDibujaAlDobleUnaSolaVez) {
   int veces = 0;
-  QIcon icono(new Rayas(&veces));
+  QIcon icono(new Contado(&veces, rayas));
   QPixmap lienzo(32, 32);
   lienzo.setDevicePixelRatio(2);
   lienzo.fill(Qt::transparent);
