@@ -13,7 +13,6 @@
 #include "tests/support/numero_error.h"
 
 using namespace ado;
-using prueba::numeroDeError;
 
 namespace {
 
@@ -28,6 +27,7 @@ class Odbc : public ::testing::Test {
       GTEST_SKIP() << "the SQLite3 ODBC driver (libsqliteodbc) is not installed";
   }
   QString cadena() const { return QStringLiteral("Driver=SQLite3;Database=%1;").arg(archivo_); }
+  static long numeroDe(const std::function<void()>& f) { return prueba::numeroDeError(f); }
 
   prueba::CarpetaTemporal datos_;
   QString archivo_;
@@ -56,7 +56,7 @@ TEST_F(Odbc, DsnLessReadKeepsTypesNullsAndDates) {
   EXPECT_TRUE(rs.Fields(3).Value().isNull());
   rs.MoveNext();
   EXPECT_TRUE(rs.EOF());
-  EXPECT_EQ(numeroDeError([&] { rs.Fields(0).Value(); }), kErrorBofEof);
+  EXPECT_EQ(numeroDe([&] { rs.Fields(0).Value(); }), kErrorBofEof);
 }
 
 TEST_F(Odbc, ExecuteCountsAndTransactionsUndo) {
@@ -77,8 +77,7 @@ TEST_F(Odbc, ExecuteCountsAndTransactionsUndo) {
 TEST_F(Odbc, DriverDiagnosticsFillErrors) {
   Connection cn;
   cn.Open(cadena());
-  EXPECT_NE(numeroDeError([&] { cn.Execute(QStringLiteral("INSERT INTO TA_USUARIOS (CODIGO, NOMBRE) VALUES (9, 'ANA')")); }),
-            0);
+  EXPECT_NE(numeroDe([&] { cn.Execute(QStringLiteral("INSERT INTO TA_USUARIOS (CODIGO, NOMBRE) VALUES (9, 'ANA')")); }), 0);
   ASSERT_GE(cn.Errors().Count(), 1);
   const Error& e = cn.Errors()[0];
   EXPECT_EQ(e.SQLState().size(), 5);
@@ -87,7 +86,7 @@ TEST_F(Odbc, DriverDiagnosticsFillErrors) {
   EXPECT_TRUE(e.Description().contains(QStringLiteral("UNIQUE")));
 
   Connection mala;
-  EXPECT_EQ(numeroDeError([&] { mala.Open(QStringLiteral("Driver=NoExiste;Database=x")); }), kErrorGeneral);
+  EXPECT_EQ(numeroDe([&] { mala.Open(QStringLiteral("Driver=NoExiste;Database=x")); }), kErrorGeneral);
   ASSERT_GE(mala.Errors().Count(), 1);
   EXPECT_EQ(mala.Errors()[0].SQLState(), "01000");
   EXPECT_EQ(mala.State(), adStateClosed);
@@ -113,7 +112,7 @@ TEST_F(Odbc, OptimisticConflictThroughOdbc) {
   otro.Fields("Valor") = vb::Variant("B");
   otro.Update();
   uno.Fields("Valor") = vb::Variant("A");
-  EXPECT_EQ(numeroDeError([&] { uno.Update(); }), kErrorFilaCambiada);
+  EXPECT_EQ(numeroDe([&] { uno.Update(); }), kErrorFilaCambiada);
   uno.CancelUpdate();
   uno.AddNew();
   uno.Fields("Clave") = vb::Variant("OTRA");
