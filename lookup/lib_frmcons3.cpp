@@ -19,6 +19,7 @@
 #include "suite/util_general.h"
 #include "data/db_dll.h"
 #include "lookup/anchos_columnas.h"
+#include "lookup/pie_consulta.h"
 #include "platform/ctx/programa.h"
 #include "platform/ui/servicio.h"
 #include "platform/ui/twips.h"
@@ -32,8 +33,6 @@ namespace {
 
 constexpr int kAltoCaja = 300;     // twips
 constexpr int kAltoFrame = 615;
-constexpr int kAnchoBoton = 1500;
-constexpr int kAltoBoton = 400;
 constexpr int kAltoBarra = 255;
 // The window's frame: the form's Width and Height count it, Qt's size does not.
 constexpr int kMarcoAncho = 120;
@@ -94,21 +93,7 @@ Lib_FrmCons3::Lib_FrmCons3(QWidget* padre) : QDialog(padre) {
   barra_->setObjectName(QStringLiteral("HScroll1"));
   connect(barra_, &QScrollBar::valueChanged, this, [this](int v) { moverCampos(v); });
 
-  frame1_ = new QFrame(this);
-  frame1_->setObjectName(QStringLiteral("Frame1"));
-  auto boton = [&](const char* nombre, const char* texto) {
-    auto* b = new QPushButton(QString::fromUtf8(texto), frame1_);
-    b->setObjectName(QString::fromUtf8(nombre));
-    b->setAutoDefault(false);
-    b->resize(ui::tamanoTwips(kAnchoBoton, kAltoBoton));
-    return b;
-  };
-  cmdAceptar_ = boton("CmdAceptar", "&Aceptar");
-  cmdCancelar_ = boton("CmdCancelar", "&Cancelar");
-  cmdNueva_ = boton("CmdNueva", "&Nueva Busqueda");
-  connect(cmdAceptar_, &QPushButton::clicked, this, [this] { CmdAceptar_Click(); });
-  connect(cmdCancelar_, &QPushButton::clicked, this, [this] { CmdCancelar_Click(); });
-  connect(cmdNueva_, &QPushButton::clicked, this, [this] { CmdNueva_Click(); });
+  pie_ = crearPie(*this, *this, [this] { CmdAceptar_Click(); }, [this] { CmdNueva_Click(); });
   lblFieldName_ = new QLabel(this);
   lblFieldName_->setObjectName(QStringLiteral("lblFieldName"));
   lblFieldName_->hide();
@@ -497,19 +482,19 @@ void Lib_FrmCons3::acomodar() {
   const int picAncho = std::max(ancho - 120, columnas + 360);
   picFields_->setGeometry(picFields_->x(), 0, ui::twips(picAncho), ui::twips(picAlto));
   lista_->setGeometry(0, ui::twips(kAltoCaja), ui::twips(picAncho - 20), ui::twips(listaAlto));
-  frame1_->setGeometry(0, ui::twips(alto - altoFrame - 420), ui::twips(ancho), ui::twips(altoFrame));
+  pie_.marco->setGeometry(0, ui::twips(alto - altoFrame - 420), ui::twips(ancho), ui::twips(altoFrame));
   barra_->setGeometry(0, ui::twips(std::max(0, picAlto - kAltoBarra - 120)), ui::twips(std::max(0, ancho - 120)),
                       ui::twips(kAltoBarra));
 
   const int fAncho = ancho;
   const int arriba = 100;
-  int anchoAceptar = kAnchoBoton, anchoCancelar = kAnchoBoton;
+  int anchoAceptar = kAnchoBotonPie, anchoCancelar = kAnchoBotonPie;
   int xAceptar = 100, xCancelar = (fAncho - anchoCancelar) / 2, xNueva = fAncho - (anchoCancelar + 150);
-  if (!cmdNueva_->isVisibleTo(this)) {
+  if (!pie_.nueva->isVisibleTo(this)) {
     // Measured against the buttons' own widths, so one resize after another
     // does not halve them again and again.
-    if (kAnchoBoton + kAnchoBoton + 400 > fAncho) {
-      anchoAceptar = kAnchoBoton / 2;
+    if (kAnchoBotonPie + kAnchoBotonPie + 400 > fAncho) {
+      anchoAceptar = kAnchoBotonPie / 2;
       anchoCancelar = anchoAceptar;
       xAceptar = 100;
       xCancelar = fAncho - anchoCancelar - 150;
@@ -518,11 +503,11 @@ void Lib_FrmCons3::acomodar() {
       xCancelar = xNueva;
     }
   }
-  cmdAceptar_->setGeometry(ui::rectTwips(xAceptar, arriba, anchoAceptar, kAltoBoton));
-  cmdCancelar_->setGeometry(ui::rectTwips(xCancelar, arriba, anchoCancelar, kAltoBoton));
-  cmdNueva_->setGeometry(ui::rectTwips(xNueva, arriba, kAnchoBoton, kAltoBoton));
+  pie_.aceptar->setGeometry(ui::rectTwips(xAceptar, arriba, anchoAceptar, kAltoBotonPie));
+  pie_.cancelar->setGeometry(ui::rectTwips(xCancelar, arriba, anchoCancelar, kAltoBotonPie));
+  pie_.nueva->setGeometry(ui::rectTwips(xNueva, arriba, kAnchoBotonPie, kAltoBotonPie));
   barra_->raise();
-  frame1_->raise();
+  pie_.marco->raise();
 }
 
 void Lib_FrmCons3::showEvent(QShowEvent* evento) {
@@ -784,13 +769,6 @@ void Lib_FrmCons3::CmdAceptar_Click() {
     }
   }
   accept();
-}
-
-void Lib_FrmCons3::CmdCancelar_Click() {
-  ValorDevuelto = QString();
-  CmpsDevueltos.reset();
-  Valores.reset();
-  reject();
 }
 
 void Lib_FrmCons3::CmdNueva_Click() {

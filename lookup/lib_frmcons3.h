@@ -14,9 +14,9 @@
 #include <optional>
 #include <vector>
 
+#include "lookup/pie_consulta.h"
 #include "platform/vb/variant.h"
 
-class QFrame;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -158,7 +158,7 @@ class Lib_FrmCons3 : public QDialog, public PropiedadesConsulta {
   int cajasVisibles() const;
   QScrollBar* barra() const { return barra_; }
   QWidget* campos() const { return picFields_; }
-  QPushButton* botonNueva() const { return cmdNueva_; }
+  QPushButton* botonNueva() const { return pie_.nueva; }
   // The selected row (0-based), or -1.
   int filaSeleccionada() const;
   void seleccionar(int fila);
@@ -177,7 +177,6 @@ class Lib_FrmCons3 : public QDialog, public PropiedadesConsulta {
   void agregarColumna(const QString& encabezado, int anchoTwips);
 
   void CmdAceptar_Click();
-  void CmdCancelar_Click();
   void CmdNueva_Click();
 
  protected:
@@ -208,10 +207,7 @@ class Lib_FrmCons3 : public QDialog, public PropiedadesConsulta {
   QWidget* picFields_ = nullptr;
   QTreeView* lista_ = nullptr;
   QScrollBar* barra_ = nullptr;
-  QFrame* frame1_ = nullptr;
-  QPushButton* cmdAceptar_ = nullptr;
-  QPushButton* cmdCancelar_ = nullptr;
-  QPushButton* cmdNueva_ = nullptr;
+  PieConsulta pie_;
   QLabel* lblFieldName_ = nullptr;
   std::vector<QLineEdit*> cajas_;
 

@@ -9,6 +9,7 @@
 
 #include "suite/util_general.h"
 #include "data/db_dll.h"
+#include "lookup/pie_consulta.h"
 #include "platform/ui/servicio.h"
 #include "platform/ui/twips.h"
 #include "platform/vb/manejo.h"
@@ -46,22 +47,11 @@ Lib_FrmCons3Tree::Lib_FrmCons3Tree(QWidget* padre) : QDialog(padre) {
   auto* lbl = new QLabel(this);
   lbl->setObjectName(QStringLiteral("lblFieldName"));
   lbl->hide();
-  auto* frame1 = new QFrame(this);
-  frame1->setObjectName(QStringLiteral("Frame1"));
-  frame1->setGeometry(0, ui::twips(5450), width(), ui::twips(615));
-  auto boton = [&](const char* nombre, const char* texto, int x) {
-    auto* b = new QPushButton(QString::fromUtf8(texto), frame1);
-    b->setObjectName(QString::fromUtf8(nombre));
-    b->setAutoDefault(false);
-    b->setGeometry(ui::rectTwips(x, 100, 1500, 400));
-    return b;
-  };
-  cmdAceptar_ = boton("CmdAceptar", "&Aceptar", 100);
-  cmdCancelar_ = boton("CmdCancelar", "&Cancelar", 2250);
-  cmdNueva_ = boton("CmdNueva", "&Nueva Busqueda", 4350);
-  connect(cmdAceptar_, &QPushButton::clicked, this, [this] { CmdAceptar_Click(); });
-  connect(cmdCancelar_, &QPushButton::clicked, this, [this] { CmdCancelar_Click(); });
-  connect(cmdNueva_, &QPushButton::clicked, this, [this] { CmdNueva_Click(); });
+  const PieConsulta pie = crearPie(*this, *this, [this] { CmdAceptar_Click(); }, [this] { CmdNueva_Click(); });
+  pie.marco->setGeometry(0, ui::twips(5450), width(), ui::twips(615));
+  pie.aceptar->setGeometry(ui::rectTwips(100, 100, kAnchoBotonPie, kAltoBotonPie));
+  pie.cancelar->setGeometry(ui::rectTwips(2250, 100, kAnchoBotonPie, kAltoBotonPie));
+  pie.nueva->setGeometry(ui::rectTwips(4350, 100, kAnchoBotonPie, kAltoBotonPie));
 }
 
 Lib_FrmCons3Tree::~Lib_FrmCons3Tree() = default;
@@ -258,13 +248,6 @@ void Lib_FrmCons3Tree::CmdAceptar_Click() {
     });
   }
   accept();
-}
-
-void Lib_FrmCons3Tree::CmdCancelar_Click() {
-  ValorDevuelto = QString();
-  CmpsDevueltos.reset();
-  Valores.reset();
-  reject();
 }
 
 void Lib_FrmCons3Tree::CmdNueva_Click() {

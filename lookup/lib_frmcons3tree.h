@@ -9,7 +9,6 @@
 #include "lookup/lib_frmcons3.h"
 
 class QLineEdit;
-class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -25,7 +24,6 @@ class Lib_FrmCons3Tree : public QDialog, public PropiedadesConsulta {
   void Descargar();
 
   void CmdAceptar_Click();
-  void CmdCancelar_Click();
   void CmdNueva_Click();
 
   QTreeWidget* arbol() const { return treeV_; }
@@ -45,9 +43,6 @@ class Lib_FrmCons3Tree : public QDialog, public PropiedadesConsulta {
 
   QTreeWidget* treeV_ = nullptr;
   QLineEdit* cmbSearch_ = nullptr;
-  QPushButton* cmdAceptar_ = nullptr;
-  QPushButton* cmdCancelar_ = nullptr;
-  QPushButton* cmdNueva_ = nullptr;
   QHash<QString, QTreeWidgetItem*> porClave_;  // upper-cased key -> node
   QString SQLBaseArbol, cola_;
   bool propagando_ = false;

@@ -1,6 +1,5 @@
 #include "menu/lista_imagenes.h"
 
-#include <QPainter>
 #include <algorithm>
 
 #include "platform/ui/icono_diferido.h"
@@ -37,9 +36,10 @@ void ListaImagenes::Clear() {
 
 namespace {
 
-// The picture at the list's size: drawn from the one given, at that size,
-// the first time it is shown; any other size is scaled from that drawing,
-// so every control shows the same pixels whatever sizes the picture came with.
+// The picture drawn from the one given, at the size asked for, the first
+// time that size is shown. The controls ask for the list's size times the
+// screen's ratio; the given picture is stretched when it has nothing that
+// large, so every control shows the same square.
 class ImagenDeLista final : public ui::IconoDiferido {
  public:
   ImagenDeLista(QIcon fuente, int lado) : fuente_(std::move(fuente)), lado_(lado) {}
@@ -48,28 +48,16 @@ class ImagenDeLista final : public ui::IconoDiferido {
 
  protected:
   QImage dibujar(const QSize& tamano) const override {
-    if (propia_.isNull()) {
-      QPixmap p = fuente_.pixmap(QSize(lado_, lado_));
-      if (p.isNull()) return {};
-      propia_ = p.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
-      if (propia_.size() != QSize(lado_, lado_)) {
-        QImage escalada(lado_, lado_, QImage::Format_ARGB32_Premultiplied);
-        escalada.fill(Qt::transparent);
-        QPainter pintor(&escalada);
-        pintor.setRenderHint(QPainter::SmoothPixmapTransform);
-        pintor.drawImage(escalada.rect(), propia_);
-        pintor.end();
-        propia_ = escalada;
-      }
-    }
-    if (tamano == propia_.size()) return propia_;
-    return propia_.scaled(tamano, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const QPixmap p = fuente_.pixmap(tamano, 1.0);
+    if (p.isNull()) return {};
+    const QImage imagen = p.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    if (imagen.size() == tamano) return imagen;
+    return imagen.scaled(tamano, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
   }
 
  private:
   QIcon fuente_;
   int lado_;
-  mutable QImage propia_;
 };
 
 }  // namespace

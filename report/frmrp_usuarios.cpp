@@ -87,7 +87,7 @@ struct frmRp_Usuarios::Controles {
   }
 };
 
-frmRp_Usuarios::frmRp_Usuarios(QWidget* parent) : QWidget(parent, Qt::Window), c_(new Controles) {
+frmRp_Usuarios::frmRp_Usuarios(QWidget* parent) : QWidget(parent, Qt::Window), c_(std::make_unique<Controles>()) {
   setObjectName(QStringLiteral("frmRp_Usuarios"));
   setWindowTitle(QStringLiteral("Reporte de Usuarios"));
 
@@ -222,10 +222,9 @@ frmRp_Usuarios::~frmRp_Usuarios() {
   // The fields outlive this body (Qt deletes children afterwards) and may
   // still lose the focus then; their events must not reach a form that is gone.
   for (QLineEdit* campo : std::as_const(c_->campos)) campo->removeEventFilter(this);
-  // The tree lets go of the image list before the list goes.
+  // The image lists go with c_, right after this body and before Qt deletes
+  // the tree; the tree lets go of them first.
   c_->arbol->setImageList(nullptr);
-  delete c_;
-  c_ = nullptr;
 }
 
 // ---- Load and unload ------------------------------------------------------

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QWidget>
 #include <cstdint>
+#include <memory>
 
 #include "menu/arbol.h"
 #include "report/solicitud_usuarios.h"
@@ -60,8 +61,10 @@ class frmRp_Usuarios : public QWidget {
   void closeEvent(QCloseEvent* evento) override;
 
  private:
+  // The form's controls: the widgets are Qt children of the form, which
+  // deletes them; this holds pointers to them and owns the image lists.
   struct Controles;
-  Controles* c_;
+  std::unique_ptr<Controles> c_;
 
   void CargarUnidadesNegocio();
   void SeleccionarUnidades(bool seleccionar);

@@ -18,7 +18,7 @@ class IconoEstandar final : public IconoDiferido {
  protected:
   QImage dibujar(const QSize& tamano) const override {
     if (!estilo_) return {};
-    return estilo_->standardIcon(cual_).pixmap(tamano).toImage();
+    return estilo_->standardIcon(cual_).pixmap(tamano, 1.0).toImage();  // already in device pixels
   }
 
  private:

@@ -35,7 +35,8 @@ QPixmap IconoDiferido::pixmap(const QSize& tamano, QIcon::Mode modo, QIcon::Stat
 }
 
 void IconoDiferido::paint(QPainter* pintor, const QRect& rect, QIcon::Mode modo, QIcon::State estado) {
-  const QPixmap p = pixmap(rect.size(), modo, estado);
+  const qreal escala = pintor->device() ? pintor->device()->devicePixelRatio() : 1.0;
+  const QPixmap p = pixmap(rect.size() * escala, modo, estado);
   if (!p.isNull()) pintor->drawPixmap(rect, p);
 }
 

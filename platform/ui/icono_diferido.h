@@ -1,7 +1,10 @@
 #pragma once
 // An icon drawn only when one of its sizes is first shown, and kept from
 // then on: a program with many icons starts without drawing the ones that
-// nobody looks at.
+// nobody looks at. Sizes are in device pixels: QIcon asks for the size
+// times the screen's ratio, and paint() draws at the ratio of the device it
+// paints on, so a screen with two device pixels to the pixel gets pictures
+// drawn at twice the size rather than the small ones stretched.
 //
 //   class Mio : public ui::IconoDiferido {
 //     QImage dibujar(const QSize& lado) const override { ... }
@@ -22,12 +25,12 @@ class IconoDiferido : public QIconEngine {
   QSize actualSize(const QSize& tamano, QIcon::Mode modo, QIcon::State estado) override;
 
  protected:
-  // The picture at that size on a transparent ground; a null image when it
-  // cannot be drawn.
+  // The picture at that size (device pixels) on a transparent ground; a
+  // null image when it cannot be drawn.
   virtual QImage dibujar(const QSize& tamano) const = 0;
 
  private:
-  QHash<quint64, QPixmap> dibujados_[QIcon::Selected + 1];  // by mode, then by size
+  QHash<quint64, QPixmap> dibujados_[QIcon::Selected + 1];  // by mode, then by size in device pixels
 };
 
 }  // namespace ui

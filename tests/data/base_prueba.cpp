@@ -1,13 +1,8 @@
 #include "tests/data/base_prueba.h"
 
-#include <gtest/gtest.h>
-#include <sqlite3.h>
-
-#include <QFile>
-
 #include "data/db_dll.h"
 #include "platform/ado/recordset.h"
-#include "platform/ctx/programa.h"
+#include "tests/support/datos/conexion.h"
 
 namespace prueba {
 
@@ -23,39 +18,15 @@ INSERT INTO TA_NUMEROS VALUES (3, 1.5, 'tres'), (7, 2.25, ''), (12, -4, NULL);
 CREATE TABLE TA_VACIA (Codigo INT);
 )";
 
-BaseSuite::BaseSuite(const QString& n) : nombre(n) {
-  ctx::actual().setCarpetaConfiguracion(carpeta.ruta());
-  carpeta.escribir(QStringLiteral("CN000pr.INI"),
-                   (QStringLiteral("[Servidores]\r\nLOCAL=sqlite:") + carpeta.ruta() + QStringLiteral("\r\n")).toUtf8());
-  crear(nombre, kEsquemaSuite);
+BaseSuite::BaseSuite(const QString& n)
+    : nombre(n), servidores_("[Servidores]\r\nLOCAL=sqlite:" + carpeta.ruta().toUtf8() + "\r\n") {
+  ejecutar(nombre, kEsquemaSuite);
 }
 
-void BaseSuite::crear(const QString& n, const char* sql) const { ejecutar(n, sql); }
-
-void BaseSuite::ejecutar(const QString& n, const char* sql) const {
-  sqlite3* db = nullptr;
-  ASSERT_EQ(sqlite3_open(QFile::encodeName(archivo(n)).constData(), &db), SQLITE_OK);
-  char* error = nullptr;
-  const int rc = sqlite3_exec(db, sql, nullptr, nullptr, &error);
-  EXPECT_EQ(rc, SQLITE_OK) << (error ? error : "");
-  sqlite3_free(error);
-  sqlite3_close(db);
-}
-
-void BaseSuite::agregarIni(const QString& lineas) const {
-  QFile f(carpeta.archivo(QStringLiteral("CN000pr.INI")));
-  ASSERT_TRUE(f.open(QIODevice::Append));
-  f.write(lineas.toUtf8());
-}
+void BaseSuite::ejecutar(const QString& n, const char* sql) const { crearBase(archivo(n), sql); }
 
 void BaseSuite::conectar(DB_Dll& d, const QString& usuario, bool validaAdmin) const {
-  d.gServidor = QStringLiteral("LOCAL");
-  d.gDBName = nombre;
-  d.gUsuario = usuario;
-  d.gUserPassWord = QStringLiteral("clave");
-  d.OpenServerADODB(false, 3, QString(), validaAdmin);
-  ASSERT_TRUE(d.gOpenFlag);
-  ASSERT_EQ(d.gCnn.State(), ado::adStateOpen);
+  conectarSinDialogo(d, QStringLiteral("LOCAL"), nombre, usuario, QStringLiteral("clave"), validaAdmin);
 }
 
 long BaseSuite::contar(const char* sql) {

@@ -3,6 +3,7 @@
 // folder, reached as the server alias LOCAL of the settings file.
 #include <QString>
 
+#include "tests/support/base_sqlite.h"
 #include "tests/support/temp_folder.h"
 
 class DB_Dll;
@@ -15,16 +16,13 @@ extern const char* const kEsquemaSuite;
 
 class BaseSuite {
  public:
-  // Creates `nombre`.db with the suite schema and points the settings
-  // folder of the current context at the temporary folder.
+  // Creates `nombre`.db with the suite schema in `carpeta`, which the
+  // settings file of the current context names as the server alias LOCAL.
   explicit BaseSuite(const QString& nombre = QStringLiteral("EMPRESA"));
 
-  // Another database file in the same folder.
-  void crear(const QString& nombre, const char* sql) const;
-  // Runs SQL on a database file directly, behind the program's back.
+  // Runs SQL on a database file of the folder directly, behind the
+  // program's back, creating the file when it is not there.
   void ejecutar(const QString& nombre, const char* sql) const;
-  // Adds lines to the settings file.
-  void agregarIni(const QString& lineas) const;
 
   // Fills the connection fields and opens without the dialog.
   void conectar(DB_Dll& d, const QString& usuario = QStringLiteral("U1"), bool validaAdmin = true) const;
@@ -37,6 +35,9 @@ class BaseSuite {
 
   CarpetaTemporal carpeta;
   QString nombre;
+
+ private:
+  Servidores servidores_;
 };
 
 }  // namespace prueba

@@ -86,7 +86,7 @@ TEST_F(ClaveLocal, ConIgnoraPasswordSeOfreceLaDelUsuarioSinPreguntar) {
 
 TEST_F(ClaveLocal, SinTablaDeClaveNoSePideNada) {
   const QString otra = base_.archivo(QStringLiteral("SINCLAVE"));
-  base_.crear(QStringLiteral("SINCLAVE"), "CREATE TABLE T (A INT);");
+  base_.ejecutar(QStringLiteral("SINCLAVE"), "CREATE TABLE T (A INT);");
   DB_Dll& d = db();
   d.gDBName = otra;
   abrir();

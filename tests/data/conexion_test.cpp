@@ -91,7 +91,7 @@ TEST(Conexion, ComprobacionDeAdministrador) {
 
 TEST(Conexion, SinTablaDeUsuariosElAdministradorNoCambia) {
   prueba::BaseSuite base;
-  base.crear(QStringLiteral("OTRA"), "CREATE TABLE T (A INT);");
+  base.ejecutar(QStringLiteral("OTRA"), "CREATE TABLE T (A INT);");
   base.nombre = QStringLiteral("OTRA");
   DB_Dll& d = db();
   d.gEsAdmin = true;

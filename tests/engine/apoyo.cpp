@@ -1,24 +1,10 @@
 #include "tests/engine/apoyo.h"
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
-#include <QFile>
 #include <QProcess>
 
 namespace prueba {
-
-QString crearBase(const QString& ruta, const QByteArray& script) {
-  QFile::remove(ruta);
-  sqlite3* db = nullptr;
-  EXPECT_EQ(sqlite3_open(QFile::encodeName(ruta).constData(), &db), SQLITE_OK);
-  char* error = nullptr;
-  const int rc = sqlite3_exec(db, script.constData(), nullptr, nullptr, &error);
-  EXPECT_EQ(rc, SQLITE_OK) << (error ? error : "");
-  sqlite3_free(error);
-  sqlite3_close(db);
-  return ruta;
-}
 
 ado::Connection abrirBase(const QString& ruta) {
   ado::Connection cn;

@@ -4,11 +4,10 @@
 #include <QString>
 
 #include "platform/ado/connection.h"
+#include "tests/support/base_sqlite.h"
 
 namespace prueba {
 
-// Creates the database file and runs the script on it; fails the test on error.
-QString crearBase(const QString& ruta, const QByteArray& script);
 // The file opened through ado's SQLite provider.
 ado::Connection abrirBase(const QString& ruta);
 // The text of a PDF file as pdftotext gives it (pages separated by \f).

@@ -3,6 +3,7 @@
 
 #include "engine/errores.h"
 #include "engine/formula.h"
+#include "tests/support/numero_error.h"
 
 using namespace engine;
 
@@ -30,14 +31,7 @@ Formula preparada(const QString& texto) {
 
 bool elige(const QString& formula, const Fila& f) { return preparada(formula).selecciona(f); }
 
-long numeroDeError(const QString& formula) {
-  try {
-    preparada(formula);
-  } catch (const vb::Error& e) {
-    return e.Number();
-  }
-  return 0;
-}
+long numeroDeError(const QString& formula) { return prueba::numeroDeError([&] { preparada(formula); }); }
 
 QString descripcion(const QString& formula) {
   try {

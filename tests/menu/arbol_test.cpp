@@ -9,17 +9,11 @@
 #include "menu/lista_imagenes.h"
 #include "menu/rt_iconoslst.h"
 #include "platform/vb/error.h"
+#include "tests/support/numero_error.h"
 
 namespace {
 
-long numeroError(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const vb::Error& e) {
-    return e.Number();
-  }
-  return 0;
-}
+using prueba::numeroDeError;
 
 QIcon icono(const char* nombre) { return Rt_IconosLst::iconoRecurso(QString::fromLatin1(nombre)); }
 
@@ -29,19 +23,19 @@ TEST(ListaImagenes, OrdenTagsTamanoYNoSeVaciaMientrasUnArbolLaUsa) {
   EXPECT_EQ(lista.Add(icono("SALIR"), QStringLiteral("Salir")), 2);
   EXPECT_EQ(lista.Tag(2), QStringLiteral("Salir"));
   EXPECT_EQ(lista.Picture(1).availableSizes().value(0), QSize(32, 32));
-  EXPECT_EQ(numeroError([&] { lista.Tag(3); }), ListaImagenes::kErrorIndiceFuera);
-  EXPECT_EQ(numeroError([&] { lista.Add(QIcon(), QStringLiteral("x")); }), vb::kInvalidPicture);
-  EXPECT_EQ(numeroError([&] { lista.setImageHeight(16); }), ListaImagenes::kErrorLecturaConImagenes);
+  EXPECT_EQ(numeroDeError([&] { lista.Tag(3); }), ListaImagenes::kErrorIndiceFuera);
+  EXPECT_EQ(numeroDeError([&] { lista.Add(QIcon(), QStringLiteral("x")); }), vb::kInvalidPicture);
+  EXPECT_EQ(numeroDeError([&] { lista.setImageHeight(16); }), ListaImagenes::kErrorLecturaConImagenes);
   EXPECT_EQ(lista.Count(), 2);
   {
     Arbol arbol;
     arbol.setImageList(&lista);
-    EXPECT_EQ(numeroError([&] { lista.Clear(); }), ListaImagenes::kErrorEnlazada);
+    EXPECT_EQ(numeroDeError([&] { lista.Clear(); }), ListaImagenes::kErrorEnlazada);
     EXPECT_EQ(lista.Count(), 2);
   }
   // The tree is gone, and with it the binding.
   lista.Clear();
-  EXPECT_EQ(numeroError([&] { lista.setImageWidth(24); }), vb::kInvalidPropertyValue);
+  EXPECT_EQ(numeroDeError([&] { lista.setImageWidth(24); }), vb::kInvalidPropertyValue);
   lista.setImageWidth(16);
   EXPECT_EQ(lista.ImageHeight(), 16);
 }
@@ -81,7 +75,7 @@ TEST_F(ArbolTest, NodosConClaveUnicaContadosDesdeUno) {
   EXPECT_EQ(arbol.Nodes()(QStringLiteral("A1")).Parent(), &a);
   EXPECT_FALSE(arbol.icono(arbol.Nodes()(QStringLiteral("A1"))).isNull());
 
-  EXPECT_EQ(numeroError([&] { arbol.Nodes().Add({}, tvwLast, QStringLiteral("A1"), QStringLiteral("Otro")); }),
+  EXPECT_EQ(numeroDeError([&] { arbol.Nodes().Add({}, tvwLast, QStringLiteral("A1"), QStringLiteral("Otro")); }),
             vb::kKeyNotUnique);
   try {
     arbol.Nodes().Add(QStringLiteral("ZZ"), tvwChild, QStringLiteral("B"), QStringLiteral("B"));
@@ -90,15 +84,15 @@ TEST_F(ArbolTest, NodosConClaveUnicaContadosDesdeUno) {
     EXPECT_EQ(e.Number(), vb::kElementNotFound);
     EXPECT_EQ(e.Description(), QStringLiteral("Elemento no encontrado"));
   }
-  EXPECT_EQ(numeroError([&] { arbol.Nodes().Add({}, tvwLast, QStringLiteral("C"), QString(), 3); }),
+  EXPECT_EQ(numeroDeError([&] { arbol.Nodes().Add({}, tvwLast, QStringLiteral("C"), QString(), 3); }),
             ListaImagenes::kErrorIndiceFuera);
   // No failed Add leaves anything behind, in the collection or in the view.
   EXPECT_EQ(arbol.Nodes().Count(), 2);
   EXPECT_EQ(filasVistas(nullptr), 1);
   EXPECT_EQ(filasVistas(&a), 1);
   EXPECT_FALSE(arbol.Nodes().contiene(QStringLiteral("B")));
-  EXPECT_EQ(numeroError([&] { arbol.Nodes()(3); }), ListaImagenes::kErrorIndiceFuera);
-  EXPECT_EQ(numeroError([&] { arbol.Nodes()(QStringLiteral("a1")); }), vb::kElementNotFound);  // keys keep case
+  EXPECT_EQ(numeroDeError([&] { arbol.Nodes()(3); }), ListaImagenes::kErrorIndiceFuera);
+  EXPECT_EQ(numeroDeError([&] { arbol.Nodes()(QStringLiteral("a1")); }), vb::kElementNotFound);  // keys keep case
 
   arbol.Nodes().Clear();
   EXPECT_EQ(arbol.Nodes().Count(), 0);
@@ -167,7 +161,7 @@ TEST_F(ArbolTest, SoltarLaListaQuitaLosIconosYVolverLosDevuelve) {
   EXPECT_TRUE(arbol.model()->data(arbol.indice(n), Qt::DecorationRole).isNull());
   arbol.setImageList(&lista);
   EXPECT_FALSE(arbol.model()->data(arbol.indice(n), Qt::DecorationRole).value<QIcon>().isNull());
-  EXPECT_EQ(numeroError([&] { n.setImage(3); }), ListaImagenes::kErrorIndiceFuera);
+  EXPECT_EQ(numeroDeError([&] { n.setImage(3); }), ListaImagenes::kErrorIndiceFuera);
 }
 
 }  // namespace
@@ -221,7 +215,7 @@ TEST_F(ArbolTest, MilesDeClavesSeEncuentranYLosTextosDeUnNodoNoSeMezclan) {
     EXPECT_EQ(n.Tag(), QStringLiteral("T%1").arg(i));
   }
   EXPECT_FALSE(arbol.Nodes().contiene(QStringLiteral("K3000")));
-  EXPECT_EQ(numeroError([&] { arbol.Nodes().Add({}, tvwLast, QStringLiteral("K2999")); }), vb::kKeyNotUnique);
+  EXPECT_EQ(numeroDeError([&] { arbol.Nodes().Add({}, tvwLast, QStringLiteral("K2999")); }), vb::kKeyNotUnique);
   Nodo& n = arbol.Nodes()(QStringLiteral("K10"));
   n.setText(QStringLiteral("Otro texto más largo"));
   n.setTag(QString());

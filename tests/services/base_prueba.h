@@ -16,6 +16,8 @@
 
 #include "data/db_dll.h"
 #include "platform/ctx/programa.h"
+#include "tests/support/base_sqlite.h"
+#include "tests/support/datos/conexion.h"
 #include "tests/support/guion_ui.h"
 #include "tests/support/temp_folder.h"
 
@@ -39,35 +41,21 @@ CREATE VIEW V_TA_CPTE AS SELECT Codigo, SISTEMA FROM TA_CPTE;
 class BasePrueba {
  public:
   explicit BasePrueba(const char* esquema = kEsquemaSuite, QString base = QStringLiteral("EMPRESA"))
-      : base_(std::move(base)) {
-    ctx::actual().setCarpetaConfiguracion(config_.ruta());
-    ini_ = QStringLiteral("[Servidores]\nSRVPRUEBA=sqlite:") + datos_.ruta() + QStringLiteral("\n");
-    escribirIni();
+      : config_("[Servidores]\nSRVPRUEBA=sqlite:" + datos_.ruta().toUtf8() + "\n"), base_(std::move(base)) {
     if (esquema) ejecutar(esquema);
   }
 
   QString servidor() const { return QStringLiteral("SRVPRUEBA"); }
   const QString& base() const { return base_; }
   QString archivo() const { return datos_.archivo(base_ + QStringLiteral(".db")); }
-  const CarpetaTemporal& config() const { return config_; }
+  const CarpetaTemporal& config() const { return config_.carpeta(); }
 
   // Adds lines (sections and keys) to the settings file.
-  void agregarIni(const QString& lineas) {
-    ini_ += lineas + QStringLiteral("\n");
-    escribirIni();
-  }
+  void agregarIni(const QString& lineas) const { config_.agregar((lineas + QStringLiteral("\n")).toUtf8()); }
 
   // Runs a script on the file directly (creating it), as another program
   // or user would.
-  void ejecutar(const char* sql) const {
-    sqlite3* h = nullptr;
-    ASSERT_EQ(sqlite3_open(archivo().toUtf8().constData(), &h), SQLITE_OK);
-    char* error = nullptr;
-    const int rc = sqlite3_exec(h, sql, nullptr, nullptr, &error);
-    EXPECT_EQ(rc, SQLITE_OK) << (error ? error : "") << "\n" << sql;
-    sqlite3_free(error);
-    sqlite3_close(h);
-  }
+  void ejecutar(const char* sql) const { crearBase(archivo(), sql); }
   void ejecutar(const QString& sql) const { ejecutar(sql.toUtf8().constData()); }
 
   // The rows of a query read directly, each row its columns joined by "|"
@@ -93,24 +81,13 @@ class BasePrueba {
 
   // Opens the program's connection on the database, without the access dialog.
   void conectar() const {
-    DB_Dll& d = db();
-    d.gServidor = servidor();
-    d.gDBName = base_;
-    d.gUsuario = QStringLiteral("ADMIN");
-    d.gUserPassWord = QStringLiteral("x");
-    d.OpenServerADODB(false, 3, QString(), false);
-    ASSERT_TRUE(d.gOpenFlag);
-    ASSERT_EQ(d.gCnn.State(), ado::adStateOpen);
+    conectarSinDialogo(db(), servidor(), base_, QStringLiteral("ADMIN"), QStringLiteral("x"), false);
   }
 
  private:
-  void escribirIni() const { config_.escribir(QStringLiteral("CN000pr.INI"), ini_.toUtf8()); }
-
-  CarpetaTemporal config_;
   CarpetaTemporal datos_;
+  Servidores config_;
   QString base_;
-  QString ini_;
-
 };
 
 // The next error dialog is answered with the button `boton` ("Reintentar",

@@ -5,6 +5,7 @@
 #include "suite/util_general.h"
 #include "platform/ctx/programa.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/numero_error.h"
 
 using ZepaKit2::archivoIni;
 
@@ -116,13 +117,8 @@ TEST_F(ArchivoIniTest, EscribeUnArchivoNuevoYRechazaLoQueNoCabe) {
             QStringLiteral("Korvane"));
   EXPECT_FALSE(carpeta.leer(ini).contains("Korvane"));
 
-  auto numero = [&](const QString& s, const QString& k, const QString& v) -> long {
-    try {
-      archivoIni().EscribirIni(ruta, s, k, v);
-    } catch (const vb::Error& e) {
-      return e.Number();
-    }
-    return 0;
+  auto numero = [&](const QString& s, const QString& k, const QString& v) {
+    return prueba::numeroDeError([&] { archivoIni().EscribirIni(ruta, s, k, v); });
   };
   EXPECT_EQ(numero(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("dos\nlineas")), vb::kInvalidProcedureCall);
   EXPECT_EQ(numero(QStringLiteral("S]"), QStringLiteral("K"), QStringLiteral("v")), vb::kInvalidProcedureCall);

@@ -11,6 +11,7 @@
 #include "platform/vb/error.h"
 #include "tests/support/guion_ui.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/numero_error.h"
 
 using ZepaKit2::lanzador;
 using ZepaKit2::Lanzador;
@@ -34,14 +35,7 @@ void emitir(Formulas& f, const QString& archivo = QStringLiteral("/r/RP_Usuarios
                            QStringLiteral("DSN=CONTAB; UID=ana; PWD=x"), f.f[0], f.f[1], f.f[2], f.f[3], f.f[4]);
 }
 
-long numero(const std::function<void()>& paso) {
-  try {
-    paso();
-  } catch (const vb::Error& e) {
-    return e.Number();
-  }
-  return 0;
-}
+using prueba::numeroDeError;
 
 }  // namespace
 
@@ -90,15 +84,15 @@ TEST(Lanzador, DestinosYArgumentosNoValidos) {
   EXPECT_EQ(l.Destino(), Lanzador::DestinoPantalla());
   EXPECT_NE(Lanzador::DestinoPantalla(), Lanzador::DestinoImpresora());
   EXPECT_NE(Lanzador::DestinoArchivo(), Lanzador::DestinoImpresora());
-  EXPECT_EQ(numero([&] { l.setDestino(7); }), vb::kInvalidPropertyValue);
+  EXPECT_EQ(numeroDeError([&] { l.setDestino(7); }), vb::kInvalidPropertyValue);
   EXPECT_EQ(l.Destino(), Lanzador::DestinoPantalla());
 
   auto motor = std::make_shared<Grabadora>();
   l.setMotor(motor);
   Formulas f;
-  EXPECT_EQ(numero([&] { emitir(f, QStringLiteral("  ")); }), vb::kInvalidProcedureCall);
+  EXPECT_EQ(numeroDeError([&] { emitir(f, QStringLiteral("  ")); }), vb::kInvalidProcedureCall);
   l.setDestino(Lanzador::DestinoArchivo());
-  EXPECT_EQ(numero([&] { emitir(f); }), vb::kInvalidProcedureCall);
+  EXPECT_EQ(numeroDeError([&] { emitir(f); }), vb::kInvalidProcedureCall);
   EXPECT_TRUE(motor->recibidas.empty());
   l.setArchivoDestino(QStringLiteral("/tmp/usuarios.pdf"));
   emitir(f);

@@ -6,19 +6,13 @@
 
 #include "suite/util_general.h"
 #include "platform/vb/regional.h"
+#include "tests/support/numero_error.h"
 
 using ZepaKit2::util;
 
 namespace {
 
-long numeroError(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const vb::Error& e) {
-    return e.Number();
-  }
-  return 0;
-}
+using prueba::numeroDeError;
 
 }  // namespace
 
@@ -55,7 +49,7 @@ TEST(UtilGeneral, TextoFiltroRecortaYCorta) {
   EXPECT_EQ(util().TextoFiltro(QStringLiteral("000123"), 4), QStringLiteral("0001"));
   EXPECT_EQ(util().TextoFiltro(QStringLiteral("abc") + QChar(0) + QChar(0)), QStringLiteral("abc"));
   EXPECT_EQ(util().TextoFiltro(QStringLiteral("abc"), 0), QString());
-  EXPECT_EQ(numeroError([] { util().TextoFiltro(QStringLiteral("abc"), -1); }), vb::kInvalidProcedureCall);
+  EXPECT_EQ(numeroDeError([] { util().TextoFiltro(QStringLiteral("abc"), -1); }), vb::kInvalidProcedureCall);
 }
 
 TEST(UtilGeneral, FormatoAnchoDaElAnchoExactoYSeLeeDeVuelta) {
@@ -67,7 +61,7 @@ TEST(UtilGeneral, FormatoAnchoDaElAnchoExactoYSeLeeDeVuelta) {
     EXPECT_EQ(util().TextoFiltro(entrada.left(4), 4), codigo);
   }
   EXPECT_EQ(util().FormatoAncho(QStringLiteral("123456"), 4), QStringLiteral("1234"));
-  EXPECT_EQ(numeroError([] { util().FormatoAncho(QStringLiteral("abc"), -2); }), vb::kInvalidProcedureCall);
+  EXPECT_EQ(numeroDeError([] { util().FormatoAncho(QStringLiteral("abc"), -2); }), vb::kInvalidProcedureCall);
 }
 
 TEST(UtilGeneral, ValorNumericoYEnteroSonIndulgentes) {
@@ -83,16 +77,16 @@ TEST(UtilGeneral, ValorNumericoYEnteroSonIndulgentes) {
   EXPECT_EQ(util().ValorEntero(QStringLiteral("2,5")), 2);  // half to even
   EXPECT_EQ(util().ValorEntero(QStringLiteral("3,5")), 4);
   EXPECT_EQ(util().ValorEntero(QStringLiteral("x")), 0);
-  EXPECT_EQ(numeroError([] { util().ValorEntero(QStringLiteral("99999999999")); }), vb::kOverflow);
+  EXPECT_EQ(numeroDeError([] { util().ValorEntero(QStringLiteral("99999999999")); }), vb::kOverflow);
 }
 
 TEST(UtilGeneral, FechaFormulaEscribeElLiteralDelLenguajeDeFormulas) {
   EXPECT_EQ(util().FechaFormula(QStringLiteral("05/03/2024")), QStringLiteral("Date(2024,03,05)"));
   EXPECT_EQ(util().FechaFormula(QStringLiteral(" 31/12/1999 ")), QStringLiteral("Date(1999,12,31)"));
   EXPECT_EQ(util().FechaFormula(QStringLiteral("1/2/2023 10:30")), QStringLiteral("Date(2023,02,01)"));
-  EXPECT_EQ(numeroError([] { util().FechaFormula(QStringLiteral("31/02/2024")); }), vb::kTypeMismatch);
-  EXPECT_EQ(numeroError([] { util().FechaFormula(QStringLiteral("mañana")); }), vb::kTypeMismatch);
-  EXPECT_EQ(numeroError([] { util().FechaFormula(QString()); }), vb::kTypeMismatch);
+  EXPECT_EQ(numeroDeError([] { util().FechaFormula(QStringLiteral("31/02/2024")); }), vb::kTypeMismatch);
+  EXPECT_EQ(numeroDeError([] { util().FechaFormula(QStringLiteral("mañana")); }), vb::kTypeMismatch);
+  EXPECT_EQ(numeroDeError([] { util().FechaFormula(QString()); }), vb::kTypeMismatch);
 }
 
 TEST(UtilGeneral, FechaFormulaSigueElOrdenRegional) {

@@ -1,25 +1,8 @@
 #pragma once
-// Real SQLite files for the tests, built from SQL scripts with SQLite's own API.
-#include <sqlite3.h>
-
-#include <QString>
-#include <stdexcept>
-
-#include "platform/ctx/programa.h"
-#include "tests/support/temp_folder.h"
+// The users schema the provider tests build their SQLite files from.
+#include "tests/support/base_sqlite.h"
 
 namespace prueba {
-
-inline void crearBase(const QString& ruta, const char* guion) {
-  sqlite3* db = nullptr;
-  if (sqlite3_open(ruta.toUtf8().constData(), &db) != SQLITE_OK) throw std::runtime_error("open");
-  char* error = nullptr;
-  const int rc = sqlite3_exec(db, guion, nullptr, nullptr, &error);
-  std::string texto = error ? error : "";
-  sqlite3_free(error);
-  sqlite3_close(db);
-  if (rc != SQLITE_OK) throw std::runtime_error(texto);
-}
 
 // The users table and a view over it, as the suite's schema declares them.
 inline const char* kEsquemaUsuarios = R"(
@@ -41,19 +24,5 @@ CREATE TABLE TA_CONFIGURACION (Grupo VARCHAR(20) COLLATE NOCASE, Clave VARCHAR(5
   Valor VARCHAR(255) COLLATE NOCASE, ValorAux VARCHAR(255) COLLATE NOCASE DEFAULT 'AUX', PoliticaNegocio BIT DEFAULT 0);
 INSERT INTO TA_CONFIGURACION VALUES ('DATOS', 'RUTA', 'C:\x', NULL, 0);
 )";
-
-// A settings folder holding CN000pr.INI with the given text, made the program's settings folder.
-class Servidores {
- public:
-  explicit Servidores(const QByteArray& ini) {
-    carpeta_.escribir(QStringLiteral("CN000pr.INI"), ini);
-    ctx::actual().setCarpetaConfiguracion(carpeta_.ruta());
-  }
-  QString ruta() const { return carpeta_.ruta(); }
-  const CarpetaTemporal& carpeta() const { return carpeta_; }
-
- private:
-  CarpetaTemporal carpeta_;
-};
 
 }  // namespace prueba

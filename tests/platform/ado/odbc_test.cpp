@@ -10,6 +10,7 @@
 #include "platform/ado/recordset.h"
 #include "platform/vb/error.h"
 #include "tests/platform/ado/base_prueba.h"
+#include "tests/support/numero_error.h"
 
 using namespace ado;
 
@@ -26,14 +27,7 @@ class Odbc : public ::testing::Test {
       GTEST_SKIP() << "the SQLite3 ODBC driver (libsqliteodbc) is not installed";
   }
   QString cadena() const { return QStringLiteral("Driver=SQLite3;Database=%1;").arg(archivo_); }
-  static long numeroDe(const std::function<void()>& f) {
-    try {
-      f();
-    } catch (const vb::Error& e) {
-      return e.Number();
-    }
-    return 0;
-  }
+  static long numeroDe(const std::function<void()>& f) { return prueba::numeroDeError(f); }
 
   prueba::CarpetaTemporal datos_;
   QString archivo_;

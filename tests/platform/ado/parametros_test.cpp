@@ -10,20 +10,14 @@
 #include "platform/ado/recordset.h"
 #include "platform/vb/error.h"
 #include "tests/platform/ado/base_prueba.h"
+#include "tests/support/numero_error.h"
 
 using namespace ado;
 using V = std::vector<vb::Variant>;
 
 namespace {
 
-long numeroDe(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const vb::Error& e) {
-    return e.Number();
-  }
-  return 0;
-}
+using prueba::numeroDeError;
 
 // The CODIGO column of every row, as text, in order.
 QString codigos(Recordset& rs) {
@@ -117,7 +111,7 @@ TEST_F(Parametros, ValuesStayWithTheRecordsetWhenItRunsAgain) {
 
 TEST_F(Parametros, ACountThatDoesNotMatchTheMarksFailsAndOpensNothing) {
   Recordset rs;
-  EXPECT_EQ(numeroDe([&] {
+  EXPECT_EQ(numeroDeError([&] {
               rs.Open(QStringLiteral("SELECT * FROM TA_USUARIOS WHERE CODIGO = ? OR CODIGO = ?"), cn_,
                       V{vb::Variant(std::int32_t{1})});
             }),
@@ -125,7 +119,7 @@ TEST_F(Parametros, ACountThatDoesNotMatchTheMarksFailsAndOpensNothing) {
   EXPECT_EQ(rs.State(), adStateClosed);
   ASSERT_EQ(cn_.Errors().Count(), 1);
   EXPECT_EQ(cn_.Errors()[0].Number(), kErrorFaltaParametro);
-  EXPECT_EQ(numeroDe([&] {
+  EXPECT_EQ(numeroDeError([&] {
               rs.Open(QStringLiteral("SELECT * FROM TA_USUARIOS WHERE CODIGO = ?"), cn_,
                       V{vb::Variant(std::int32_t{1}), vb::Variant(std::int32_t{2})});
             }),
@@ -169,7 +163,7 @@ TEST_F(ParametrosOdbc, TextsNumbersDatesAndNullBindThroughTheDriver) {
   EXPECT_EQ(leer(por.arg("NOTAS = ?"), V{vb::Variant::Null()}), "");
   EXPECT_EQ(leer(por.arg("? IS NULL AND NOTAS IS NULL"), V{vb::Variant::Null()}), "1,4,5");
   Recordset rs;
-  EXPECT_EQ(numeroDe([&] { rs.Open(por.arg("CODIGO = ? OR CODIGO = ?"), cn_, V{vb::Variant(std::int32_t{1})}); }),
+  EXPECT_EQ(numeroDeError([&] { rs.Open(por.arg("CODIGO = ? OR CODIGO = ?"), cn_, V{vb::Variant(std::int32_t{1})}); }),
             kErrorFaltaParametro);
   EXPECT_EQ(rs.State(), adStateClosed);
   EXPECT_EQ(leer(por.arg("GRUPO = ?"), V{vb::Variant("a?b")}), "4");

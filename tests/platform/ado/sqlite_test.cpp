@@ -3,8 +3,10 @@
 
 #include "platform/ado/connection.h"
 #include "platform/ado/recordset.h"
+#include "platform/ctx/programa.h"
 #include "platform/vb/error.h"
 #include "tests/platform/ado/base_prueba.h"
+#include "tests/support/numero_error.h"
 
 using namespace ado;
 
@@ -24,14 +26,7 @@ class Sqlite : public ::testing::Test {
     cn.Open(cadena());
     return cn;
   }
-  static long numeroDe(const std::function<void()>& f) {
-    try {
-      f();
-    } catch (const vb::Error& e) {
-      return e.Number();
-    }
-    return 0;
-  }
+  static long numeroDe(const std::function<void()>& f) { return prueba::numeroDeError(f); }
 
   prueba::CarpetaTemporal datos_;
   prueba::Servidores servidores_;

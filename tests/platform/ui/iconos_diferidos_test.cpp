@@ -1,5 +1,6 @@
 // Pictures drawn when first shown: the same pixels as drawn at once, each
-// size drawn once, and the style's overflow arrow as the style draws it.
+// size drawn once, sharp at two device pixels to the pixel, and the style's
+// overflow arrow as the style draws it.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -16,10 +17,12 @@
 
 namespace {
 
-class Cuadro final : public ui::IconoDiferido {
+// A picture that counts its drawings: `pintar` draws it at a size.
+class Contado final : public ui::IconoDiferido {
  public:
-  explicit Cuadro(int* veces) : veces_(veces) {}
-  QIconEngine* clone() const override { return new Cuadro(*this); }
+  using Pintar = void (*)(QPainter&, const QSize&);
+  Contado(int* veces, Pintar pintar) : veces_(veces), pintar_(pintar) {}
+  QIconEngine* clone() const override { return new Contado(*this); }
 
  protected:
   QImage dibujar(const QSize& tamano) const override {
@@ -27,17 +30,26 @@ class Cuadro final : public ui::IconoDiferido {
     QImage i(tamano, QImage::Format_ARGB32_Premultiplied);
     i.fill(Qt::transparent);
     QPainter p(&i);
-    p.fillRect(QRect(QPoint(0, 0), tamano / 2), Qt::red);
+    pintar_(p, tamano);
     return i;
   }
 
  private:
   int* veces_;
+  Pintar pintar_;
 };
+
+void cuadro(QPainter& p, const QSize& tamano) { p.fillRect(QRect(QPoint(0, 0), tamano / 2), Qt::red); }
+
+// Columns one device pixel wide: a picture stretched from a smaller drawing
+// has them two wide.
+void rayas(QPainter& p, const QSize& tamano) {
+  for (int x = 0; x < tamano.width(); x += 2) p.fillRect(x, 0, 1, tamano.height(), Qt::black);
+}
 
 TEST(IconoDiferido, CadaTamanoSeDibujaUnaVezYLoDeshabilitadoSaleDelEstilo) {
   int veces = 0;
-  QIcon icono(new Cuadro(&veces));
+  QIcon icono(new Contado(&veces, cuadro));
   EXPECT_EQ(veces, 0);  // nothing drawn until asked for
   const QImage a = icono.pixmap(QSize(16, 16)).toImage();
   const QImage b = icono.pixmap(QSize(16, 16)).toImage();
@@ -51,6 +63,27 @@ TEST(IconoDiferido, CadaTamanoSeDibujaUnaVezYLoDeshabilitadoSaleDelEstilo) {
   const QImage gris = icono.pixmap(QSize(16, 16), QIcon::Disabled).toImage();
   EXPECT_EQ(veces, 2);
   EXPECT_NE(gris, a);
+}
+
+TEST(IconoDiferido, ADosPixelesPorPuntoSeDibujaAlDobleUnaSolaVez) {
+  int veces = 0;
+  QIcon icono(new Contado(&veces, rayas));
+  QPixmap lienzo(32, 32);
+  lienzo.setDevicePixelRatio(2);
+  lienzo.fill(Qt::transparent);
+  {
+    QPainter p(&lienzo);
+    icono.paint(&p, QRect(0, 0, 16, 16));
+  }
+  // The same drawing serves the 16-point icon at ratio 2 and the 32-pixel one.
+  const QPixmap doble = icono.pixmap(QSize(16, 16), 2.0);
+  const QImage directa = icono.pixmap(QSize(32, 32), 1.0).toImage();
+  EXPECT_EQ(veces, 1);
+  EXPECT_EQ(doble.devicePixelRatio(), 2.0);
+  QImage pintada = lienzo.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  pintada.setDevicePixelRatio(1);
+  EXPECT_EQ(pintada, directa);
+  EXPECT_EQ(doble.toImage(), directa);
 }
 
 TEST(EstiloDiferido, LaFlechaDeLaBarraEsLaDelEstiloYLoDemasNoCambia) {

@@ -8,18 +8,11 @@
 
 #include "platform/vb/archivos.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/numero_error.h"
 
 namespace {
 
-template <class F>
-long numeroDeError(F&& f) {
-  try {
-    f();
-  } catch (const vb::Error& e) {
-    return e.Number();
-  }
-  return 0;
-}
+using prueba::numeroDeError;
 
 TEST(Archivos, ExistenciaLongitudYBorrado) {
   prueba::CarpetaTemporal dir;

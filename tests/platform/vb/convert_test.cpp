@@ -9,22 +9,14 @@
 #include "platform/vb/convert.h"
 #include "platform/vb/error.h"
 #include "platform/vb/regional.h"
+#include "tests/support/numero_error.h"
 
 namespace {
 
 using vb::Currency;
 using vb::Variant;
 
-// The run-time error number f raises, or 0.
-template <class F>
-long numeroDeError(F&& f) {
-  try {
-    f();
-  } catch (const vb::Error& e) {
-    return e.Number();
-  }
-  return 0;
-}
+using prueba::numeroDeError;
 
 Currency moneda(std::int64_t diezMilesimos) { return Currency::desdeDiezMilesimos(diezMilesimos); }
 

@@ -2,18 +2,11 @@
 
 #include "platform/vb/error.h"
 #include "platform/vb/strings.h"
+#include "tests/support/numero_error.h"
 
 namespace {
 
-template <class F>
-long numeroDeError(F&& f) {
-  try {
-    f();
-  } catch (const vb::Error& e) {
-    return e.Number();
-  }
-  return 0;
-}
+using prueba::numeroDeError;
 
 TEST(Textos, TrimQuitaSoloBlancos) {
   EXPECT_EQ(vb::Trim(QStringLiteral("  a b  ")), QStringLiteral("a b"));
