@@ -74,5 +74,6 @@ class frmRp_Usuarios : public QWidget {
   void txtfields_KeyPress(int indice, int& codigo);
   void txtfields_MouseDown(int indice, int boton);
   // A message box for a request that could not be made.
-  void mostrarFallo(const QString& mensaje, int icono);
+  // The answer to the box; 0 when it could not be shown.
+  int mostrarFallo(const QString& mensaje, int icono, const QString& detalle = {});
 };
