@@ -175,13 +175,13 @@ std::vector<Columna> DatosAdo::columnas(const QString& consulta) {
   try {
     ado::Recordset rs;
     rs.Open(sql, cn_);
-    if (rs.State() != ado::adStateOpen) sinFilas(consulta);
+    if (rs.State() != ado::adStateOpen) sinFilas(sql);
     const ado::Fields& f = rs.Fields();
     for (long i = 0; i < f.Count(); ++i) r.push_back({f.Item(i).Name(), tipoDeAdo(f.Item(i).Type())});
     rs.Close();
   } catch (const vb::Error& e) {
     if (e.Number() == kErrorConsulta) throw;
-    rechazada(consulta, e);
+    rechazada(sql, e);
   }
   return r;
 }
