@@ -10,6 +10,10 @@ namespace engine {
 
 namespace {
 
+// The deepest nesting of parentheses, NOT, functions and signs a formula may
+// have; every walk of the tree recurses once per level.
+constexpr int kAnidamientoMaximo = 200;
+
 [[noreturn]] void errorSintaxis(int posicion, const QString& detalle) {
   lanzar(kErrorFormula, QStringLiteral("Error en la fórmula de selección, posición %1: %2").arg(posicion).arg(detalle));
 }

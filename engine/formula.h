@@ -50,7 +50,7 @@ class Formula {
  public:
   Formula() = default;
   // Parses the text; an empty or blank text selects every row. A syntax
-  // error raises vb::Error naming the position.
+  // error, or nesting deeper than 200 levels, raises vb::Error naming the position.
   static Formula analizar(const QString& texto);
 
   const QString& texto() const { return texto_; }
@@ -75,10 +75,6 @@ class Formula {
   QString texto_;
   std::unique_ptr<Nodo> raiz_;
 };
-
-// The deepest nesting of parentheses, NOT, functions and signs a formula may
-// have; every walk of the tree recurses once per level.
-constexpr int kAnidamientoMaximo = 200;
 
 // A copy of a resolved tree in which each OR of equalities between one
 // field expression and constants of one kind ({T.F} = 'a' OR {T.F} = 'b')

@@ -156,6 +156,13 @@ class Traductor {
   }
 
   std::optional<QString> expresion(const Nodo& n) {
+    std::optional<QString> r;
+    if (++profundidad_ <= kAnidamientoSql) r = expresionSinContar(n);
+    --profundidad_;
+    return r;
+  }
+
+  std::optional<QString> expresionSinContar(const Nodo& n) {
     switch (n.clase) {
       case Nodo::Clase::Campo: {
         if (n.columna < 0 || size_t(n.columna) >= columnas_.size()) return std::nullopt;
@@ -173,15 +180,7 @@ class Traductor {
         if (!x) return std::nullopt;
         return QStringLiteral("(-%1)").arg(*x);
       }
-      case Nodo::Clase::Funcion: {
-        if (++profundidad_ > kAnidamientoSql) {
-          --profundidad_;
-          return std::nullopt;
-        }
-        auto r = funcion(n);
-        --profundidad_;
-        return r;
-      }
+      case Nodo::Clase::Funcion: return funcion(n);
       default: return std::nullopt;
     }
   }

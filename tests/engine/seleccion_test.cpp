@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <string>
 #include <tuple>
 
 #include "engine/datos.h"
@@ -118,6 +119,12 @@ class Selecciones : public ::testing::TestWithParam<std::tuple<int, Proveedor, P
   }
 };
 
+std::string nombreDeCaso(const ::testing::TestParamInfo<std::tuple<int, Proveedor, Perfil>>& info) {
+  static const char* const perfiles[] = {"Propios", "SqlServer", "Oracle"};
+  return std::to_string(std::get<0>(info.param)) +
+         (std::get<1>(info.param) == Proveedor::Sqlite ? "_Sqlite_" : "_Odbc_") + perfiles[int(std::get<2>(info.param))];
+}
+
 }  // namespace
 
 TEST_P(Selecciones, LasFilasSonLasDeLaFormula) {
@@ -150,7 +157,8 @@ TEST_P(Selecciones, LasFilasSonLasDeLaFormula) {
 INSTANTIATE_TEST_SUITE_P(TamanosProveedoresYLimites, Selecciones,
                          ::testing::Combine(::testing::Values(1, 85, 86, 2100, 10000, 40000),
                                             ::testing::Values(Proveedor::Sqlite, Proveedor::Odbc),
-                                            ::testing::Values(Perfil::Propio, Perfil::SqlServer, Perfil::Oracle)));
+                                            ::testing::Values(Perfil::Propio, Perfil::SqlServer, Perfil::Oracle)),
+                         nombreDeCaso);
 
 // Parentheses nested deeper than SQLite's parser takes: what it cannot take
 // stays in memory, and the rows are the same.
