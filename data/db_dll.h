@@ -120,6 +120,10 @@ class DB_Dll {
   // or 0 for error 0 (nothing shown, nothing logged).
   int TratamientoErrores(const vb::Error& CodErr, std::optional<int> Botones = std::nullopt,
                          const std::optional<vb::Variant>& Rutina = std::nullopt);
+  // Appends the line TratamientoErrores writes, for an error the caller
+  // showed in a box of its own and was answered `respuesta`. The error's
+  // detail (a refused statement) goes in whole, on the same line.
+  void RegistrarError(const vb::Error& CodErr, const QString& Rutina, int respuesta);
   vb::Variant ArchivoErrores() const { return vb::Variant(gLogErr); }
   void setArchivoErrores(const vb::Variant& vNewValue) { gLogErr = vNewValue.toString(); }
   // The log file TratamientoErrores writes to.

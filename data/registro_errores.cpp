@@ -68,25 +68,42 @@ QString DB_Dll::rutaRegistroErrores() const {
   return carpeta + QStringLiteral("KVERR.LOG");
 }
 
+namespace {
+
+QString mensajeDe(const vb::Error& e) {
+  return QStringLiteral("Ha ocurrido el Siguiente Error (") + QString::number(e.Number()) + QStringLiteral(") ") +
+         vb::Trim(e.Description());
+}
+
+}  // namespace
+
+void DB_Dll::RegistrarError(const vb::Error& CodErr, const QString& Rutina, int respuesta) {
+  const QDateTime ahora = vb::Now();
+  QString mensaje = vb::Trim(mensajeDe(CodErr));
+  if (!CodErr.Detalle().isEmpty()) mensaje += QStringLiteral(" Detalle: ") + CodErr.Detalle();
+  // One line per error, whatever the texts hold.
+  mensaje.replace(QLatin1String("\r\n"), QLatin1String(" "));
+  mensaje.replace(QLatin1Char('\n'), QLatin1Char(' '));
+  mensaje.replace(QLatin1Char('\r'), QLatin1Char(' '));
+  const QString linea = ahora.toString(QStringLiteral("MM-dd-yyyy")) + QLatin1Char(' ') +
+                        ahora.toString(QStringLiteral("HH:mm:ss")) + QStringLiteral(" Rutina: ") + vb::Trim(Rutina) +
+                        QStringLiteral(" Mensaje ") + mensaje + QStringLiteral(" Respondió : ") +
+                        textoRespuesta(respuesta) + QStringLiteral("\r\n");
+  registro_errores::anexarLinea(rutaRegistroErrores(), linea.toUtf8());
+}
+
 int DB_Dll::TratamientoErrores(const vb::Error& CodErr, std::optional<int> Botones,
                                const std::optional<vb::Variant>& Rutina) {
   int respuesta = 0;
   try {
-    const QString ruta = rutaRegistroErrores();
-    const QString mensaje = QStringLiteral("Ha ocurrido el Siguiente Error (") + QString::number(CodErr.Number()) +
-                            QStringLiteral(") ") + vb::Trim(CodErr.Description());
+    const QString mensaje = mensajeDe(CodErr);
     const QString rutina = Rutina ? QStringLiteral(" - ") + Rutina->toText() : QString();
     const QString titulo = CodErr.Source() + rutina + QStringLiteral(" Aviso al operador!!! ");
     if (CodErr.Number() == 0) return 0;
 
-    respuesta = ui::servicio().MsgBox(mensaje, Botones.value_or(ui::vbAbortRetryIgnore | ui::vbCritical), titulo);
-
-    const QDateTime ahora = vb::Now();
-    const QString linea = ahora.toString(QStringLiteral("MM-dd-yyyy")) + QLatin1Char(' ') +
-                          ahora.toString(QStringLiteral("HH:mm:ss")) + QStringLiteral(" Rutina: ") +
-                          vb::Trim(rutina) + QStringLiteral(" Mensaje ") + vb::Trim(mensaje) +
-                          QStringLiteral(" Respondió : ") + textoRespuesta(respuesta) + QStringLiteral("\r\n");
-    registro_errores::anexarLinea(ruta, linea.toUtf8());
+    respuesta = ui::servicio().MsgBox(mensaje, Botones.value_or(ui::vbAbortRetryIgnore | ui::vbCritical), titulo,
+                                      CodErr.Detalle());
+    RegistrarError(CodErr, rutina, respuesta);
   } catch (const vb::Error& e) {
     // Nothing here may stop the caller's own handling: the answer stands.
     vb::registrar({traza::data(), "TratamientoErrores"}, e, u"el error no llegó al registro; la respuesta vale");

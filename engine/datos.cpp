@@ -12,8 +12,21 @@ namespace engine {
 
 namespace {
 
+// The statement can be as long as the selection: it goes in the detail,
+// never in the message a person reads.
 [[noreturn]] void rechazada(const QString& sql, const vb::Error& e) {
-  lanzar(kErrorConsulta, QStringLiteral("La base de datos rechazó la consulta del reporte: %1 (consulta: %2)").arg(e.Description(), sql));
+  lanzar(kErrorConsulta,
+         QStringLiteral("La base de datos rechazó la consulta del reporte: %1.\nVuelva a intentarlo; si el error se repite, "
+                        "avise al administrador del sistema.")
+             .arg(e.Description().trimmed()),
+         sql);
+}
+
+[[noreturn]] void sinFilas(const QString& sql) {
+  lanzar(kErrorConsulta,
+         QStringLiteral("La consulta del reporte no devuelve filas.\nAvise al administrador del sistema: el archivo del "
+                        "reporte debe tener una consulta SELECT."),
+         sql);
 }
 
 Dialecto detectarDialecto(ado::Connection cn) {
@@ -136,7 +149,25 @@ std::vector<vb::Variant> parametrosAdo(const std::vector<Valor>& parametros) {
   return r;
 }
 
-DatosAdo::DatosAdo(ado::Connection conexion) : cn_(std::move(conexion)), dialecto_(detectarDialecto(cn_)) {}
+namespace {
+
+// SQLite is known by asking it; a server by the provider the connection
+// string named. A server of unknown kind gets the stricter of both bounds.
+Limites limitesDe(const ado::Connection& cn, Dialecto dialecto) {
+  if (dialecto == Dialecto::Sqlite) return kLimitesSqlite;
+  const QString p = cn.Provider();
+  if (p.startsWith(QLatin1String("OraOLEDB"), Qt::CaseInsensitive) || p.startsWith(QLatin1String("MSDAORA"), Qt::CaseInsensitive))
+    return kLimitesOracle;
+  if (p.startsWith(QLatin1String("SQLOLEDB"), Qt::CaseInsensitive) || p.startsWith(QLatin1String("SQLNCLI"), Qt::CaseInsensitive) ||
+      p.startsWith(QLatin1String("MSOLEDBSQL"), Qt::CaseInsensitive))
+    return kLimitesSqlServer;
+  return {kLimitesSqlServer.parametros, kLimitesOracle.lista};
+}
+
+}  // namespace
+
+DatosAdo::DatosAdo(ado::Connection conexion)
+    : cn_(std::move(conexion)), dialecto_(detectarDialecto(cn_)), limites_(limitesDe(cn_, dialecto_)) {}
 
 std::vector<Columna> DatosAdo::columnas(const QString& consulta) {
   const QString sql = QStringLiteral("SELECT * FROM (") + consulta + QStringLiteral(") AS q WHERE 1 = 0");
@@ -144,14 +175,13 @@ std::vector<Columna> DatosAdo::columnas(const QString& consulta) {
   try {
     ado::Recordset rs;
     rs.Open(sql, cn_);
-    if (rs.State() != ado::adStateOpen)
-      lanzar(kErrorConsulta, QStringLiteral("La consulta del reporte no devuelve filas: %1").arg(consulta));
+    if (rs.State() != ado::adStateOpen) sinFilas(sql);
     const ado::Fields& f = rs.Fields();
     for (long i = 0; i < f.Count(); ++i) r.push_back({f.Item(i).Name(), tipoDeAdo(f.Item(i).Type())});
     rs.Close();
   } catch (const vb::Error& e) {
     if (e.Number() == kErrorConsulta) throw;
-    rechazada(consulta, e);
+    rechazada(sql, e);
   }
   return r;
 }
@@ -164,7 +194,7 @@ std::unique_ptr<FuenteFilas> DatosAdo::abrir(const QString& sql, const std::vect
   } catch (const vb::Error& e) {
     rechazada(sql, e);
   }
-  if (rs.State() != ado::adStateOpen) lanzar(kErrorConsulta, QStringLiteral("La consulta del reporte no devuelve filas: %1").arg(sql));
+  if (rs.State() != ado::adStateOpen) sinFilas(sql);
   std::vector<Valor::Tipo> tipos;
   for (const Columna& c : columnas) tipos.push_back(c.tipo);
   return std::make_unique<FilasAdo>(std::move(rs), std::move(tipos), sql);

@@ -16,6 +16,8 @@ class FuenteDatos {
  public:
   virtual ~FuenteDatos() = default;
   virtual Dialecto dialecto() const = 0;
+  // What one statement may carry on this database.
+  virtual Limites limites() const = 0;
   // Names and kinds of the columns a query returns; raises kErrorConsulta
   // when the database rejects it.
   virtual std::vector<Columna> columnas(const QString& consulta) = 0;
@@ -28,6 +30,7 @@ class DatosAdo : public FuenteDatos {
  public:
   explicit DatosAdo(ado::Connection conexion);
   Dialecto dialecto() const override { return dialecto_; }
+  Limites limites() const override { return limites_; }
   std::vector<Columna> columnas(const QString& consulta) override;
   std::unique_ptr<FuenteFilas> abrir(const QString& sql, const std::vector<Valor>& parametros,
                                      const std::vector<Columna>& columnas) override;
@@ -36,6 +39,7 @@ class DatosAdo : public FuenteDatos {
  private:
   ado::Connection cn_;
   Dialecto dialecto_;
+  Limites limites_;
 };
 
 // The values of a pushed selection as ado binds them to the statement's "?"

@@ -25,4 +25,11 @@ inline const QString& origenMotor() {
   throw vb::Error(numero, descripcion, origenMotor());
 }
 
+// The same with a long detail (a statement) kept apart from the description.
+[[noreturn]] inline void lanzar(long numero, const QString& descripcion, const QString& detalle) {
+  vb::Error e(numero, descripcion, origenMotor());
+  e.setDetalle(detalle);
+  throw e;
+}
+
 }  // namespace engine

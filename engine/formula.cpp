@@ -1,12 +1,18 @@
 #include "engine/formula.h"
 
 #include <QDate>
+#include <QHash>
+#include <algorithm>
 
 #include "engine/errores.h"
 
 namespace engine {
 
 namespace {
+
+// The deepest nesting of parentheses, NOT, functions and signs a formula may
+// have; every walk of the tree recurses once per level.
+constexpr int kAnidamientoMaximo = 200;
 
 [[noreturn]] void errorSintaxis(int posicion, const QString& detalle) {
   lanzar(kErrorFormula, QStringLiteral("Error en la fórmula de selección, posición %1: %2").arg(posicion).arg(detalle));
@@ -160,32 +166,59 @@ class Analizador {
     avanzar();
   }
 
-  std::unique_ptr<Nodo> disyuncion() {
-    auto izq = conjuncion();
-    while (esPalabra(t_, "OR")) {
-      auto n = nodo(Nodo::Clase::O, t_.posicion);
-      avanzar();
-      n->hijos.push_back(std::move(izq));
-      n->hijos.push_back(conjuncion());
-      izq = std::move(n);
+  // One more level of nesting; refused past kAnidamientoMaximo.
+  class Nivel {
+   public:
+    explicit Nivel(Analizador& a) : a_(a) {
+      if (++a_.profundidad_ > kAnidamientoMaximo)
+        errorSintaxis(a_.t_.posicion, QStringLiteral("la fórmula anida más de %1 niveles").arg(kAnidamientoMaximo));
     }
-    return izq;
+    ~Nivel() { --a_.profundidad_; }
+    Nivel(const Nivel&) = delete;
+    Nivel& operator=(const Nivel&) = delete;
+
+   private:
+    Analizador& a_;
+  };
+
+  // A run of operands joined by one operator is one node; a parenthesised
+  // run of the same operator joins it.
+  static void agregar(Nodo& padre, std::unique_ptr<Nodo> hijo) {
+    if (hijo->clase != padre.clase) {
+      padre.hijos.push_back(std::move(hijo));
+      return;
+    }
+    for (auto& nieto : hijo->hijos) padre.hijos.push_back(std::move(nieto));
+  }
+
+  std::unique_ptr<Nodo> disyuncion() {
+    Nivel nivel(*this);
+    auto primero = conjuncion();
+    if (!esPalabra(t_, "OR")) return primero;
+    auto n = nodo(Nodo::Clase::O, t_.posicion);
+    agregar(*n, std::move(primero));
+    while (esPalabra(t_, "OR")) {
+      avanzar();
+      agregar(*n, conjuncion());
+    }
+    return n;
   }
 
   std::unique_ptr<Nodo> conjuncion() {
-    auto izq = negacion();
+    auto primero = negacion();
+    if (!esPalabra(t_, "AND")) return primero;
+    auto n = nodo(Nodo::Clase::Y, t_.posicion);
+    agregar(*n, std::move(primero));
     while (esPalabra(t_, "AND")) {
-      auto n = nodo(Nodo::Clase::Y, t_.posicion);
       avanzar();
-      n->hijos.push_back(std::move(izq));
-      n->hijos.push_back(negacion());
-      izq = std::move(n);
+      agregar(*n, negacion());
     }
-    return izq;
+    return n;
   }
 
   std::unique_ptr<Nodo> negacion() {
     if (esPalabra(t_, "NOT")) {
+      Nivel nivel(*this);
       auto n = nodo(Nodo::Clase::No, t_.posicion);
       avanzar();
       n->hijos.push_back(negacion());
@@ -249,6 +282,7 @@ class Analizador {
         return n;
       }
       case Token::Tipo::Menos: {
+        Nivel nivel(*this);
         avanzar();
         auto n = nodo(Nodo::Clase::Negativo, t.posicion);
         n->hijos.push_back(operando());
@@ -312,6 +346,7 @@ class Analizador {
 
   Lexico lex_;
   Token t_;
+  int profundidad_ = 0;
 };
 
 [[noreturn]] void errorTipos(const Nodo& n, const QString& detalle) {
@@ -386,6 +421,20 @@ int verdad(const Nodo& n, const Valor& v) {  // 1 true, 0 false, -1 unknown
 
 Valor deVerdad(int v) { return v < 0 ? Valor() : Valor::logico(v == 1); }
 
+// Orders two non-null operands of the comparison n as the formula compares them.
+int compararOperandos(const Nodo& n, const Valor& a, const Valor& b) {
+  if (a.tipo() == b.tipo()) return compararValores(a, b);
+  if (comparables(a.tipo(), b.tipo())) {
+    // A boolean against a bit stored as a number: compare truth, false < true.
+    const auto ver = [](const Valor& v) { return v.tipo() == Valor::Tipo::Logico ? v.comoLogico() : v.comoNumero() != 0; };
+    return int(ver(a)) - int(ver(b));
+  }
+  errorTipos(n, QStringLiteral("no se puede comparar un %1 con un %2").arg(QLatin1String(nombreTipo(a.tipo())),
+                                                                        QLatin1String(nombreTipo(b.tipo()))));
+}
+
+bool menorValor(const Valor& a, const Valor& b) { return compararValores(a, b) < 0; }
+
 Valor evaluarNodo(const Nodo& n, const Fila& fila) {
   switch (n.clase) {
     case Nodo::Clase::Campo:
@@ -396,17 +445,7 @@ Valor evaluarNodo(const Nodo& n, const Fila& fila) {
       if (a.esNulo()) return {};
       const Valor b = evaluarNodo(*n.hijos[1], fila);
       if (b.esNulo()) return {};
-      int c;
-      if (a.tipo() == b.tipo()) {
-        c = compararValores(a, b);
-      } else if (comparables(a.tipo(), b.tipo())) {
-        // A boolean against a bit stored as a number: compare truth, false < true.
-        const auto ver = [](const Valor& v) { return v.tipo() == Valor::Tipo::Logico ? v.comoLogico() : v.comoNumero() != 0; };
-        c = int(ver(a)) - int(ver(b));
-      } else {
-        errorTipos(n, QStringLiteral("no se puede comparar un %1 con un %2").arg(QLatin1String(nombreTipo(a.tipo())),
-                                                                              QLatin1String(nombreTipo(b.tipo()))));
-      }
+      const int c = compararOperandos(n, a, b);
       switch (n.op) {
         case Operador::Igual: return Valor::logico(c == 0);
         case Operador::Distinto: return Valor::logico(c != 0);
@@ -417,6 +456,17 @@ Valor evaluarNodo(const Nodo& n, const Fila& fila) {
       }
       return {};
     }
+    case Nodo::Clase::En: {
+      const Valor a = evaluarNodo(*n.hijos[0], fila);
+      if (a.esNulo() || n.lista.empty()) return {};
+      if (a.tipo() == n.lista.front().tipo())
+        return Valor::logico(std::binary_search(n.lista.begin(), n.lista.end(), a, menorValor));
+      // Another kind than the constants' (a bit stored as a number): each
+      // equality as the comparison would test it.
+      for (const Valor& c : n.lista)
+        if (compararOperandos(n, a, c) == 0) return Valor::logico(true);
+      return Valor::logico(false);
+    }
     case Nodo::Clase::Like: {
       const Valor a = evaluarNodo(*n.hijos[0], fila);
       const Valor p = evaluarNodo(*n.hijos[1], fila);
@@ -425,19 +475,18 @@ Valor evaluarNodo(const Nodo& n, const Fila& fila) {
         errorTipos(n, QStringLiteral("LIKE compara textos"));
       return Valor::logico(coincidePatron(a.comoTexto(), p.comoTexto()));
     }
-    case Nodo::Clase::Y: {
-      const int a = verdad(*n.hijos[0], evaluarNodo(*n.hijos[0], fila));
-      if (a == 0) return Valor::logico(false);
-      const int b = verdad(*n.hijos[1], evaluarNodo(*n.hijos[1], fila));
-      if (b == 0) return Valor::logico(false);
-      return deVerdad(a == 1 && b == 1 ? 1 : -1);
-    }
+    case Nodo::Clase::Y:
     case Nodo::Clase::O: {
-      const int a = verdad(*n.hijos[0], evaluarNodo(*n.hijos[0], fila));
-      if (a == 1) return Valor::logico(true);
-      const int b = verdad(*n.hijos[1], evaluarNodo(*n.hijos[1], fila));
-      if (b == 1) return Valor::logico(true);
-      return deVerdad(a == 0 && b == 0 ? 0 : -1);
+      // AND stops at the first false operand, OR at the first true one; an
+      // unknown one leaves the result unknown unless one decides it.
+      const int decide = n.clase == Nodo::Clase::Y ? 0 : 1;
+      bool desconocido = false;
+      for (const auto& h : n.hijos) {
+        const int v = verdad(*h, evaluarNodo(*h, fila));
+        if (v == decide) return Valor::logico(decide == 1);
+        if (v < 0) desconocido = true;
+      }
+      return desconocido ? Valor() : Valor::logico(decide == 0);
     }
     case Nodo::Clase::No: {
       const int a = verdad(*n.hijos[0], evaluarNodo(*n.hijos[0], fila));
@@ -506,7 +555,102 @@ void resolverNodo(Nodo& n, const ResolverCampo& campos, const ResolverFormula& f
   for (auto& h : n.hijos) resolverNodo(*h, campos, formulas);
 }
 
+// A field seen through one-operand functions and signs ({T.F},
+// TrimLeft(TrimRight({T.F}))) as a key that two equal such expressions
+// share; empty for any other expression.
+QString claveExpresion(const Nodo& n) {
+  switch (n.clase) {
+    case Nodo::Clase::Campo: return n.columna >= 0 ? QString::number(n.columna) : QString();
+    case Nodo::Clase::Funcion:
+    case Nodo::Clase::Negativo: {
+      const QString k = claveExpresion(*n.hijos[0]);
+      if (k.isEmpty()) return {};
+      const QString f = n.clase == Nodo::Clase::Negativo ? QStringLiteral("-") : QString::number(int(n.funcion));
+      return f + QLatin1Char('(') + k + QLatin1Char(')');
+    }
+    default: return {};
+  }
+}
+
+// "expression = constant", either way round, with a constant a list can hold.
+bool igualdadConConstante(const Nodo& n, const Nodo*& expresion, const Valor*& constante) {
+  if (n.clase != Nodo::Clase::Comparacion || n.op != Operador::Igual) return false;
+  for (size_t i : {size_t(0), size_t(1)}) {
+    const Nodo& c = *n.hijos[i];
+    const Nodo& e = *n.hijos[1 - i];
+    const auto t = c.constante.tipo();
+    if (c.clase == Nodo::Clase::Constante && e.clase != Nodo::Clase::Constante &&
+        (t == Valor::Tipo::Texto || t == Valor::Tipo::Numero || t == Valor::Tipo::Fecha)) {
+      expresion = &e;
+      constante = &c.constante;
+      return true;
+    }
+  }
+  return false;
+}
+
+std::unique_ptr<Nodo> sinHijos(const Nodo& n) {
+  auto c = std::make_unique<Nodo>();
+  c->clase = n.clase;
+  c->posicion = n.posicion;
+  return c;
+}
+
 }  // namespace
+
+std::unique_ptr<Nodo> conListas(const Nodo& n) {
+  if (n.clase == Nodo::Clase::Y || n.clase == Nodo::Clase::No) {
+    auto c = sinHijos(n);
+    for (const auto& h : n.hijos) c->hijos.push_back(conListas(*h));
+    return c;
+  }
+  if (n.clase != Nodo::Clase::O) return n.clonar();
+
+  // Each run of equalities on one expression and kind of constant stands
+  // where its first equality stood.
+  struct Grupo {
+    size_t indice;
+    const Nodo* expresion;
+    std::vector<Valor> valores;
+  };
+  std::vector<Grupo> grupos;
+  QHash<QString, size_t> porClave;
+  auto o = sinHijos(n);
+  for (const auto& h : n.hijos) {
+    const Nodo* expresion = nullptr;
+    const Valor* constante = nullptr;
+    QString clave;
+    if (igualdadConConstante(*h, expresion, constante)) clave = claveExpresion(*expresion);
+    if (clave.isEmpty()) {
+      o->hijos.push_back(conListas(*h));
+      continue;
+    }
+    clave += QLatin1Char('|') + QString::number(int(constante->tipo()));
+    const auto it = porClave.constFind(clave);
+    if (it != porClave.constEnd()) {
+      grupos[*it].valores.push_back(*constante);
+      continue;
+    }
+    porClave.insert(clave, grupos.size());
+    grupos.push_back({o->hijos.size(), expresion, {*constante}});
+    o->hijos.push_back(h->clonar());
+  }
+  for (Grupo& g : grupos) {
+    if (g.valores.size() < 2) continue;
+    auto en = std::make_unique<Nodo>();
+    en->clase = Nodo::Clase::En;
+    en->posicion = o->hijos[g.indice]->posicion;
+    en->hijos.push_back(g.expresion->clonar());
+    std::sort(g.valores.begin(), g.valores.end(), menorValor);
+    g.valores.erase(std::unique(g.valores.begin(), g.valores.end(),
+                                [](const Valor& a, const Valor& b) { return compararValores(a, b) == 0; }),
+                    g.valores.end());
+    en->lista = std::move(g.valores);
+    o->hijos[g.indice] = std::move(en);
+  }
+  if (o->hijos.size() == 1) return std::move(o->hijos.front());
+  return o;
+}
 
 std::unique_ptr<Nodo> Nodo::clonar() const {
   auto n = std::make_unique<Nodo>();
@@ -518,6 +662,8 @@ std::unique_ptr<Nodo> Nodo::clonar() const {
   n->constante = constante;
   n->op = op;
   n->funcion = funcion;
+  n->lista = lista;
+  n->hijos.reserve(hijos.size());
   for (const auto& h : hijos) n->hijos.push_back(h->clonar());
   return n;
 }
@@ -582,6 +728,7 @@ Valor::Tipo tipoEstatico(const Nodo& n, const TipoColumna& tipos) {
     case Nodo::Clase::Constante: return n.constante.tipo();
     case Nodo::Clase::Comparacion:
     case Nodo::Clase::Like:
+    case Nodo::Clase::En:
     case Nodo::Clase::Y:
     case Nodo::Clase::O:
     case Nodo::Clase::No: return Valor::Tipo::Logico;

@@ -18,8 +18,12 @@ using Fila = std::vector<Valor>;
 enum class Operador { Igual, Distinto, Menor, Mayor, MenorIgual, MayorIgual };
 enum class Funcion { TrimLeft, TrimRight, Trim, UpperCase, LowerCase, ToNumber, ToText, Length };
 
+// AND and OR nodes hold every operand of a run of them (a OR b OR c is one
+// node of three), so that a selection of thousands of values is one level
+// deep. En, "expression = one of the constants", is not written in formulas:
+// conListas() makes it of an OR of equalities.
 struct Nodo {
-  enum class Clase { Campo, Constante, Comparacion, Like, Y, O, No, Funcion, Negativo };
+  enum class Clase { Campo, Constante, Comparacion, Like, Y, O, No, Funcion, Negativo, En };
   Clase clase = Clase::Constante;
   int posicion = 0;  // 1-based character position in the formula text
   QString tabla, campo;  // Campo: {tabla.campo}; tabla empty for {campo}
@@ -28,6 +32,8 @@ struct Nodo {
   Operador op = Operador::Igual;
   Funcion funcion = Funcion::Trim;
   std::vector<std::unique_ptr<Nodo>> hijos;
+  std::vector<Valor> lista;  // En: the constants, of one kind, sorted, each once
+
 
   std::unique_ptr<Nodo> clonar() const;
 };
@@ -44,7 +50,7 @@ class Formula {
  public:
   Formula() = default;
   // Parses the text; an empty or blank text selects every row. A syntax
-  // error raises vb::Error naming the position.
+  // error, or nesting deeper than 200 levels, raises vb::Error naming the position.
   static Formula analizar(const QString& texto);
 
   const QString& texto() const { return texto_; }
@@ -69,6 +75,11 @@ class Formula {
   QString texto_;
   std::unique_ptr<Nodo> raiz_;
 };
+
+// A copy of a resolved tree in which each OR of equalities between one
+// field expression and constants of one kind ({T.F} = 'a' OR {T.F} = 'b')
+// is one En node, looked up instead of compared term by term.
+std::unique_ptr<Nodo> conListas(const Nodo& raiz);
 
 // Whole-text match of a LIKE pattern (* any run, ? one character), ignoring case.
 bool coincidePatron(const QString& texto, const QString& patron);

@@ -125,7 +125,7 @@ std::unique_ptr<ReportePreparado> ReportePreparado::preparar(const SolicitudRepo
         return false;
       },
       [&](int c) { return size_t(c) < columnas.size() ? columnas[size_t(c)].tipo : Valor::Tipo::Nulo; });
-  r->seleccion_ = separar(formula, columnas, r->datos_->dialecto());
+  r->seleccion_ = separar(formula, columnas, r->datos_->dialecto(), r->datos_->limites());
 
   std::vector<ClaveOrden> orden;
   for (const GrupoReporte& g : def.grupos) orden.push_back({columnas[size_t(g.indice)], false});

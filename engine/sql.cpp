@@ -8,10 +8,16 @@ namespace {
 
 bool tieneCampo(const Nodo& n);
 bool constantesAscii(const Nodo& n);
+bool textoAscii(const QString& s);
+
+// SQLite's parser gives up ("parser stack overflow") at about thirty nested
+// parentheses; a condition nested deeper than this stays in memory.
+constexpr int kAnidamientoSql = 12;
 
 class Traductor {
  public:
-  Traductor(const std::vector<Columna>& columnas, Dialecto d) : columnas_(columnas), dialecto_(d) {}
+  Traductor(const std::vector<Columna>& columnas, Dialecto d, const Limites& l)
+      : columnas_(columnas), dialecto_(d), limites_(l) {}
 
   std::vector<Valor> parametros;
 
@@ -23,7 +29,9 @@ class Traductor {
   // appended as they are met; a failed attempt rolls them back.
   std::optional<QString> condicion(const Nodo& n) {
     const size_t marca = parametros.size();
-    auto r = condicionSinDeshacer(n);
+    std::optional<QString> r;
+    if (++profundidad_ <= kAnidamientoSql) r = condicionSinDeshacer(n);
+    --profundidad_;
     if (!r) parametros.resize(marca);
     return r;
   }
@@ -33,12 +41,17 @@ class Traductor {
     switch (n.clase) {
       case Nodo::Clase::Y:
       case Nodo::Clase::O: {
-        auto a = condicion(*n.hijos[0]);
-        if (!a) return std::nullopt;
-        auto b = condicion(*n.hijos[1]);
-        if (!b) return std::nullopt;
-        return QStringLiteral("(%1 %2 %3)").arg(*a, n.clase == Nodo::Clase::Y ? QStringLiteral("AND") : QStringLiteral("OR"), *b);
+        const QString junta = n.clase == Nodo::Clase::Y ? QStringLiteral(" AND ") : QStringLiteral(" OR ");
+        QString s = QStringLiteral("(");
+        for (size_t i = 0; i < n.hijos.size(); ++i) {
+          auto c = condicion(*n.hijos[i]);
+          if (!c) return std::nullopt;
+          if (i > 0) s += junta;
+          s += *c;
+        }
+        return s + QLatin1Char(')');
       }
+      case Nodo::Clase::En: return lista(n);
       case Nodo::Clase::No: {
         auto a = condicion(*n.hijos[0]);
         if (!a) return std::nullopt;
@@ -109,7 +122,47 @@ class Traductor {
     return s + QLatin1Char(')');
   }
 
+  // expression IN (?, ?, ...), cut into lists the database takes, ORed.
+  std::optional<QString> lista(const Nodo& n) {
+    const Nodo& e = *n.hijos[0];
+    const auto t = tipo(e);
+    if (n.lista.empty() || t != n.lista.front().tipo() || t == Valor::Tipo::Nulo || t == Valor::Tipo::Logico)
+      return std::nullopt;
+    if (t == Valor::Tipo::Texto && dialecto_ == Dialecto::Sqlite)
+      for (const Valor& v : n.lista)
+        if (!textoAscii(v.comoTexto())) return std::nullopt;
+    const size_t antes = parametros.size();
+    auto x = expresion(e);
+    // The expression is written once per list: it must bind nothing itself.
+    if (!x || parametros.size() != antes) return std::nullopt;
+    const bool fechaSqlite = t == Valor::Tipo::Fecha && dialecto_ == Dialecto::Sqlite;
+    QString campo = fechaSqlite ? QStringLiteral("datetime(%1)").arg(*x) : *x;
+    if (t == Valor::Tipo::Texto && dialecto_ == Dialecto::Sqlite) campo += QStringLiteral(" COLLATE NOCASE");
+    const QString marca = fechaSqlite ? QStringLiteral("datetime(?)") : QStringLiteral("?");
+    const size_t porLista = std::max<size_t>(1, limites_.lista);
+    QString s = QStringLiteral("(");
+    s.reserve(qsizetype(n.lista.size() * size_t(marca.size() + 2) + 64));
+    for (size_t i = 0; i < n.lista.size(); ++i) {
+      if (i % porLista == 0) {
+        if (i > 0) s += QStringLiteral(") OR ");
+        s += campo + QStringLiteral(" IN (");
+      } else {
+        s += QStringLiteral(", ");
+      }
+      s += marca;
+      parametros.push_back(n.lista[i]);
+    }
+    return s + QStringLiteral("))");
+  }
+
   std::optional<QString> expresion(const Nodo& n) {
+    std::optional<QString> r;
+    if (++profundidad_ <= kAnidamientoSql) r = expresionSinContar(n);
+    --profundidad_;
+    return r;
+  }
+
+  std::optional<QString> expresionSinContar(const Nodo& n) {
     switch (n.clase) {
       case Nodo::Clase::Campo: {
         if (n.columna < 0 || size_t(n.columna) >= columnas_.size()) return std::nullopt;
@@ -175,6 +228,8 @@ class Traductor {
 
   const std::vector<Columna>& columnas_;
   Dialecto dialecto_;
+  Limites limites_;
+  int profundidad_ = 0;
 };
 
 bool tieneCampo(const Nodo& n) {
@@ -184,22 +239,18 @@ bool tieneCampo(const Nodo& n) {
   return false;
 }
 
-bool constantesAscii(const Nodo& n) {
-  if (n.clase == Nodo::Clase::Constante && n.constante.tipo() == Valor::Tipo::Texto)
-    for (QChar c : n.constante.comoTexto())
-      if (c.unicode() >= 0x80) return false;
-  for (const auto& h : n.hijos)
-    if (!constantesAscii(*h)) return false;
+bool textoAscii(const QString& s) {
+  for (QChar c : s)
+    if (c.unicode() >= 0x80) return false;
   return true;
 }
 
-void conjuntos(const Nodo& n, std::vector<const Nodo*>& salida) {
-  if (n.clase == Nodo::Clase::Y) {
-    conjuntos(*n.hijos[0], salida);
-    conjuntos(*n.hijos[1], salida);
-  } else {
-    salida.push_back(&n);
-  }
+bool constantesAscii(const Nodo& n) {
+  if (n.clase == Nodo::Clase::Constante && n.constante.tipo() == Valor::Tipo::Texto && !textoAscii(n.constante.comoTexto()))
+    return false;
+  for (const auto& h : n.hijos)
+    if (!constantesAscii(*h)) return false;
+  return true;
 }
 
 }  // namespace
@@ -211,34 +262,67 @@ QString identificador(const QString& nombre) {
   return QLatin1Char('[') + nombre + QLatin1Char(']');
 }
 
-Seleccion separar(const Formula& formula, const std::vector<Columna>& columnas, Dialecto dialecto) {
+Seleccion separar(const Formula& formula, const std::vector<Columna>& columnas, Dialecto dialecto,
+                  const Limites& limites) {
   Seleccion s;
   if (formula.vacia()) return s;
+  const std::unique_ptr<Nodo> raiz = conListas(*formula.raiz());
   std::vector<const Nodo*> partes;
-  conjuntos(*formula.raiz(), partes);
-  Traductor t(columnas, dialecto);
-  QStringList sql;
-  std::unique_ptr<Nodo> resto;
+  if (raiz->clase == Nodo::Clase::Y) {
+    for (const auto& h : raiz->hijos) partes.push_back(h.get());
+  } else {
+    partes.push_back(raiz.get());
+  }
+
+  // Each conjunct on its own, with the values it binds.
+  struct Parte {
+    const Nodo* nodo;
+    std::optional<QString> sql;
+    std::vector<Valor> parametros;
+  };
+  std::vector<Parte> traducidas;
+  size_t enlazados = 0;
   for (const Nodo* p : partes) {
-    if (auto c = t.condicion(*p)) {
-      sql << *c;
-      continue;
+    Traductor t(columnas, dialecto, limites);
+    Parte parte{p, t.condicion(*p), std::move(t.parametros)};
+    if (parte.sql) enlazados += parte.parametros.size();
+    traducidas.push_back(std::move(parte));
+  }
+  // Over the statement's bound: the conjuncts that bind the most stay in
+  // memory, where a list is looked up just as fast.
+  if (enlazados > limites.parametros) {
+    std::vector<Parte*> porTamano;
+    for (Parte& p : traducidas)
+      if (p.sql) porTamano.push_back(&p);
+    std::stable_sort(porTamano.begin(), porTamano.end(),
+                     [](const Parte* a, const Parte* b) { return a->parametros.size() > b->parametros.size(); });
+    for (Parte* p : porTamano) {
+      if (enlazados <= limites.parametros) break;
+      enlazados -= p->parametros.size();
+      p->sql.reset();
     }
-    auto copia = p->clonar();
-    if (!resto) {
-      resto = std::move(copia);
+  }
+
+  QStringList sql;
+  std::vector<std::unique_ptr<Nodo>> resto;
+  for (Parte& p : traducidas) {
+    if (p.sql) {
+      sql << *p.sql;
+      for (Valor& v : p.parametros) s.parametros.push_back(std::move(v));
     } else {
-      auto y = std::make_unique<Nodo>();
-      y->clase = Nodo::Clase::Y;
-      y->posicion = p->posicion;
-      y->hijos.push_back(std::move(resto));
-      y->hijos.push_back(std::move(copia));
-      resto = std::move(y);
+      resto.push_back(p.nodo->clonar());
     }
   }
   s.donde = sql.join(QStringLiteral(" AND "));
-  s.parametros = std::move(t.parametros);
-  if (resto) s.residuo = Formula::desdeNodo(formula.texto(), std::move(resto));
+  if (resto.size() == 1) {
+    s.residuo = Formula::desdeNodo(formula.texto(), std::move(resto.front()));
+  } else if (!resto.empty()) {
+    auto y = std::make_unique<Nodo>();
+    y->clase = Nodo::Clase::Y;
+    y->posicion = resto.front()->posicion;
+    y->hijos = std::move(resto);
+    s.residuo = Formula::desdeNodo(formula.texto(), std::move(y));
+  }
   return s;
 }
 

@@ -3,6 +3,7 @@
 // that SQL can say exactly is compiled to a WHERE condition with bound
 // parameters; the rest stays a formula evaluated on the rows that come back.
 #include <QString>
+#include <cstdint>
 #include <vector>
 
 #include "engine/formula.h"
@@ -13,6 +14,19 @@ namespace engine {
 // program writes; SQLite needs explicit case-insensitive collation on
 // expressions (functions drop the column's own collation there).
 enum class Dialecto { SqlServer, Sqlite };
+
+// What one statement may carry, as each database allows.
+struct Limites {
+  size_t parametros = SIZE_MAX;  // bound values in one statement
+  size_t lista = SIZE_MAX;       // values in one IN list; a longer list is split into ORed ones
+};
+// SQLite's default bound of 32,766 values (SQLITE_MAX_VARIABLE_NUMBER).
+inline constexpr Limites kLimitesSqlite{32766, SIZE_MAX};
+// SQL Server takes 2,100 parameters per request; the driver may use some
+// of them itself, so a round margin is kept.
+inline constexpr Limites kLimitesSqlServer{2000, SIZE_MAX};
+// Oracle: 1,000 values in one IN list, 65,535 bind variables.
+inline constexpr Limites kLimitesOracle{65535, 1000};
 
 struct Columna {
   QString nombre;
@@ -27,7 +41,11 @@ struct Seleccion {
 
 // Splits a resolved formula (fields bound to positions in `columnas`).
 // Conjuncts are pushed one by one; an OR or NOT is pushed whole or not at all.
-Seleccion separar(const Formula& formula, const std::vector<Columna>& columnas, Dialecto dialecto);
+// An OR of equalities on one field goes as one IN list. When the pushed
+// conjuncts would bind more values than `limites` allows, those with the
+// most values stay in memory instead.
+Seleccion separar(const Formula& formula, const std::vector<Columna>& columnas, Dialecto dialecto,
+                  const Limites& limites = {});
 
 // A column name as a quoted identifier; empty when it cannot be quoted safely.
 QString identificador(const QString& nombre);

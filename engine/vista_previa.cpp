@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 
 #include "engine/errores.h"
+#include "engine/traza.h"
 #include "platform/ui/servicio.h"
 
 namespace engine {
@@ -262,7 +263,8 @@ void VistaPrevia::alPulsarExportar() {
 
 void VistaPrevia::mostrarError(const vb::Error& e) {
   estado_->setText(e.Description());
-  ui::servicio().MsgBox(e.Description(), ui::vbCritical, QStringLiteral("Reporte"));
+  ui::servicio().MsgBox(e.Description(), ui::vbCritical, QStringLiteral("Reporte"), e.Detalle());
+  vb::registrar({traza::engine(), "VistaPrevia"}, e, u"se avisó al usuario");
 }
 
 }  // namespace engine

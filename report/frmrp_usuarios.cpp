@@ -398,8 +398,11 @@ bool frmRp_Usuarios::eventFilter(QObject* objeto, QEvent* evento) {
 
 // ---- Report request -------------------------------------------------------
 
-void frmRp_Usuarios::mostrarFallo(const QString& mensaje, int icono) {
-  vb::omitir({traza::report(), "TBarRep1_BotonPulsado"}, [&] { ui::servicio().MsgBox(mensaje, icono, kTituloAviso); });
+int frmRp_Usuarios::mostrarFallo(const QString& mensaje, int icono, const QString& detalle) {
+  int respuesta = 0;
+  vb::omitir({traza::report(), "TBarRep1_BotonPulsado"},
+             [&] { respuesta = ui::servicio().MsgBox(mensaje, icono, kTituloAviso, detalle); });
+  return respuesta;
 }
 
 bool frmRp_Usuarios::TBarRep1_BotonPulsado(const QString& clave) {
@@ -430,7 +433,7 @@ bool frmRp_Usuarios::TBarRep1_BotonPulsado(const QString& clave) {
   } catch (const rp_usuarios::RangoInvalido& e) {
     mostrarFallo(e.Description(), ui::vbExclamation);
   } catch (const vb::Error& e) {
-    mostrarFallo(e.Description(), ui::vbCritical);
+    rp_usuarios::anotarFallo(e, "TBarRep1_BotonPulsado", mostrarFallo(e.Description(), ui::vbCritical, e.Detalle()));
   } catch (const std::exception& e) {
     mostrarFallo(vb::comoError(e).Description(), ui::vbCritical);
   }

@@ -76,6 +76,6 @@ class frmRp_Usuarios : public QWidget {
   void txtfields_KeyDown(int indice, int& codigo, int shift);
   void txtfields_KeyPress(int indice, int& codigo);
   void txtfields_MouseDown(int indice, int boton);
-  // A message box for a request that could not be made.
-  void mostrarFallo(const QString& mensaje, int icono);
+  // A message box for a request that could not be made; its answer, 0 when it could not be shown.
+  int mostrarFallo(const QString& mensaje, int icono, const QString& detalle = {});
 };

@@ -26,8 +26,10 @@ void escribir(std::ostream& salida, const QString& linea) {
 // The run-time error as the program reports one it cannot go on after.
 void informarError(const vb::Error& e) {
   const QString descripcion = e.Description().isEmpty() ? vb::descripcionError(e.Number()) : e.Description();
-  ui::servicio().MsgBox(QStringLiteral("Se ha producido el error '%1' en tiempo de ejecución: %2").arg(e.Number()).arg(descripcion),
-                        ui::vbCritical, ui::tituloPrograma());
+  const int respuesta =
+      ui::servicio().MsgBox(QStringLiteral("Se ha producido el error '%1' en tiempo de ejecución: %2").arg(e.Number()).arg(descripcion),
+                            ui::vbCritical, ui::tituloPrograma(), e.Detalle());
+  rp_usuarios::anotarFallo(e, "ejecutar", respuesta);
 }
 
 int fallar(const QString& texto) {

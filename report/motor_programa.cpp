@@ -5,6 +5,8 @@
 #include "data/db_dll.h"
 #include "engine/motor.h"
 #include "platform/vb/error.h"
+#include "platform/vb/manejo.h"
+#include "report/traza.h"
 
 namespace rp_usuarios {
 
@@ -35,6 +37,11 @@ void MotorPrograma::Emitir(ZepaKit2::SolicitudReporte& solicitud) {
   s.padre = QApplication::activeWindow();
   cancelado_ = false;
   cancelado_ = engine::EmitirReporte(s) == engine::Resultado::Cancelado;
+}
+
+void anotarFallo(const vb::Error& error, const char* rutina, int respuesta) {
+  vb::registrar({traza::report(), rutina}, error, u"se avisó al usuario");
+  vb::omitir({traza::report(), rutina}, [&] { db().RegistrarError(error, QString::fromLatin1(rutina), respuesta); });
 }
 
 void conectarMotorReportes() {

@@ -2,6 +2,7 @@
 // Plugs the report engine into the suite's report launcher: the launcher's
 // request becomes the engine's, with the program's open connection offered
 // for when the connection text names no ODBC data source.
+#include "platform/vb/error.h"
 #include "suite/lanzador.h"
 
 namespace rp_usuarios {
@@ -21,5 +22,10 @@ class MotorPrograma : public ZepaKit2::MotorReportes {
 
 // Gives the program's launcher the engine (once; later calls keep it).
 void conectarMotorReportes();
+
+// A request that failed, already told to the user who answered `respuesta`:
+// its error, with the detail the box folds away (the statement a database
+// refused), goes whole to the error log and to the trace of `rutina`.
+void anotarFallo(const vb::Error& error, const char* rutina, int respuesta);
 
 }  // namespace rp_usuarios

@@ -57,11 +57,13 @@ Solicitud ArmarSolicitud(const Eleccion& e) {
 
   // Business units: the code is the entry's first four characters, as the
   // list is filled; a shorter entry gives a shorter code, never trimmed.
+  // A piece is blank only until its first condition, so emptiness is tested
+  // without trimming a text that grows with every unit or task.
   QString pieza;
   for (const QString& entrada : e.unidades) {
     const QString codigo = entrada.left(4);
     const QString entreComillas = constanteFormula(u.TextoFiltro(codigo, 4));
-    if (Trim(pieza).isEmpty()) {
+    if (pieza.isEmpty()) {
       s.unidades = QStringLiteral(" U.Neg.:") + codigo;
       pieza = QStringLiteral(" AND ({") + e.tablaReporte + QStringLiteral(".UNEGOCIO} = '") + entreComillas +
               QStringLiteral("' ");
@@ -78,7 +80,7 @@ Solicitud ArmarSolicitud(const Eleccion& e) {
     pieza.clear();
     for (const QString& clave : e.tareas) {
       const QString condicion = QStringLiteral("{TA_MENU.CLAVE} = '") + constanteFormula(clave) + QStringLiteral("' ");
-      pieza += (Trim(pieza).isEmpty() ? QStringLiteral(" AND (") : QStringLiteral(" OR ")) + condicion;
+      pieza += (pieza.isEmpty() ? QStringLiteral(" AND (") : QStringLiteral(" OR ")) + condicion;
     }
     cerrarPieza(formula, pieza);
   }

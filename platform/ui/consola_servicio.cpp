@@ -18,9 +18,13 @@ void ConsolaServicio::escribir(const QString& titulo, const QString& texto, cons
   salida_.flush();
 }
 
-int ConsolaServicio::MsgBox(const QString& prompt, int botones, const QString& titulo) {
+int ConsolaServicio::MsgBox(const QString& prompt, int botones, const QString& titulo, const QString& detalle) {
   const int respuesta = respuestaCancelar(botones);
   escribir(titulo, prompt, textoRespuesta(respuesta));
+  if (!detalle.isEmpty()) {
+    salida_ << (QStringLiteral("  Detalle: ") + textoCaja(detalle) + QLatin1Char('\n')).toStdString();
+    salida_.flush();
+  }
   return respuesta;
 }
 

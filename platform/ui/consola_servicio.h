@@ -14,8 +14,10 @@ class ConsolaServicio : public Servicio {
  public:
   explicit ConsolaServicio(std::ostream& salida = std::cerr);
 
-  // Writes "title: text [answer]" and answers respuestaCancelar().
-  int MsgBox(const QString& prompt, int botones = vbOKOnly, const QString& titulo = {}) override;
+  // Writes "title: text [answer]", then the detail, if any, on a line of its
+  // own ("  Detalle: ..."), and answers respuestaCancelar().
+  int MsgBox(const QString& prompt, int botones = vbOKOnly, const QString& titulo = {},
+             const QString& detalle = {}) override;
   // Writes "title: prompt [Cancelar]" and answers an empty text.
   QString InputBox(const QString& prompt, const QString& titulo = {},
                    const QString& predeterminado = {}) override;

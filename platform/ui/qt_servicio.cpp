@@ -8,7 +8,9 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QTranslator>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -49,19 +51,61 @@ class SinBorrarAlCerrar {
   bool borrar_;
 };
 
+// The captions of the message box's detail button, which Qt writes in English.
+class TextosCaja : public QTranslator {
+ public:
+  using QTranslator::QTranslator;
+  bool isEmpty() const override { return false; }
+  QString translate(const char* contexto, const char* fuente, const char* /*desambiguacion*/, int /*n*/) const override {
+    if (qstrcmp(contexto, "QMessageBox") != 0) return {};
+    if (qstrcmp(fuente, "Show Details...") == 0) return QStringLiteral("Mostrar detalles...");
+    if (qstrcmp(fuente, "Hide Details...") == 0) return QStringLiteral("Ocultar detalles...");
+    return {};
+  }
+};
+
+void instalarTextosCaja() {
+  QCoreApplication* app = QCoreApplication::instance();
+  if (app->findChild<TextosCaja*>(QString(), Qt::FindDirectChildrenOnly)) return;
+  QCoreApplication::installTranslator(new TextosCaja(app));
+}
+
+// What a box shows of a prompt: a few hundred characters and lines. The
+// rest would make it taller than the screen, with its buttons off it.
+constexpr qsizetype kLargoCaja = 600;
+constexpr qsizetype kLineasCaja = 15;
+// The folded area is read, not searched: a longer detail is cut there.
+constexpr qsizetype kLargoDetalle = 100000;
+
+QString cortar(const QString& texto) {
+  qsizetype fin = std::min(texto.size(), kLargoCaja);
+  qsizetype lineas = 0;
+  for (qsizetype i = 0; i < fin; ++i)
+    if (texto.at(i) == QLatin1Char('\n') && ++lineas == kLineasCaja) fin = i;
+  return fin == texto.size() ? texto : texto.left(fin) + QStringLiteral("…");
+}
+
 }  // namespace
 
 bool QtServicio::hayWidgets() { return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr; }
 
-int QtServicio::MsgBox(const QString& prompt, int botones, const QString& titulo) {
-  if (!hayWidgets()) return consola_.MsgBox(prompt, botones, titulo);
+int QtServicio::MsgBox(const QString& prompt, int botones, const QString& titulo, const QString& detalle) {
+  if (!hayWidgets()) return consola_.MsgBox(prompt, botones, titulo, detalle);
 
   QMessageBox caja(ventanaPadre());
   caja.setObjectName(QStringLiteral("MsgBox"));
   caja.setWindowTitle(titulo.isEmpty() ? tituloPrograma() : titulo);
   // Messages carry database texts; they are never markup.
   caja.setTextFormat(Qt::PlainText);
-  caja.setText(textoCaja(prompt));
+  const QString texto = textoCaja(prompt);
+  const QString visible = cortar(texto);
+  caja.setText(visible);
+  QString plegado = visible.size() == texto.size() ? QString() : texto;
+  if (!detalle.isEmpty()) plegado += (plegado.isEmpty() ? QString() : QStringLiteral("\n\n")) + textoCaja(detalle);
+  if (!plegado.isEmpty()) {
+    instalarTextosCaja();
+    caja.setDetailedText(plegado.size() > kLargoDetalle ? plegado.left(kLargoDetalle) + QStringLiteral("…") : plegado);
+  }
   caja.setIcon(iconoQt(botones));
   if (botones & vbSystemModal) caja.setWindowFlag(Qt::WindowStaysOnTopHint);
 

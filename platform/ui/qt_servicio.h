@@ -11,7 +11,10 @@ class QtServicio : public Servicio {
   // Esc answers Cancel where the box has it and OK where OK is alone; on
   // Yes/No and Abort/Retry/Ignore Esc and the window's close do nothing,
   // as on the platform. A box closed some other way answers respuestaCancelar().
-  int MsgBox(const QString& prompt, int botones = vbOKOnly, const QString& titulo = {}) override;
+  // The box never outgrows the screen: a prompt too long for it is cut, and
+  // the whole of it goes to the folded detail with `detalle`.
+  int MsgBox(const QString& prompt, int botones = vbOKOnly, const QString& titulo = {},
+             const QString& detalle = {}) override;
   QString InputBox(const QString& prompt, const QString& titulo = {},
                    const QString& predeterminado = {}) override;
   int MostrarModal(QDialog& dialogo) override;

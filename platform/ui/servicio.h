@@ -54,8 +54,10 @@ class Servicio {
   virtual ~Servicio() = default;
 
   // A modal message box; returns the answer code. An empty title takes the
-  // program's name, as the platform does.
-  virtual int MsgBox(const QString& prompt, int botones = vbOKOnly, const QString& titulo = {}) = 0;
+  // program's name, as the platform does. A detail (the statement a database
+  // refused) is shown folded, apart from the prompt, which should stay short.
+  virtual int MsgBox(const QString& prompt, int botones = vbOKOnly, const QString& titulo = {},
+                     const QString& detalle = {}) = 0;
 
   // A modal input box; returns the typed text, or an empty text on cancel.
   virtual QString InputBox(const QString& prompt, const QString& titulo = {},

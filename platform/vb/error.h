@@ -66,6 +66,11 @@ class Error : public std::exception {
   const QString& Description() const noexcept { return descripcion_; }
   const QString& Source() const noexcept { return origen_; }
   void setSource(const QString& origen) { origen_ = origen; }
+  // What a person need not read to understand the error but may need to
+  // mend it (the statement a database refused): kept out of the description,
+  // shown folded under the message and written to the logs in full.
+  const QString& Detalle() const noexcept { return detalle_; }
+  void setDetalle(QString detalle) { detalle_ = std::move(detalle); }
 
   const char* what() const noexcept override { return texto_.c_str(); }
 
@@ -73,6 +78,7 @@ class Error : public std::exception {
   long numero_;
   QString descripcion_;
   QString origen_;
+  QString detalle_;
   std::string texto_;
 };
 

@@ -84,6 +84,7 @@ void registrar(const Rutina& rutina, const Error& error, QStringView como) {
   if (!error.Source().isEmpty()) texto += QStringLiteral(" (") + error.Source() + QLatin1Char(')');
   texto += QStringLiteral(": ");
   texto += como;
+  if (!error.Detalle().isEmpty()) texto += QStringLiteral("; detalle: ") + error.Detalle();
   qCWarning(rutina.categoria).noquote() << sinSecretos(texto);
 }
 

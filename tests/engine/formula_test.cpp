@@ -181,6 +181,33 @@ TEST(FormulaErrores, CampoDesconocidoYTiposNombranElSitio) {
   }
 }
 
+// The selections of a whole menu: thousands of terms in one run, and
+// nesting refused before any walk of the tree could exhaust the stack.
+TEST(FormulaGrande, VeinteMilTerminosYAnidamientoAcotado) {
+  QString o, y;
+  for (int i = 0; i < 20000; ++i) {
+    o += (i ? QStringLiteral("  OR ") : QString()) + QStringLiteral("{TA_MENU.CLAVE} = 'M%1' ").arg(i);
+    y += (i ? QStringLiteral(" AND ") : QString()) + QStringLiteral("{T.NOMBRE} <> 'x%1'").arg(i);
+  }
+  const auto conClave = [](const char* c) { return fila("x", false, "0001", c); };
+  EXPECT_TRUE(elige(o, conClave("m19999")));
+  EXPECT_FALSE(elige(o, conClave("M20000")));
+  EXPECT_TRUE(elige(y, fila("ana")));
+  EXPECT_FALSE(elige(y, fila("X12345")));
+  // The same terms looked up as one list.
+  const Formula f = preparada(o);
+  const Formula lista = Formula::desdeNodo(o, conListas(*f.raiz()));
+  EXPECT_EQ(lista.raiz()->clase, Nodo::Clase::En);
+  for (const char* c : {"M0", "m19999", "M7", "M20000", "M", ""})
+    EXPECT_EQ(lista.selecciona(conClave(c)), f.selecciona(conClave(c))) << c;
+
+  const int n = 100000;
+  EXPECT_EQ(numeroDeError(QString(n, '(') + "{T.N} = 1" + QString(n, ')')), kErrorFormula);
+  EXPECT_EQ(numeroDeError(QStringLiteral("NOT ").repeated(n) + "{T.N} = 1"), kErrorFormula);
+  EXPECT_EQ(numeroDeError("{T.N} = " + QStringLiteral("-").repeated(n) + "1"), kErrorFormula);
+  EXPECT_TRUE(elige(QString(150, '(') + "{T.N} = 5" + QString(150, ')'), fila("x")));
+}
+
 TEST(FormulaPatron, ComodinesRetroceden) {
   EXPECT_TRUE(coincidePatron("abcbcd", "a*bcd"));
   EXPECT_TRUE(coincidePatron("", "*"));

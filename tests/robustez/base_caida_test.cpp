@@ -122,7 +122,14 @@ TEST_F(BaseQueSeVa, DuranteLaConsultaDelReporte) {
       QStringLiteral("Aviso al Operador"));
   EXPECT_TRUE(pedirPantalla().isEmpty());
   EXPECT_FALSE(QFile::exists(motor->pdf));
-  EXPECT_EQ(prueba::guion().mostradas().back().botones & ui::vbCritical, ui::vbCritical);
+  const prueba::CajaMostrada caja = prueba::guion().mostradas().back();
+  EXPECT_EQ(caja.botones & ui::vbCritical, ui::vbCritical);
+  // The statement is folded under the message, and the error log keeps it.
+  EXPECT_FALSE(caja.texto.contains(QStringLiteral("SELECT"))) << caja.texto.toStdString();
+  EXPECT_TRUE(caja.detalle.startsWith(QStringLiteral("SELECT * FROM ("))) << caja.detalle.toStdString();
+  QFile registro(db().rutaRegistroErrores());
+  ASSERT_TRUE(registro.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(QString::fromUtf8(registro.readAll()).contains(QStringLiteral(" Detalle: ") + caja.detalle));
 
   motor->antes = {};
   volver();

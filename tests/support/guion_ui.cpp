@@ -131,8 +131,8 @@ void GuionUi::comprobar(const Espera& e, const CajaMostrada& caja) {
                                    << describir(caja);
 }
 
-int GuionUi::MsgBox(const QString& prompt, int botones, const QString& titulo) {
-  const CajaMostrada caja{Tipo::Mensaje, prompt, tituloEfectivo(titulo), botones};
+int GuionUi::MsgBox(const QString& prompt, int botones, const QString& titulo, const QString& detalle) {
+  const CajaMostrada caja{Tipo::Mensaje, prompt, tituloEfectivo(titulo), botones, detalle};
   mostradas_.push_back(caja);
   Espera e;
   if (!tomar(Tipo::Mensaje, caja, e)) return ui::respuestaCancelar(botones);
@@ -144,7 +144,7 @@ int GuionUi::MsgBox(const QString& prompt, int botones, const QString& titulo) {
 }
 
 QString GuionUi::InputBox(const QString& prompt, const QString& titulo, const QString&) {
-  const CajaMostrada caja{Tipo::Entrada, prompt, tituloEfectivo(titulo), 0};
+  const CajaMostrada caja{Tipo::Entrada, prompt, tituloEfectivo(titulo), 0, {}};
   mostradas_.push_back(caja);
   Espera e;
   if (!tomar(Tipo::Entrada, caja, e)) return {};
@@ -153,7 +153,7 @@ QString GuionUi::InputBox(const QString& prompt, const QString& titulo, const QS
 }
 
 int GuionUi::MostrarModal(QDialog& dialogo) {
-  const CajaMostrada caja{Tipo::Modal, dialogo.objectName(), dialogo.windowTitle(), 0};
+  const CajaMostrada caja{Tipo::Modal, dialogo.objectName(), dialogo.windowTitle(), 0, {}};
   mostradas_.push_back(caja);
   Espera e;
   if (!tomar(Tipo::Modal, caja, e)) {

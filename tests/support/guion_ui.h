@@ -30,6 +30,7 @@ struct CajaMostrada {
   QString texto;    // the prompt; for a modal dialog its objectName
   QString titulo;   // the title shown (the program's title when none was given)
   int botones = 0;  // the message box's button code
+  QString detalle;  // the message box's folded detail
 };
 
 class GuionUi : public ui::Servicio {
@@ -70,7 +71,8 @@ class GuionUi : public ui::Servicio {
 
   void setPantalla(QSize tamano) { pantalla_ = tamano; }
 
-  int MsgBox(const QString& prompt, int botones = ui::vbOKOnly, const QString& titulo = {}) override;
+  int MsgBox(const QString& prompt, int botones = ui::vbOKOnly, const QString& titulo = {},
+             const QString& detalle = {}) override;
   QString InputBox(const QString& prompt, const QString& titulo = {},
                    const QString& predeterminado = {}) override;
   int MostrarModal(QDialog& dialogo) override;

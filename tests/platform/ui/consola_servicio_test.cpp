@@ -35,6 +35,11 @@ TEST(ConsolaServicio, MessageBoxesTakeTheirCancelAnswerAndAreWritten) {
               caso.respuesta);
     EXPECT_EQ(salida.str(), std::string("Aviso al Operador: No se encuentra el Archivo a.rpt [") + caso.rotulo + "]\n");
   }
+  // A detail follows on a line of its own.
+  std::ostringstream salida;
+  ui::ConsolaServicio consola(salida);
+  consola.MsgBox("No hay reporte", ui::vbCritical, "Reporte", "SELECT *\r\nFROM T");
+  EXPECT_EQ(salida.str(), "Reporte: No hay reporte [Aceptar]\n  Detalle: SELECT *\nFROM T\n");
 }
 
 TEST(ConsolaServicio, UntitledBoxesInputAndModalDialogs) {

@@ -168,6 +168,49 @@ TEST(QtServicio, MessageBoxTitleTextAndIcon) {
   }
 }
 
+// A refused statement of a selection of thousands of values: folded away
+// with a Spanish button, and a prompt too long for the screen is cut, the
+// whole of it folded. Either way the box, open or folded, fits the screen.
+TEST(QtServicio, LongTextsFoldAwayAndTheBoxFitsTheScreen) {
+  ui::QtServicio qt;
+  const QString sentencia = "SELECT * FROM T WHERE " + QStringLiteral("[CLAVE] = ? OR ").repeated(5000) + "1 = 0";
+  const QString largo = "La base de datos rechazó la consulta del reporte: " + sentencia;
+  const std::pair<QString, QString> casos[] = {{"La base de datos rechazó la consulta del reporte.", sentencia},
+                                               {largo, {}}};
+  for (const auto& [prompt, detalle] : casos) {
+    SCOPED_TRACE(prompt.size());
+    QString texto, plegado, abierto;
+    QSize cerrada, desplegada, pantalla;
+    AlAbrirse al([&](QDialog& d) {
+      auto& caja = static_cast<QMessageBox&>(d);
+      pantalla = caja.screen()->availableSize();
+      texto = caja.text();
+      plegado = caja.detailedText();
+      cerrada = caja.frameGeometry().size();
+      prueba::pulsar(caja, "Mostrar detalles...");
+      QCoreApplication::processEvents();
+      desplegada = caja.frameGeometry().size();
+      abierto = rotulos(caja).join('|');
+      prueba::pulsar(caja, "Aceptar");
+    });
+    qt.MsgBox(prompt, ui::vbCritical, "Aviso al Operador", detalle);
+    ASSERT_TRUE(al.actuo());
+    if (detalle.isEmpty()) {
+      EXPECT_LT(texto.size(), 700);
+      EXPECT_TRUE(texto.endsWith("…"));
+      EXPECT_EQ(plegado, prompt);
+    } else {
+      EXPECT_EQ(texto, prompt);
+      EXPECT_EQ(plegado, detalle);
+    }
+    EXPECT_TRUE(abierto.contains("Ocultar detalles...")) << abierto.toStdString();
+    for (const QSize& t : {cerrada, desplegada}) {
+      EXPECT_LE(t.width(), pantalla.width());
+      EXPECT_LE(t.height(), pantalla.height());
+    }
+  }
+}
+
 TEST(QtServicio, InputBoxReturnsTypedTextOrEmptyOnCancel) {
   ui::QtServicio qt;
   {
