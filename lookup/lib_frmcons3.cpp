@@ -34,8 +34,6 @@ namespace {
 
 constexpr int kAltoCaja = 300;     // twips
 constexpr int kAltoFrame = 615;
-// Narrowest window that holds the three buttons of the foot side by side.
-constexpr int kAnchoMinimo = 3 * kAnchoBotonPie + 500;
 // The window's frame: the form's Width and Height count it, Qt's size does not.
 constexpr int kMarcoAncho = 120;
 constexpr int kMarcoAlto = 420;
@@ -386,7 +384,8 @@ void Lib_FrmCons3::CalcularAncho() {
   const int pantalla = ui::aTwips(ui::servicio().AreaDisponible().width());
   // Never narrower than its buttons, nor wider than the screen: the list
   // scrolls what does not fit.
-  const int minimo = pie_.nueva->isVisibleTo(this) ? kAnchoMinimo : 0;
+  // Narrowest window that holds the three buttons of the foot side by side.
+  const int minimo = pie_.nueva->isVisibleTo(this) ? 2 * kAnchoBotonPie + pie_.anchoNueva + 500 : 0;
   if (anchoLista + 360 < pantalla)
     setAnchoVentana(std::min<int>(std::max<int>(static_cast<int>(anchoLista) + 280, minimo), pantalla));
   else
@@ -398,12 +397,13 @@ void Lib_FrmCons3::CalcularAncho() {
 void Lib_FrmCons3::ensancharColumnasCortas() {
   // A column as wide as its defined size in "X" can still cut a value short
   // (the list draws a margin around each text, a BIT reads False). Each
-  // column widens to what its first rows need, up to 60 "X".
+  // column widens to what its name and its first rows need, up to 60 "X".
   const QFontMetrics fm(lista_->font());
   const int tope = fm.horizontalAdvance(QString(60, QLatin1Char('X')));
   const QAbstractItemView& vista = *lista_;  // the tree view's own measure, public from here
   for (int i = 0; i < modelo_.columnas(); ++i) {
-    const int necesita = std::min(vista.sizeHintForColumn(i), tope);
+    // The header's name too: "Admi" tells a person nothing.
+    const int necesita = std::min(std::max(vista.sizeHintForColumn(i), lista_->header()->sectionSizeHint(i)), tope);
     if (necesita > lista_->header()->sectionSize(i)) lista_->header()->resizeSection(i, necesita);
   }
 }
@@ -506,7 +506,7 @@ void Lib_FrmCons3::acomodar() {
   const int fAncho = ancho;
   const int arriba = 100;
   int anchoAceptar = kAnchoBotonPie, anchoCancelar = kAnchoBotonPie;
-  int xAceptar = 100, xCancelar = (fAncho - anchoCancelar) / 2, xNueva = fAncho - (anchoCancelar + 150);
+  int xAceptar = 100, xCancelar = (fAncho - anchoCancelar) / 2, xNueva = fAncho - (pie_.anchoNueva + 150);
   if (!pie_.nueva->isVisibleTo(this)) {
     // Measured against the buttons' own widths, so one resize after another
     // does not halve them again and again.
@@ -517,12 +517,13 @@ void Lib_FrmCons3::acomodar() {
       xCancelar = fAncho - anchoCancelar - 150;
       xNueva = xCancelar;
     } else {
-      xCancelar = xNueva;
+      xCancelar = fAncho - (anchoCancelar + 150);  // where Nueva Busqueda stands
+      xNueva = xCancelar;
     }
   }
   pie_.aceptar->setGeometry(ui::rectTwips(xAceptar, arriba, anchoAceptar, kAltoBotonPie));
   pie_.cancelar->setGeometry(ui::rectTwips(xCancelar, arriba, anchoCancelar, kAltoBotonPie));
-  pie_.nueva->setGeometry(ui::rectTwips(xNueva, arriba, kAnchoBotonPie, kAltoBotonPie));
+  pie_.nueva->setGeometry(ui::rectTwips(xNueva, arriba, pie_.anchoNueva, kAltoBotonPie));
   pie_.marco->raise();
   colocarCajas();
 }

@@ -53,7 +53,7 @@ Lib_FrmCons3Tree::Lib_FrmCons3Tree(QWidget* padre) : QDialog(padre) {
   pie_.marco->setGeometry(0, ui::twips(5450), width(), ui::twips(615));
   pie_.aceptar->setGeometry(ui::rectTwips(100, 100, kAnchoBotonPie, kAltoBotonPie));
   pie_.cancelar->setGeometry(ui::rectTwips(2250, 100, kAnchoBotonPie, kAltoBotonPie));
-  pie_.nueva->setGeometry(ui::rectTwips(4350, 100, kAnchoBotonPie, kAltoBotonPie));
+  pie_.nueva->setGeometry(ui::rectTwips(5850 - pie_.anchoNueva, 100, pie_.anchoNueva, kAltoBotonPie));
 }
 
 Lib_FrmCons3Tree::~Lib_FrmCons3Tree() = default;
