@@ -8,6 +8,7 @@
 #include <QRegularExpression>
 
 #include "engine/errores.h"
+#include "platform/vb/error_sistema.h"
 
 namespace engine {
 
@@ -82,7 +83,7 @@ DefinicionReporte cargarDefinicion(const QString& archivo) {
     lanzar(kErrorArchivoReporte, QStringLiteral("El archivo de reporte %1 es una carpeta").arg(archivo));
   QFile f(archivo);
   if (!f.open(QIODevice::ReadOnly))
-    lanzar(vb::kPathFileAccessError, QStringLiteral("No se puede leer el archivo de reporte %1: %2").arg(archivo, f.errorString()));
+    lanzar(vb::kPathFileAccessError, QStringLiteral("No se puede leer el archivo de reporte %1: %2").arg(archivo, vb::textoErrorSistema(f.errorString())));
   // A hand-written file is small; anything huge is not one of ours.
   if (f.size() > 16 * 1024 * 1024) invalido(archivo, QStringLiteral("es demasiado grande para ser un reporte"));
   return leerDefinicion(f.readAll(), archivo);

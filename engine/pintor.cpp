@@ -7,6 +7,7 @@
 #include <QSaveFile>
 
 #include "engine/errores.h"
+#include "platform/vb/error_sistema.h"
 
 namespace engine {
 
@@ -61,7 +62,7 @@ bool escribirPdf(const Documento& doc, const QString& ruta, const Avance& avance
   // Written beside itself and renamed over the old file at the end.
   QSaveFile archivo(ruta);
   if (!archivo.open(QIODevice::WriteOnly))
-    lanzar(kErrorSalida, QStringLiteral("No se puede escribir el archivo PDF %1: %2").arg(ruta, archivo.errorString()));
+    lanzar(kErrorSalida, QStringLiteral("No se puede escribir el archivo PDF %1: %2").arg(ruta, vb::textoErrorSistema(archivo.errorString())));
   bool completo = false;
   {
     QPdfWriter pdf(&archivo);
@@ -88,7 +89,7 @@ bool escribirPdf(const Documento& doc, const QString& ruta, const Avance& avance
     return false;
   }
   if (!archivo.commit())
-    lanzar(kErrorSalida, QStringLiteral("No se pudo guardar el archivo PDF %1: %2").arg(ruta, archivo.errorString()));
+    lanzar(kErrorSalida, QStringLiteral("No se pudo guardar el archivo PDF %1: %2").arg(ruta, vb::textoErrorSistema(archivo.errorString())));
   return true;
 }
 

@@ -27,7 +27,7 @@ QStringList camposLinea(const QString& linea) {
   return r;
 }
 
-std::vector<int> anchosLinea(const QString& anchos, int columnas) {
+std::vector<int> anchosLinea(const QString& anchos, int columnas, int maximo) {
   auto& u = ZepaKit2::util();
   std::vector<int> r;
   r.reserve(static_cast<size_t>(std::max(0, columnas)));
@@ -43,10 +43,10 @@ std::vector<int> anchosLinea(const QString& anchos, int columnas) {
       w = u.ValorNumerico(ancho).toDouble();
     } catch (const vb::Error&) {
       // A number too large even for the conversion: the widest column.
-      w = ancho.trimmed().startsWith(QLatin1Char('-')) ? 0 : kAnchoMaximoColumna;
+      w = ancho.trimmed().startsWith(QLatin1Char('-')) ? -1 : maximo;
     }
-    if (!(w >= 0)) w = 0;  // negative, or not a number at all
-    if (w > kAnchoMaximoColumna) w = kAnchoMaximoColumna;
+    if (!(w >= 0)) w = -1;  // negative, or not a number at all
+    if (w > maximo) w = maximo;
     r.push_back(static_cast<int>(w));
     resto = barra < 0 ? QString() : resto.mid(barra + 1);
   }

@@ -154,6 +154,7 @@ void Lib_ClsCons3::ConsultaSearch(QString SQL, Coleccion& CmpsDevueltos, const Q
                                   bool TreeView, const QString& ValoresDefault) {
   std::optional<QString> sentencia;
   vb::Seguir seguir({traza::lookup(), "ConsultaSearch"});
+  aceptado_ = false;
   if (!seguir([&] { sentencia = ArmarSentencia(SQL, CampoBusqueda, Where, SentenciaOpcional); })) sentencia = SQL;
   if (!sentencia) return;
 
@@ -163,7 +164,7 @@ void Lib_ClsCons3::ConsultaSearch(QString SQL, Coleccion& CmpsDevueltos, const Q
     arbol_->CampoDevuelto = CampoDevuelto;
     arbol_->CheckBoxes = Checks;
     Valores.reset();
-    seguir([&] { ui::servicio().MostrarModal(*arbol_); });
+    seguir([&] { aceptado_ = ui::servicio().MostrarModal(*arbol_) == QDialog::Accepted; });
     ValorDevuelto = arbol_->ValorDevuelto;
     Valores = arbol_->Valores;
     Checks = false;
@@ -190,7 +191,7 @@ void Lib_ClsCons3::ConsultaSearch(QString SQL, Coleccion& CmpsDevueltos, const Q
     f.CmpsDevueltos = CmpsDevueltos;
     f.Valores.reset();
     f.Cantidades.reset();
-    seguir([&] { ui::servicio().MostrarModal(f); });
+    seguir([&] { aceptado_ = ui::servicio().MostrarModal(f) == QDialog::Accepted; });
     Checks = false;
     Valores = f.Valores;
     Cantidades = f.Cantidades;
@@ -233,7 +234,7 @@ QString Lib_ClsCons3::opciones(const QString& Titulo, const QStringList& Opc, bo
     else f.modelo().agregar(QStringList{o}, false);
   }
   f.modelo().terminarCarga();
-  const int pantalla = ui::aTwips(ui::servicio().Pantalla().width());
+  const int pantalla = ui::aTwips(ui::servicio().AreaDisponible().width());
   f.setAnchoVentana(mayor * 120 < pantalla ? mayor * 120 : pantalla);
   seguir([&] { ui::servicio().MostrarModal(f); });
   QString r;
@@ -303,5 +304,5 @@ int ejecutarConsultaLinea(const QStringList& args) {
       for (const QString& v : *c.Cantidades) out << "Cantidades=" << v << '\n';
   }
   std::fflush(stdout);
-  return 0;
+  return c.aceptado() ? 0 : 1;
 }

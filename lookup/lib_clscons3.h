@@ -61,11 +61,15 @@ class Lib_ClsCons3 {
   }
 
   bool usaLike() const { return usaLike_; }
+  // Whether the last request's dialog was left with Aceptar (Enter, a
+  // double-click), rather than Cancelar, Escape or its close box.
+  bool aceptado() const { return aceptado_; }
 
  private:
   QString opciones(const QString& Titulo, const QStringList& Opc, bool checks);
 
   bool usaLike_ = false;
+  bool aceptado_ = false;
   std::unique_ptr<Lib_FrmCons3> lista_;
   std::unique_ptr<Lib_FrmCons3Tree> arbol_;
 };
@@ -77,5 +81,6 @@ Lib_ClsCons3& clsCons3();
 //   --consulta TABLA|SELECT...  [--arbol] [--checks] [--campo COLUMNA]
 //   [--devolver COL1,COL2] [--clave TEXTO] [--where CONDICION]
 // Needs the session started. Prints "ValorDevuelto=..." and one
-// "Valores=..." line per returned value; returns 0, or 2 on a bad option.
+// "Valores=..." line per returned value; returns 0 after Aceptar, 1 when
+// the lookup was cancelled, 2 on a bad option.
 int ejecutarConsultaLinea(const QStringList& args);

@@ -20,6 +20,7 @@
 #include "data/db_dll.h"
 #include "lookup/anchos_columnas.h"
 #include "lookup/pie_consulta.h"
+#include "lookup/ventana_consulta.h"
 #include "platform/ctx/programa.h"
 #include "platform/ui/servicio.h"
 #include "platform/ui/twips.h"
@@ -33,7 +34,6 @@ namespace {
 
 constexpr int kAltoCaja = 300;     // twips
 constexpr int kAltoFrame = 615;
-constexpr int kAltoBarra = 255;
 // The window's frame: the form's Width and Height count it, Qt's size does not.
 constexpr int kMarcoAncho = 120;
 constexpr int kMarcoAlto = 420;
@@ -49,6 +49,14 @@ QString archivoAnchos(const QString& nombre) {
 QString comillas(const QString& v) {
   QString r = v;
   return r.replace(QLatin1Char('\''), QStringLiteral("''"));
+}
+
+// The database's refusal of a statement, as the connection recorded it.
+vb::Error rechazo() {
+  ado::Errors& errores = db().gCnn.Errors();
+  if (errores.Count() == 0) return vb::Error(vb::kOperationNotAllowedWhenClosed);
+  const ado::Error& e = errores.Item(0L);
+  return vb::Error(e.Number(), e.Description(), e.Source());
 }
 
 }  // namespace
@@ -67,7 +75,6 @@ Lib_FrmCons3::Lib_FrmCons3(QWidget* padre) : QDialog(padre) {
   lista_->setSelectionMode(QAbstractItemView::SingleSelection);
   lista_->setSelectionBehavior(QAbstractItemView::SelectRows);
   lista_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  lista_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);  // HScroll1 scrolls instead
   lista_->setModel(&modelo_);
   lista_->header()->setStretchLastSection(false);
   lista_->header()->setSectionsMovable(false);
@@ -77,21 +84,16 @@ Lib_FrmCons3::Lib_FrmCons3(QWidget* padre) : QDialog(padre) {
     vb::Seguir seguir({traza::lookup(), "ListView1_ColumnClick"});
     seguir([&] { ordenarPorColumna(c); });
   });
-  connect(lista_->header(), &QHeaderView::sectionResized, this, [this] {
-    // Boxes follow the columns when the user drags a header edge.
-    int izquierda = 0;
-    for (int i = 0; i < modelo_.columnas() && i < static_cast<int>(cajas_.size()); ++i) {
-      cajas_[i]->setGeometry(lista_->x() + ui::twips(izquierda), 0, ui::twips(anchoColumna(i) - 50),
-                             ui::twips(kAltoCaja));
-      izquierda += anchoColumna(i);
-    }
-  });
+  // Boxes follow the columns when the user drags a header edge.
+  connect(lista_->header(), &QHeaderView::sectionResized, this, [this] { colocarCajas(); });
   connect(lista_, &QTreeView::doubleClicked, this, [this] { CmdAceptar_Click(); });
   crearCaja(0);
 
-  barra_ = new QScrollBar(Qt::Horizontal, this);
+  // The list scrolls its columns with its own bar, and the boxes go with them.
+  barra_ = lista_->horizontalScrollBar();
   barra_->setObjectName(QStringLiteral("HScroll1"));
-  connect(barra_, &QScrollBar::valueChanged, this, [this](int v) { moverCampos(v); });
+  connect(barra_, &QScrollBar::valueChanged, this, [this] { colocarCajas(); });
+  aviso_ = crearAvisoVacio(*lista_);
 
   pie_ = crearPie(*this, *this, [this] { CmdAceptar_Click(); }, [this] { CmdNueva_Click(); });
   lblFieldName_ = new QLabel(this);
@@ -165,6 +167,7 @@ void Lib_FrmCons3::Cargar() {
   Valores = QStringList();
   Cantidades = QStringList();
   modelo_.reiniciar({});
+  aviso_->hide();
   if (SQL.trimmed().isEmpty()) {
     pasos.run([&] { u.PrepararForm(this, false); });
     return;
@@ -185,7 +188,12 @@ void Lib_FrmCons3::Cargar() {
   // The rows are read once, forward, into the list: a server-side cursor
   // streams them instead of holding a second copy of every row.
   rs_->setCursorLocation(ado::adUseServer);
-  if (!pasos.run([&] { db().AbrirRecordset(SQL, *rs_, nullptr, 0, 1); })) {
+  if (!pasos.run([&] {
+        db().AbrirRecordset(SQL, *rs_, nullptr, 0, 1);
+        // AbrirRecordset has reported the refusal and left the recordset
+        // closed; the load reports it as its own failure, with Retry.
+        if (rs_->State() != ado::adStateOpen) throw rechazo();
+      })) {
     rs_.reset();
     return;
   }
@@ -193,8 +201,10 @@ void Lib_FrmCons3::Cargar() {
   if (rs_->State() == ado::adStateOpen) {
     Encolumnar();
     Leer(1, 0);
+    ensancharColumnasCortas();
   }
-  if (OrdenarPorLwv) {
+  // A sort the user chose by a header outlives the reload.
+  if (OrdenarPorLwv || ordenado_) {
     ordenado_ = true;
     modelo_.ordenar(columnaOrden_, orden_);
   }
@@ -368,27 +378,42 @@ int Lib_FrmCons3::IndiceColumna(const QString& Columna) const {
 }
 
 void Lib_FrmCons3::CalcularAncho() {
-  int suma = 0;
-  for (int i = 0; i < modelo_.columnas(); ++i) {
-    if (i < static_cast<int>(cajas_.size()))
-      cajas_[i]->setGeometry(lista_->x() + ui::twips(suma), 0, ui::twips(std::max(0, anchoColumna(i) - 50)),
-                             ui::twips(kAltoCaja));
-    suma += anchoColumna(i);
-  }
-  const int anchoLista = suma + 360;
-  picFields_->resize(ui::twips(anchoLista), picFields_->height());
-  lista_->resize(ui::twips(anchoLista), lista_->height());
-  barra_->resize(ui::twips(suma), barra_->height());
-  const int pic = anchoLista;
-  barra_->setMaximum(pic <= 32700 ? static_cast<int>(std::lround((pic + 480) * 0.6)) : 32700);
-  const int pantalla = ui::aTwips(ui::servicio().Pantalla().width());
-  if (anchoLista + 360 < pantalla) setAnchoVentana(anchoLista + 280);
-  else setAnchoVentana(pantalla - 480);
+  long long suma = 0;
+  for (int i = 0; i < modelo_.columnas(); ++i) suma += anchoColumna(i);
+  const long long anchoLista = suma + 360;
+  const int pantalla = ui::aTwips(ui::servicio().AreaDisponible().width());
+  // Never narrower than its buttons, nor wider than the screen: the list
+  // scrolls what does not fit.
+  // Narrowest window that holds the three buttons of the foot side by side.
+  const int minimo = pie_.nueva->isVisibleTo(this) ? 2 * kAnchoBotonPie + pie_.anchoNueva + 500 : 0;
+  if (anchoLista + 360 < pantalla)
+    setAnchoVentana(std::min<int>(std::max<int>(static_cast<int>(anchoLista) + 280, minimo), pantalla));
+  else
+    setAnchoVentana(pantalla - 480);
   acomodar();
+  if (isVisible()) colocarEnPantalla(*this, false);
 }
 
-void Lib_FrmCons3::moverCampos(int valor) {
-  picFields_->move(-ui::twips(valor), picFields_->y());
+void Lib_FrmCons3::ensancharColumnasCortas() {
+  // A column as wide as its defined size in "X" can still cut a value short
+  // (the list draws a margin around each text, a BIT reads False). Each
+  // column widens to what its name and its first rows need, up to 60 "X".
+  const QFontMetrics fm(lista_->font());
+  const int tope = fm.horizontalAdvance(QString(60, QLatin1Char('X')));
+  const QAbstractItemView& vista = *lista_;  // the tree view's own measure, public from here
+  for (int i = 0; i < modelo_.columnas(); ++i) {
+    // The header's name too: "Admi" tells a person nothing.
+    const int necesita = std::min(std::max(vista.sizeHintForColumn(i), lista_->header()->sectionSizeHint(i)), tope);
+    if (necesita > lista_->header()->sectionSize(i)) lista_->header()->resizeSection(i, necesita);
+  }
+}
+
+void Lib_FrmCons3::colocarCajas() {
+  const int origen = lista_->x() + lista_->viewport()->x();
+  QHeaderView* h = lista_->header();
+  for (int i = 0; i < modelo_.columnas() && i < static_cast<int>(cajas_.size()); ++i)
+    cajas_[i]->setGeometry(origen + h->sectionViewportPosition(i), 0,
+                           std::max(0, h->sectionSize(i) - ui::twips(50)), ui::twips(kAltoCaja));
 }
 
 // ---- Column widths --------------------------------------------------------
@@ -403,16 +428,12 @@ void Lib_FrmCons3::CargarAnchos() {
   while (!in.atEnd()) {
     const QStringList c = camposLinea(in.readLine());
     if (c.size() < 2 || c[0].compare(TablaConsulta, Qt::CaseInsensitive) != 0) continue;
-    const std::vector<int> anchos = anchosLinea(c[1], modelo_.columnas());
-    long long izquierda = 0;
-    for (int i = 0; i < static_cast<int>(anchos.size()); ++i) {
-      const int w = anchos[i];
-      setAnchoColumna(i, w);
-      if (i < static_cast<int>(cajas_.size()))
-        cajas_[i]->setGeometry(lista_->x() + ui::twips(static_cast<int>(std::min<long long>(izquierda, INT_MAX))), 0,
-                               ui::twips(w), ui::twips(kAltoCaja));
-      izquierda += w;
-    }
+    // No stored column wider than the screen; one that is no width keeps its own.
+    const int pantalla = ui::aTwips(ui::servicio().AreaDisponible().width());
+    const std::vector<int> anchos = anchosLinea(c[1], modelo_.columnas(), pantalla);
+    for (int i = 0; i < static_cast<int>(anchos.size()); ++i)
+      if (anchos[i] >= 0) setAnchoColumna(i, anchos[i]);
+    colocarCajas();
   }
 }
 
@@ -474,22 +495,18 @@ void Lib_FrmCons3::acomodar() {
   const int alto = altoVentana(), ancho = anchoVentana();
   const int altoFrame = kAltoFrame;
   const int picAlto = std::max(0, alto - altoFrame - 480);
-  const int listaAlto = std::max(0, picAlto - altoFrame - 600);
-  // The container never gets narrower than its columns, so the scroll bar
-  // can still bring every column and its search box into view.
-  int columnas = 0;
-  for (int i = 0; i < modelo_.columnas(); ++i) columnas += anchoColumna(i);
-  const int picAncho = std::max(ancho - 120, columnas + 360);
-  picFields_->setGeometry(picFields_->x(), 0, ui::twips(picAncho), ui::twips(picAlto));
-  lista_->setGeometry(0, ui::twips(kAltoCaja), ui::twips(picAncho - 20), ui::twips(listaAlto));
+  // picFields is as wide as the window; the list fills it under the boxes
+  // and scrolls with its own bars, so both of them stay in view.
+  const int picAncho = std::max(0, ancho - 120);
+  picFields_->setGeometry(0, 0, ui::twips(picAncho), ui::twips(picAlto));
+  lista_->setGeometry(0, ui::twips(kAltoCaja), ui::twips(std::max(0, picAncho - 20)),
+                      std::max(0, ui::twips(picAlto) - ui::twips(kAltoCaja)));
   pie_.marco->setGeometry(0, ui::twips(alto - altoFrame - 420), ui::twips(ancho), ui::twips(altoFrame));
-  barra_->setGeometry(0, ui::twips(std::max(0, picAlto - kAltoBarra - 120)), ui::twips(std::max(0, ancho - 120)),
-                      ui::twips(kAltoBarra));
 
   const int fAncho = ancho;
   const int arriba = 100;
   int anchoAceptar = kAnchoBotonPie, anchoCancelar = kAnchoBotonPie;
-  int xAceptar = 100, xCancelar = (fAncho - anchoCancelar) / 2, xNueva = fAncho - (anchoCancelar + 150);
+  int xAceptar = 100, xCancelar = (fAncho - anchoCancelar) / 2, xNueva = fAncho - (pie_.anchoNueva + 150);
   if (!pie_.nueva->isVisibleTo(this)) {
     // Measured against the buttons' own widths, so one resize after another
     // does not halve them again and again.
@@ -500,19 +517,22 @@ void Lib_FrmCons3::acomodar() {
       xCancelar = fAncho - anchoCancelar - 150;
       xNueva = xCancelar;
     } else {
-      xCancelar = xNueva;
+      xCancelar = fAncho - (anchoCancelar + 150);  // where Nueva Busqueda stands
+      xNueva = xCancelar;
     }
   }
   pie_.aceptar->setGeometry(ui::rectTwips(xAceptar, arriba, anchoAceptar, kAltoBotonPie));
   pie_.cancelar->setGeometry(ui::rectTwips(xCancelar, arriba, anchoCancelar, kAltoBotonPie));
-  pie_.nueva->setGeometry(ui::rectTwips(xNueva, arriba, kAnchoBotonPie, kAltoBotonPie));
-  barra_->raise();
+  pie_.nueva->setGeometry(ui::rectTwips(xNueva, arriba, pie_.anchoNueva, kAltoBotonPie));
   pie_.marco->raise();
+  colocarCajas();
 }
 
 void Lib_FrmCons3::showEvent(QShowEvent* evento) {
   QDialog::showEvent(evento);
   if (!cargado_) Cargar();
+  // Loading sized the window after Qt had placed it for its first size.
+  colocarEnPantalla(*this, true);
 }
 
 void Lib_FrmCons3::closeEvent(QCloseEvent* evento) {
@@ -571,12 +591,10 @@ void Lib_FrmCons3::F5(int caja) {
   }
   // The quote doubled: O'Brien searches for O'Brien instead of breaking the statement.
   SQL = SQLBase + une + prefijo + campo + QStringLiteral(" like '") + comillas(patron) + QStringLiteral("' ") + SQLCola;
-  {
-    const QSignalBlocker b(c);
-    c->clear();
-  }
+  // The box keeps the text, so the person sees what was searched for.
   SQLBase = SQL;
   Cargar();
+  if (modelo_.filas() == 0) aviso_->show();
 }
 
 // ---- Keys -----------------------------------------------------------------
@@ -634,7 +652,12 @@ bool Lib_FrmCons3::eventFilter(QObject* objeto, QEvent* evento) {
 
 bool Lib_FrmCons3::teclaLista(QKeyEvent* k) {
   const int tecla = k->key();
-  if (tecla == Qt::Key_Space && CheckBoxes) return false;  // the list toggles the check
+  if (tecla == Qt::Key_Space && CheckBoxes) {
+    // The row's check, whichever of its cells was clicked.
+    const QModelIndex actual = lista_->currentIndex();
+    if (actual.isValid()) modelo_.setMarcada(actual.row(), !modelo_.marcada(actual.row()));
+    return true;
+  }
   if (tecla == Qt::Key_Return || tecla == Qt::Key_Enter) {
     CmdAceptar_Click();
     return true;
@@ -724,7 +747,10 @@ void Lib_FrmCons3::keyPressEvent(QKeyEvent* evento) {
     seguir([&] { informarFaltante(); });
     return;
   }
-  if (evento->key() == Qt::Key_Escape) return;  // Esc is not Cancelar here
+  if (evento->key() == Qt::Key_Escape) {
+    pie_.cancelar->click();
+    return;
+  }
   QDialog::keyPressEvent(evento);
 }
 

@@ -156,7 +156,7 @@ class Lib_FrmCons3 : public QDialog, public PropiedadesConsulta {
   QTreeView* lista() const { return lista_; }
   QLineEdit* cajaBusqueda(int i) const;
   int cajasVisibles() const;
-  QScrollBar* barra() const { return barra_; }
+  QScrollBar* barra() const { return barra_; }  // the list's own horizontal scroll bar
   QWidget* campos() const { return picFields_; }
   QPushButton* botonNueva() const { return pie_.nueva; }
   // The selected row (0-based), or -1.
@@ -196,19 +196,20 @@ class Lib_FrmCons3 : public QDialog, public PropiedadesConsulta {
   void informarFaltante();
   void ordenarPorColumna(int columna);
   void acomodar();
-  void moverCampos(int valor);
+  void colocarCajas();  // each search box over its column, as the list has scrolled it
+  void ensancharColumnasCortas();
   QLineEdit* crearCaja(int indice);
   QString valorEnColumna(int fila, int columna1) const;  // 1-based column
   long colorStock(const vb::Variant& punto, const vb::Variant& stock, const long (&niveles)[4]) const;
 
   ModeloConsulta modelo_;
   std::unique_ptr<ado::Recordset> rs_;  // open while loading
-  QWidget* marco_ = nullptr;      // clips picFields as the scroll bar moves it
   QWidget* picFields_ = nullptr;
   QTreeView* lista_ = nullptr;
   QScrollBar* barra_ = nullptr;
   PieConsulta pie_;
   QLabel* lblFieldName_ = nullptr;
+  QLabel* aviso_ = nullptr;  // a search that found nothing says so
   std::vector<QLineEdit*> cajas_;
 
   bool EsArticulos = false;

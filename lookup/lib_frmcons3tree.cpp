@@ -10,6 +10,7 @@
 #include "suite/util_general.h"
 #include "data/db_dll.h"
 #include "lookup/pie_consulta.h"
+#include "lookup/ventana_consulta.h"
 #include "platform/ui/servicio.h"
 #include "platform/ui/twips.h"
 #include "platform/vb/manejo.h"
@@ -47,11 +48,12 @@ Lib_FrmCons3Tree::Lib_FrmCons3Tree(QWidget* padre) : QDialog(padre) {
   auto* lbl = new QLabel(this);
   lbl->setObjectName(QStringLiteral("lblFieldName"));
   lbl->hide();
-  const PieConsulta pie = crearPie(*this, *this, [this] { CmdAceptar_Click(); }, [this] { CmdNueva_Click(); });
-  pie.marco->setGeometry(0, ui::twips(5450), width(), ui::twips(615));
-  pie.aceptar->setGeometry(ui::rectTwips(100, 100, kAnchoBotonPie, kAltoBotonPie));
-  pie.cancelar->setGeometry(ui::rectTwips(2250, 100, kAnchoBotonPie, kAltoBotonPie));
-  pie.nueva->setGeometry(ui::rectTwips(4350, 100, kAnchoBotonPie, kAltoBotonPie));
+  aviso_ = crearAvisoVacio(*treeV_);
+  pie_ = crearPie(*this, *this, [this] { CmdAceptar_Click(); }, [this] { CmdNueva_Click(); });
+  pie_.marco->setGeometry(0, ui::twips(5450), width(), ui::twips(615));
+  pie_.aceptar->setGeometry(ui::rectTwips(100, 100, kAnchoBotonPie, kAltoBotonPie));
+  pie_.cancelar->setGeometry(ui::rectTwips(2250, 100, kAnchoBotonPie, kAltoBotonPie));
+  pie_.nueva->setGeometry(ui::rectTwips(5850 - pie_.anchoNueva, 100, pie_.anchoNueva, kAltoBotonPie));
 }
 
 Lib_FrmCons3Tree::~Lib_FrmCons3Tree() = default;
@@ -59,6 +61,21 @@ Lib_FrmCons3Tree::~Lib_FrmCons3Tree() = default;
 void Lib_FrmCons3Tree::showEvent(QShowEvent* evento) {
   QDialog::showEvent(evento);
   if (treeV_->topLevelItemCount() == 0) Cargar();
+  colocarEnPantalla(*this, true);
+}
+
+void Lib_FrmCons3Tree::keyPressEvent(QKeyEvent* evento) {
+  if (evento->key() == Qt::Key_Escape) {
+    pie_.cancelar->click();
+    return;
+  }
+  QDialog::keyPressEvent(evento);
+}
+
+void Lib_FrmCons3Tree::vaciar() {
+  treeV_->clear();
+  porClave_.clear();
+  nodos_.clear();
 }
 
 void Lib_FrmCons3Tree::closeEvent(QCloseEvent* evento) { QDialog::closeEvent(evento); }
@@ -67,10 +84,8 @@ void Lib_FrmCons3Tree::Cargar() {
   auto& u = ZepaKit2::util();
   vb::Pasos pasos({traza::lookup(), "FORM_LOAD"}, [&](const vb::Error& e) { return u.DialogoError(e, {}, QStringLiteral("FORM_LOAD")); });
   Valores = QStringList();
-  pasos.run([&] {
-    treeV_->clear();
-    porClave_.clear();
-  });
+  aviso_->hide();
+  pasos.run([&] { vaciar(); });
   pasos.run([&] { ArmarTreeVAutomatico(); });
 }
 
@@ -78,13 +93,13 @@ void Lib_FrmCons3Tree::ArmarTreeVAutomatico() {
   auto& u = ZepaKit2::util();
   vb::Pasos pasos({traza::lookup(), "ArmarTreeVAutomatico"}, [&](const vb::Error& e) { return u.DialogoError(e, {}, QStringLiteral("ArmarTreeVAutomatico")); });
   const QSignalBlocker bloqueo(treeV_);
-  treeV_->clear();
-  porClave_.clear();
+  vaciar();
   treeV_->setRootIsDecorated(true);
   auto* raiz = new QTreeWidgetItem(treeV_, QStringList{QStringLiteral("Consulta...")});
   raiz->setData(0, Qt::UserRole, kClave);
   if (CheckBoxes) raiz->setCheckState(0, Qt::Unchecked);
   porClave_.insert(kClave, raiz);
+  nodos_.push_back(raiz);
   raiz->setExpanded(true);
   ado::Recordset rs;
   if (!pasos.run([&] { db().AbrirRecordset(SQL, rs, nullptr, ado::adOpenDynamic, 1); })) return;
@@ -120,6 +135,7 @@ void Lib_FrmCons3Tree::ArmarTreeVAutomatico() {
       item->setData(0, Qt::UserRole, clave);
       if (CheckBoxes) item->setCheckState(0, Qt::Unchecked);
       if (!porClave_.contains(may)) porClave_.insert(may, item);
+      nodos_.push_back(item);
     });
   }
 }
@@ -138,15 +154,14 @@ void Lib_FrmCons3Tree::propagar(QTreeWidgetItem* item, Qt::CheckState estado, in
 
 void Lib_FrmCons3Tree::buscar(const QString& texto) {
   const QString t = texto.trimmed();
-  QTreeWidgetItemIterator it(treeV_);
-  for (; *it; ++it) {
-    const QString s = (*it)->text(0);
+  for (QTreeWidgetItem* n : nodos_) {
+    const QString s = n->text(0);
     const int guion = s.indexOf(QLatin1Char('-'));
     const QString codigo = (guion < 0 ? s : s.left(guion)).trimmed();
     const QString descripcion = guion < 0 ? QString() : s.mid(guion + 1).trimmed();
     if (codigo.startsWith(t, Qt::CaseInsensitive) || descripcion.startsWith(t, Qt::CaseInsensitive)) {
-      treeV_->setCurrentItem(*it);
-      treeV_->scrollToItem(*it);
+      treeV_->setCurrentItem(n);
+      treeV_->scrollToItem(n);
       return;
     }
   }
@@ -168,12 +183,10 @@ void Lib_FrmCons3Tree::F5() {
   QString texto = cmbSearch_->text();
   texto.replace(QLatin1Char('\''), QStringLiteral("''"));  // O'Brien finds O'Brien
   SQL = SQLBaseArbol + une + QStringLiteral("Descripcion like '%") + texto + QStringLiteral("%' ") + cola_;
-  {
-    const QSignalBlocker b(cmbSearch_);
-    cmbSearch_->clear();
-  }
+  // The box keeps the text, so the person sees what was searched for.
   SQLBaseArbol = SQL;
   Cargar();
+  if (nodos_.size() <= 1) aviso_->show();  // the root alone
 }
 
 bool Lib_FrmCons3Tree::eventFilter(QObject* objeto, QEvent* evento) {
@@ -186,6 +199,8 @@ bool Lib_FrmCons3Tree::eventFilter(QObject* objeto, QEvent* evento) {
       case Qt::Key_PageUp:
         treeV_->setFocus();
         return true;
+      case Qt::Key_Return:
+      case Qt::Key_Enter:  // Enter searches too: the tooltip's F5 is easy to miss
       case Qt::Key_F5: {
         vb::Seguir seguir({traza::lookup(), "TreeV_KeyDown"});
         seguir([&] { F5(); });
@@ -221,9 +236,9 @@ void Lib_FrmCons3Tree::CmdAceptar_Click() {
   };
   if (CheckBoxes) {
     if (!Valores) Valores = QStringList();
-    for (QTreeWidgetItemIterator it(treeV_); *it; ++it) {
-      if ((*it)->checkState(0) != Qt::Checked) continue;
-      const QString codigo = codigoDe(*it);
+    for (QTreeWidgetItem* n : nodos_) {
+      if (n->checkState(0) != Qt::Checked) continue;
+      const QString codigo = codigoDe(n);
       pasos.run([&] {
         if (campo == QStringLiteral("IDFAMILIA") || campo == QStringLiteral("CODIGO")) {
           Valores->append(codigo.trimmed());
@@ -259,8 +274,7 @@ void Lib_FrmCons3Tree::Descargar() {
   if (descargado_) return;
   descargado_ = true;
   try {
-    treeV_->clear();
-    porClave_.clear();
+    vaciar();
   } catch (const vb::Error& e) {
     ui::servicio().MsgBox(e.Description(), ui::vbCritical, QStringLiteral("Aviso al Operador"));
   }

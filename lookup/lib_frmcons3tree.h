@@ -5,9 +5,12 @@
 #include <QDialog>
 #include <QHash>
 #include <QString>
+#include <vector>
 
 #include "lookup/lib_frmcons3.h"
+#include "lookup/pie_consulta.h"
 
+class QLabel;
 class QLineEdit;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -33,6 +36,7 @@ class Lib_FrmCons3Tree : public QDialog, public PropiedadesConsulta {
 
  protected:
   bool eventFilter(QObject* objeto, QEvent* evento) override;
+  void keyPressEvent(QKeyEvent* evento) override;
   void showEvent(QShowEvent* evento) override;
   void closeEvent(QCloseEvent* evento) override;
 
@@ -40,10 +44,16 @@ class Lib_FrmCons3Tree : public QDialog, public PropiedadesConsulta {
   void buscar(const QString& texto);
   void F5();
   void propagar(QTreeWidgetItem* item, Qt::CheckState estado, int niveles);
+  void vaciar();  // the tree without nodes
 
   QTreeWidget* treeV_ = nullptr;
   QLineEdit* cmbSearch_ = nullptr;
   QHash<QString, QTreeWidgetItem*> porClave_;  // upper-cased key -> node
+  // The nodes in the order they were added, the root first: searches and
+  // checks go by it, as the statement's rows came, not by the tree's shape.
+  std::vector<QTreeWidgetItem*> nodos_;
+  PieConsulta pie_;
+  QLabel* aviso_ = nullptr;  // a search that found nothing says so
   QString SQLBaseArbol, cola_;
   bool propagando_ = false;
   bool descargado_ = false;

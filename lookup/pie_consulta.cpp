@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QFrame>
 #include <QPushButton>
+#include <algorithm>
 
 #include "lookup/lib_frmcons3.h"
 #include "platform/ui/twips.h"
@@ -22,6 +23,9 @@ PieConsulta crearPie(QDialog& dialogo, PropiedadesConsulta& propiedades, std::fu
   pie.aceptar = boton("CmdAceptar", "&Aceptar");
   pie.cancelar = boton("CmdCancelar", "&Cancelar");
   pie.nueva = boton("CmdNueva", "&Nueva Busqueda");
+  // The font may not fit "Nueva Busqueda" in the width the others take.
+  pie.anchoNueva = std::max(kAnchoBotonPie, ui::aTwips(pie.nueva->sizeHint().width()));
+  pie.nueva->resize(ui::tamanoTwips(pie.anchoNueva, kAltoBotonPie));
   QObject::connect(pie.aceptar, &QPushButton::clicked, &dialogo, std::move(aceptar));
   QObject::connect(pie.cancelar, &QPushButton::clicked, &dialogo, [&dialogo, &propiedades] {
     propiedades.ValorDevuelto = QString();

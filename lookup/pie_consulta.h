@@ -17,6 +17,7 @@ struct PieConsulta {
   QPushButton* aceptar = nullptr;
   QPushButton* cancelar = nullptr;
   QPushButton* nueva = nullptr;
+  int anchoNueva = kAnchoBotonPie;  // twips: wider when its text needs it
 };
 
 // Builds the foot in `dialogo`, whose properties are `propiedades` (the same

@@ -10,6 +10,7 @@
 #include "platform/ctx/programa.h"
 #include "platform/ui/estilo_diferido.h"
 #include "platform/ui/servicio.h"
+#include "platform/ui/traducciones.h"
 #include "platform/vb/error.h"
 #include "platform/vb/manejo.h"
 #include "platform/vb/traza.h"
@@ -73,6 +74,7 @@ int main(int argc, char** argv) {
   QApplication aplicacion(argc, argv);
   QApplication::setStyle(new ui::EstiloDiferido);
   QApplication::setApplicationName(QStringLiteral("Rp_Usuarios"));
+  ui::instalarTraducciones();
   // Qt has taken its own arguments out by now.
   const lote::Opciones o = lote::leerOpciones(QApplication::arguments().mid(1));
   if (porLote) return lote::ejecutar(o);

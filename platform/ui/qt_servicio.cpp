@@ -180,6 +180,13 @@ QSize QtServicio::Pantalla() const {
   return kPantallaConsola;
 }
 
+QRect QtServicio::AreaDisponible() const {
+  if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+    if (const QScreen* pantalla = QGuiApplication::primaryScreen()) return pantalla->availableGeometry();
+  }
+  return Servicio::AreaDisponible();
+}
+
 void QtServicio::DoEvents() {
   if (QCoreApplication::instance()) QCoreApplication::processEvents();
 }

@@ -19,6 +19,7 @@ class QtServicio : public Servicio {
                    const QString& predeterminado = {}) override;
   int MostrarModal(QDialog& dialogo) override;
   QSize Pantalla() const override;
+  QRect AreaDisponible() const override;
   void DoEvents() override;
   [[noreturn]] void End(int codigo = 0) override;
 

@@ -3,6 +3,7 @@
 // UI service of the program context. The Qt implementation shows real widgets;
 // the scripted one (tests/support/guion_ui.h) answers tests from a queue; the
 // console one (consola_servicio.h) serves batch runs with no person at the screen.
+#include <QRect>
 #include <QSize>
 #include <QString>
 #include <memory>
@@ -70,6 +71,10 @@ class Servicio {
 
   // The screen's size in pixels.
   virtual QSize Pantalla() const = 0;
+
+  // The part of the screen a window may take (without panels and docks), in
+  // pixels; where nothing tells it apart, the whole screen.
+  virtual QRect AreaDisponible() const { return QRect(QPoint(0, 0), Pantalla()); }
 
   // Processes pending window events once.
   virtual void DoEvents() = 0;

@@ -58,6 +58,11 @@ TEST_F(Consultas, ConsultaDeLineaEnArbol) {
                    salida),
             0);
   EXPECT_EQ(salida, "ValorDevuelto=11\n");
+
+  // Cancelar says so by the status.
+  prueba::guion().esperarModal([&](QDialog& d) { prueba::pulsar(d, QStringLiteral("Cancelar")); });
+  EXPECT_EQ(correr({"--consulta", "VT_CLIENTES"}, salida), 1);
+  EXPECT_EQ(salida, "ValorDevuelto=\n");
 }
 
 TEST_F(Consultas, ConsultaDeLineaConOpcionesMalas) {

@@ -1,8 +1,11 @@
 // The list dialog driven offscreen: search, F5, quantities, accept, cancel,
 // new search, widths and stock colours, on real tables.
+#include <QApplication>
 #include <QFile>
 #include <QHeaderView>
+#include <QLabel>
 #include <QScrollBar>
+#include <QStyle>
 
 #include "platform/ui/twips.h"
 
@@ -18,6 +21,13 @@ QStringList columna(Lib_FrmCons3& f, int c) {
   QStringList r;
   for (int i = 0; i < f.modelo().filas(); ++i) r << f.modelo().celda(i, c);
   return r;
+}
+
+bool avisoVacio(QWidget& f) { return f.findChild<QLabel*>(QStringLiteral("AvisoVacio"))->isVisible(); }
+
+void clicEnEncabezado(Lib_FrmCons3& f, int c) {
+  QTest::mouseClick(f.lista()->header()->viewport(), Qt::LeftButton, {},
+                    QPoint(f.lista()->header()->sectionViewportPosition(c) + 5, 5));
 }
 
 TEST_F(Consultas, CargaColumnasYBusquedaIncremental) {
@@ -41,7 +51,7 @@ TEST_F(Consultas, CargaColumnasYBusquedaIncremental) {
     EXPECT_EQ(f.Busqueda(0, QString()), 1);
     EXPECT_EQ(f.IndiceColumna(QStringLiteral(" nombre ")), 2);
     EXPECT_EQ(f.IndiceColumna(QStringLiteral("ZONA")), 0);
-    prueba::pulsar(f, QStringLiteral("Cancelar"));
+    QTest::keyClick(f.cajaBusqueda(1), Qt::Key_Escape);  // Escape is Cancelar
   });
   EXPECT_TRUE(f.ValorDevuelto.toText().isEmpty());
   EXPECT_FALSE(f.Valores.has_value());
@@ -60,7 +70,8 @@ TEST_F(Consultas, F5ConYSinLikeDosVeces) {
       EXPECT_EQ(f.SQL.toStdString(), (QStringLiteral("SELECT CODIGO, NOMBRE FROM VT_CLIENTES  where CODIGO like ") +
                                       p1 + QStringLiteral(" ORDER BY CODIGO  ")).toStdString());
       EXPECT_EQ(columna(f, 0), (QStringList{"A0", "A01", "A02"}));
-      EXPECT_TRUE(f.cajaBusqueda(0)->text().isEmpty());
+      EXPECT_EQ(f.cajaBusqueda(0)->text(), like ? QStringLiteral("A") : QStringLiteral("A%"));  // what was searched
+      EXPECT_FALSE(avisoVacio(f));
       // The second narrows the first.
       f.cajaBusqueda(1)->setText(QStringLiteral("ez"));
       QTest::keyClick(f.cajaBusqueda(1), Qt::Key_F5);
@@ -69,9 +80,11 @@ TEST_F(Consultas, F5ConYSinLikeDosVeces) {
           << f.SQL.toStdString();
       if (like) EXPECT_EQ(columna(f, 1), (QStringList{"Alvarez", "Benitez"}));
       else EXPECT_TRUE(columna(f, 1).isEmpty());
+      EXPECT_EQ(avisoVacio(f), !like);  // nothing found says so
       // A new search goes back to the first statement.
       prueba::pulsar(f, QStringLiteral("Nueva Busqueda"));
       EXPECT_EQ(f.modelo().filas(), 6);
+      EXPECT_FALSE(avisoVacio(f));
       prueba::pulsar(f, QStringLiteral("Cancelar"));
     });
   }
@@ -95,9 +108,48 @@ TEST_F(Consultas, SentenciaRechazadaVaAlDialogoDeError) {
     EXPECT_EQ(f.modelo().filas(), 0);
     prueba::pulsar(f, QStringLiteral("Cancelar"));
   });
-  // The data-access class reports the rejection itself; the dialog opens empty.
+  // The data-access class reports the rejection, then the load, with the
+  // database's own words; the dialog opens empty.
   prueba::responderError(QStringLiteral("Cancelar"), QStringLiteral("AbrirRecordset"));
+  QString descripcion;
+  prueba::responderError(QStringLiteral("Cancelar"), QStringLiteral("FORM_LOAD"), {}, &descripcion);
   ui::servicio().MostrarModal(f);
+  EXPECT_TRUE(descripcion.contains(QStringLiteral("NO_EXISTE"))) << descripcion.toStdString();
+}
+
+TEST_F(Consultas, OrdenPorEncabezadoSobreviveALaRecarga) {
+  Lib_FrmCons3 f;
+  f.SQL = kClientes;  // ORDER BY: the list does not sort by itself
+  mostrar(f, [&] {
+    clicEnEncabezado(f, 1);
+    const QStringList porNombre{"O'Brien", "Castro", "Bermudez", "Benitez", "Arce", "Alvarez"};
+    EXPECT_EQ(columna(f, 1), porNombre);
+    f.cajaBusqueda(0)->setText(QStringLiteral("A"));
+    QTest::keyClick(f.cajaBusqueda(0), Qt::Key_F5);
+    EXPECT_EQ(columna(f, 1), (QStringList{"Benitez", "Arce", "Alvarez"}));
+    prueba::pulsar(f, QStringLiteral("Nueva Busqueda"));
+    EXPECT_EQ(columna(f, 1), porNombre);
+    prueba::pulsar(f, QStringLiteral("Cancelar"));
+  });
+}
+
+TEST_F(Consultas, ColumnasCortasMuestranSusValores) {
+  base.ejecutar("CREATE TABLE CORTAS (UNEGOCIO CHAR(4), ACTIVO BIT, GRUPO VARCHAR(1));"
+                "INSERT INTO CORTAS VALUES ('0001', 1, 'M'), ('0003', 0, 'W')");
+  Lib_FrmCons3 f;
+  f.SQL = QStringLiteral("SELECT UNEGOCIO, ACTIVO, GRUPO FROM CORTAS");
+  f.CheckBoxes = true;  // the first column has its check box beside the text too
+  mostrar(f, [&] {
+    const QFontMetrics fm(f.lista()->font());
+    const int margen = 2 * (f.lista()->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, f.lista()) + 1);
+    const int casilla = f.lista()->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, f.lista());
+    for (int c = 0; c < 3; ++c)
+      for (int r = 0; r < 2; ++r)
+        EXPECT_LE(fm.horizontalAdvance(f.modelo().celda(r, c)) + margen + (c == 0 ? casilla : 0),
+                  f.lista()->header()->sectionSize(c))
+            << f.modelo().celda(r, c).toStdString();
+    prueba::pulsar(f, QStringLiteral("Cancelar"));
+  });
 }
 
 TEST_F(Consultas, TeclasDeCantidad) {
@@ -192,11 +244,11 @@ TEST_F(Consultas, ChecksConValoresDefaultYOrdenPorColumna) {
       if (f.modelo().marcada(i)) marcadas << f.modelo().celda(i, 1);
     EXPECT_EQ(marcadas, (QStringList{"A01", "A0", "A02"}));  // A0 is a substring
     // A header click sorts by that column, flipping the order.
-    QTest::mouseClick(f.lista()->header()->viewport(), Qt::LeftButton, {},
-                      QPoint(f.lista()->header()->sectionViewportPosition(1) + 5, 5));
+    clicEnEncabezado(f, 1);
     EXPECT_EQ(columna(f, 1).first(), QStringLiteral("O1"));
-    // Space toggles the current row's check.
-    f.seleccionar(0);
+    // Space toggles the check of the row clicked, in whatever column.
+    QTest::mouseClick(f.lista()->viewport(), Qt::LeftButton, {},
+                      f.lista()->visualRect(f.modelo().index(0, 1)).center());
     QTest::keyClick(f.lista(), Qt::Key_Space);
     EXPECT_TRUE(f.modelo().marcada(0));
     prueba::pulsar(f, QStringLiteral("Aceptar"));
@@ -270,15 +322,26 @@ TEST_F(Consultas, ArchivoDeAnchosConservaOtrasTablas) {
   EXPECT_FALSE(QFile::exists(programa.archivo(QStringLiteral("CONSULTASLEN.AUX"))));
 }
 
-TEST_F(Consultas, VentanaMasAnchaQueLaPantalla) {
-  prueba::guion().setPantalla(QSize(300, 600));
+TEST_F(Consultas, VentanaMasGrandeQueLaPantalla) {
+  prueba::guion().setPantalla(QSize(300, 200));
+  for (int i = 0; i < 20; ++i) base.ejecutar(QStringLiteral("INSERT INTO VT_CLIENTES VALUES ('X%1', 'Otro', 1, 0)").arg(i));
   Lib_FrmCons3 f;
   f.SQL = kClientes;
   mostrar(f, [&] {
+    QApplication::processEvents();
     EXPECT_EQ(f.anchoVentana(), ui::aTwips(300) - 480);
-    // The scroll bar moves the columns and their boxes together.
-    f.barra()->setValue(600);
-    EXPECT_EQ(f.campos()->x(), -ui::twips(600));
+    EXPECT_TRUE(QRect(0, 0, 300, 200).contains(f.frameGeometry())) << f.frameGeometry().height();
+    // The list's own scroll bars, both within the window.
+    for (QScrollBar* b : {f.lista()->horizontalScrollBar(), f.lista()->verticalScrollBar()}) {
+      ASSERT_TRUE(b->isVisibleTo(&f));
+      EXPECT_TRUE(f.rect().contains(QRect(b->mapTo(&f, QPoint()), b->size())));
+    }
+    // The bar moves the columns and their boxes together.
+    f.barra()->setValue(f.barra()->maximum());
+    QHeaderView* h = f.lista()->header();
+    EXPECT_LT(h->sectionViewportPosition(1), h->sectionPosition(1));
+    EXPECT_EQ(f.cajaBusqueda(1)->mapTo(&f, QPoint()).x(),
+              f.lista()->viewport()->mapTo(&f, QPoint(h->sectionViewportPosition(1), 0)).x());
     prueba::pulsar(f, QStringLiteral("Cancelar"));
   });
 }

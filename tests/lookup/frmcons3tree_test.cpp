@@ -1,5 +1,6 @@
 // The tree dialog: parents by longest prefix, check propagation, search, F5
 // and the translation of the chosen codes.
+#include <QLabel>
 #include <QTreeWidget>
 
 #include "lookup/lib_frmcons3tree.h"
@@ -31,8 +32,10 @@ TEST_F(Consultas, ArbolPorPrefijoMasLargo) {
     QTest::keyClicks(t.cajaBusqueda(), "caj");
     EXPECT_EQ(t.arbol()->currentItem(), t.nodo("11"));
     QTest::keyClick(t.cajaBusqueda(), Qt::Key_Down);
-    prueba::pulsar(t, QStringLiteral("Cancelar"));
+    EXPECT_TRUE(t.arbol()->hasFocus());
+    QTest::keyClick(t.arbol(), Qt::Key_Escape);  // Escape is Cancelar
   });
+  EXPECT_FALSE(t.isVisible());
   EXPECT_FALSE(t.Valores.has_value());
   EXPECT_TRUE(t.ValorDevuelto.toText().isEmpty());
 }
@@ -46,6 +49,24 @@ TEST_F(Consultas, ArbolPadreQueLlegaDespues) {
     EXPECT_EQ(padre(t, "2111"), QStringLiteral("A211"));
     prueba::pulsar(t, QStringLiteral("Cancelar"));
   });
+}
+
+// Searches and checks go by the order the rows came in, not the tree's:
+// 1, 2, 11 gives 1, 2, 11 (the tree reads 1, 11, 2).
+TEST_F(Consultas, ArbolEnElOrdenDeLasFilas) {
+  base.ejecutar("INSERT INTO PLAN VALUES ('1', 'Activo'), ('2', 'Caja'), ('11', 'Caja chica')");
+  Lib_FrmCons3Tree t;
+  t.SQL = QStringLiteral("SELECT CODIGO, DESCRIPCION FROM PLAN");
+  t.CheckBoxes = true;
+  t.CampoDevuelto = QStringLiteral("CODIGO");
+  mostrar(t, [&] {
+    QTest::keyClicks(t.cajaBusqueda(), "caj");
+    EXPECT_EQ(t.arbol()->currentItem(), t.nodo("2"));
+    t.nodo("1")->setCheckState(0, Qt::Checked);  // and 11 below it
+    t.nodo("2")->setCheckState(0, Qt::Checked);
+    prueba::pulsar(t, QStringLiteral("Aceptar"));
+  });
+  EXPECT_EQ(t.Valores, (QStringList{"1", "2", "11"}));
 }
 
 TEST_F(Consultas, ChecksBajanSeisNiveles) {
@@ -102,16 +123,22 @@ TEST_F(Consultas, ArbolF5BuscaEnLaDescripcion) {
   base.ejecutar("INSERT INTO PLAN VALUES ('1', 'Activo'), ('11', 'Caja'), ('111', 'Caja O''Brien'), ('12', 'Bancos')");
   Lib_FrmCons3Tree t;
   t.SQL = QStringLiteral("SELECT CODIGO, DESCRIPCION FROM PLAN");
+  auto avisoVacio = [&] { return t.findChild<QLabel*>(QStringLiteral("AvisoVacio"))->isVisible(); };
   mostrar(t, [&] {
     t.cajaBusqueda()->setText(QStringLiteral("aja"));
-    QTest::keyClick(t.cajaBusqueda(), Qt::Key_F5);
+    QTest::keyClick(t.cajaBusqueda(), Qt::Key_Return);  // Enter searches as F5 does
     EXPECT_EQ(t.SQL, QStringLiteral("SELECT CODIGO, DESCRIPCION FROM PLAN where Descripcion like '%aja%' "));
+    EXPECT_EQ(t.cajaBusqueda()->text(), QStringLiteral("aja"));  // what was searched stays in view
     EXPECT_NE(t.nodo("11"), nullptr);
     EXPECT_EQ(t.nodo("12"), nullptr);
+    EXPECT_FALSE(avisoVacio());
     t.cajaBusqueda()->setText(QStringLiteral("O'B"));
     QTest::keyClick(t.cajaBusqueda(), Qt::Key_F5);
     EXPECT_EQ(t.nodo("11"), nullptr);
     EXPECT_NE(t.nodo("111"), nullptr);
+    t.cajaBusqueda()->setText(QStringLiteral("zzz"));
+    QTest::keyClick(t.cajaBusqueda(), Qt::Key_F5);
+    EXPECT_TRUE(avisoVacio());  // nothing found says so
     // Nueva Busqueda rebuilds from the statement of the last F5.
     prueba::pulsar(t, QStringLiteral("Nueva Busqueda"));
     EXPECT_EQ(t.nodo("11"), nullptr);

@@ -144,6 +144,23 @@ TEST_F(Consultas, ArchivoDeAnchosQueNoSePuedeReescribir) {
   EXPECT_EQ(programa.leer(QStringLiteral("CONSULTASLEN.QZX")), antes);
 }
 
+TEST_F(Consultas, AnchosCeroNoAchicanLaVentana) {
+  programa.escribir(QStringLiteral("CONSULTASLEN.QZX"), "\"VT_CLIENTES\",\"0|0|\"\n");
+  Lib_FrmCons3 f;
+  f.SQL = QStringLiteral("SELECT CODIGO, NOMBRE FROM VT_CLIENTES");
+  mostrar(f, [&] {
+    // The three buttons stand side by side, whole, inside the window.
+    auto boton = [&](const char* n) {
+      auto* b = f.findChild<QPushButton*>(QString::fromUtf8(n));
+      return QRect(b->mapTo(&f, QPoint()), b->size());
+    };
+    EXPECT_LT(boton("CmdAceptar").right(), boton("CmdCancelar").left());
+    EXPECT_LT(boton("CmdCancelar").right(), boton("CmdNueva").left());
+    EXPECT_TRUE(f.rect().contains(boton("CmdNueva")));
+    prueba::pulsar(f, QStringLiteral("Cancelar"));
+  });
+}
+
 TEST_F(Consultas, AnchosGuardadosParaMenosColumnas) {
   // Saved when the statement had one column: the new column keeps its width.
   programa.escribir(QStringLiteral("CONSULTASLEN.QZX"), "\"VT_CLIENTES\",\"1500|\"\n");

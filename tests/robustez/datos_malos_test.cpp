@@ -65,11 +65,14 @@ TEST_F(Consultas, AnchosConLineasRotas) {
   Lib_FrmCons3 f;
   f.SQL = kClientes;
   f.GrabarCfg = true;
-  // No error box: a number too large is the widest column, a negative one none.
+  // No error box: a number too large is as wide as the screen, a negative
+  // one no width, so the column keeps its own; the window stays on the screen.
   mostrar(f, [&] {
-    EXPECT_EQ(f.anchoColumna(0), ui::aTwips(ui::twips(kAnchoMaximoColumna)));
-    EXPECT_EQ(f.anchoColumna(1), 0);
-    EXPECT_EQ(f.cajaBusqueda(1)->x() - f.cajaBusqueda(0)->x(), ui::twips(kAnchoMaximoColumna));
+    const QSize pantalla = ui::servicio().Pantalla();
+    EXPECT_EQ(f.anchoColumna(0), ui::aTwips(pantalla.width()));
+    EXPECT_EQ(f.anchoColumna(1), ui::aTwips(QFontMetrics(f.lista()->font()).horizontalAdvance(QString(60, 'X'))));
+    EXPECT_EQ(f.cajaBusqueda(1)->x() - f.cajaBusqueda(0)->x(), pantalla.width());
+    EXPECT_TRUE(QRect(QPoint(), pantalla).contains(f.frameGeometry()));
     f.setAnchoColumna(0, 1500);
     f.setAnchoColumna(1, 3000);
     prueba::pulsar(f, QStringLiteral("Aceptar"));
@@ -94,9 +97,11 @@ TEST_F(Consultas, AnchosConLineasRotas) {
 
 TEST(AnchosColumnas, NumerosFueraDeRango) {
   EXPECT_EQ(anchosLinea(QStringLiteral("1440|2880|"), 2), (std::vector<int>{1440, 2880}));
-  // Texts that are no number ("nan", "inf") give 0, as any other text.
+  // Texts that are no number ("nan", "inf") give 0, as any other text; a
+  // negative width is none (-1).
   EXPECT_EQ(anchosLinea(QStringLiteral("99999999999999999999999|-1e40|nan|inf|"), 4),
-            (std::vector<int>{kAnchoMaximoColumna, 0, 0, 0}));
+            (std::vector<int>{kAnchoMaximoColumna, -1, 0, 0}));
+  EXPECT_EQ(anchosLinea(QStringLiteral("5000|-20|2000|"), 3, 3000), (std::vector<int>{3000, -1, 2000}));
   // Columns the line has no width for keep the width they were given.
   EXPECT_EQ(anchosLinea(QStringLiteral("7"), 3), (std::vector<int>{7}));
   EXPECT_EQ(camposLinea(QStringLiteral("\"T\",\"1|2|")), (QStringList{"T", "1|2|"}));

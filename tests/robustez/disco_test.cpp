@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QTranslator>
 #include <map>
 #include <memory>
 
@@ -19,6 +20,7 @@
 #include "engine/pintor.h"
 #include "platform/ctx/programa.h"
 #include "platform/ui/servicio.h"
+#include "platform/ui/traducciones.h"
 #include "services/mascaras.h"
 #include "tests/engine/apoyo.h"
 #include "tests/lookup/apoyo.h"
@@ -261,6 +263,7 @@ TEST_P(DiscoQueRechaza, ExportarPdf) {
   auto reporte = engine::ReportePreparado::preparar(s);
   ASSERT_TRUE(reporte->completar());
   {
+    const std::unique_ptr<QTranslator> traductor(ui::instalarTraducciones());  // as the program runs
     const auto falla = disco.activar();
     try {
       engine::escribirPdf(reporte->documento(), s.archivoPdf);
@@ -268,6 +271,13 @@ TEST_P(DiscoQueRechaza, ExportarPdf) {
     } catch (const vb::Error& e) {
       EXPECT_EQ(e.Number(), engine::kErrorSalida);
       EXPECT_TRUE(e.Description().contains(s.archivoPdf)) << e.Description().toStdString();
+      // The cause in Spanish, as the rest of the message (a read-only file
+      // is refused by Qt itself, in its own words, which its translations give).
+      const char* causa = GetParam() == Falla::Llena        ? "El archivo es demasiado grande"
+                          : GetParam() == Falla::SinPermiso ? "Permiso denegado"
+                          : GetParam() == Falla::TmpfsLleno ? "No queda espacio en el disco"
+                                                            : "no es grabable";
+      EXPECT_TRUE(e.Description().contains(QString::fromUtf8(causa))) << e.Description().toStdString();
     }
   }
   EXPECT_EQ(disco.contenido(), antes);
