@@ -10,6 +10,7 @@
 #include "platform/ctx/programa.h"
 #include "platform/ui/estilo_diferido.h"
 #include "platform/ui/servicio.h"
+#include "platform/vb/dates.h"
 #include "platform/vb/error.h"
 #include "platform/vb/manejo.h"
 #include "platform/vb/traza.h"
@@ -45,6 +46,7 @@ void informarError(const vb::Error& e) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  vb::fijarZonaHoraria();
   const lote::Opciones previas = lote::leerOpciones(argumentos(argc, argv));
   if (previas.ayuda) {
     std::fputs(lote::textoAyuda().toLocal8Bit().constData(), stdout);
