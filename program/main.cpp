@@ -11,6 +11,7 @@
 #include "platform/ui/estilo_diferido.h"
 #include "platform/ui/servicio.h"
 #include "platform/ui/traducciones.h"
+#include "platform/vb/dates.h"
 #include "platform/vb/error.h"
 #include "platform/vb/manejo.h"
 #include "platform/vb/traza.h"
@@ -46,6 +47,7 @@ void informarError(const vb::Error& e) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  vb::fijarZonaHoraria();
   const lote::Opciones previas = lote::leerOpciones(argumentos(argc, argv));
   if (previas.ayuda) {
     std::fputs(lote::textoAyuda().toLocal8Bit().constData(), stdout);

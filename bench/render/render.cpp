@@ -15,6 +15,7 @@
 #include "bench/common/tabla_sqlite.h"
 #include "engine/motor.h"
 #include "engine/vista_previa.h"
+#include "platform/vb/dates.h"
 
 using namespace engine;
 
@@ -52,6 +53,8 @@ const char* kReporte = R"({
 }  // namespace
 
 int main(int argc, char** argv) {
+  // The report's dates are read as the program reads them.
+  vb::fijarZonaHoraria();
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   QTemporaryDir dir;

@@ -18,6 +18,7 @@
 #include "platform/ado/connection.h"
 #include "platform/ado/recordset.h"
 #include "platform/ctx/programa.h"
+#include "platform/vb/dates.h"
 
 namespace {
 
@@ -45,6 +46,8 @@ void crear(const QString& ruta) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Dates are read as the program reads them.
+  vb::fijarZonaHoraria();
   QCoreApplication app(argc, argv);
   ctx::Alcance programa;
   QTemporaryDir carpeta;

@@ -38,6 +38,10 @@ const QString kHora = QStringLiteral(R"((\d{1,2}):(\d{1,2})(?::(\d{1,2})(?:\.(\d
 
 }  // namespace
 
+void fijarZonaHoraria() {
+  if (!qEnvironmentVariableIsSet("TZ")) qputenv("TZ", ":/etc/localtime");
+}
+
 std::optional<QDateTime> leerFecha(const QString& texto) {
   const QString t = texto.trimmed();
   if (t.isEmpty()) return std::nullopt;

@@ -13,6 +13,13 @@
 
 namespace vb {
 
+// While TZ is unset, glibc looks at /etc/localtime again on every local-time
+// conversion (a stat each time, most of what reading a date costs); naming
+// that same file in TZ makes it keep the zone it read. Called first thing by
+// the program, so a zone changed while it runs counts from its next start.
+// A TZ already set, even empty, is left alone.
+void fijarZonaHoraria();
+
 // The text read as a date by the regional settings: d/m/y (or the regional
 // order) with "/" or "-" between, a two-digit year meaning 1930..2029; ISO
 // yyyy-mm-dd; either followed by a time h:mm[:ss] (ISO also with "T" and

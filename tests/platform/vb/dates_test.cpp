@@ -121,4 +121,26 @@ TEST(Reloj, FijoParaLasPruebasYDelSistemaSinEl) {
   EXPECT_GE(vb::Now(), antes);
 }
 
+TEST(ZonaHoraria, SoloSeFijaCuandoFaltaYEsLaMisma) {
+  const bool habia = qEnvironmentVariableIsSet("TZ");
+  const QByteArray previa = qgetenv("TZ");
+  for (const char* puesta : {"America/Argentina/Buenos_Aires", ""}) {
+    qputenv("TZ", puesta);
+    vb::fijarZonaHoraria();
+    EXPECT_EQ(qgetenv("TZ"), puesta);
+    EXPECT_TRUE(qEnvironmentVariableIsSet("TZ"));
+  }
+  // Local times of either season are placed as with TZ unset.
+  auto desfases = [] {
+    return std::pair(fecha(2024, 1, 15, 12).offsetFromUtc(), fecha(2024, 7, 1, 12).offsetFromUtc());
+  };
+  qunsetenv("TZ");
+  const auto sinZona = desfases();
+  vb::fijarZonaHoraria();
+  EXPECT_EQ(qgetenv("TZ"), ":/etc/localtime");
+  EXPECT_EQ(desfases(), sinZona);
+  if (habia) qputenv("TZ", previa);
+  else qunsetenv("TZ");
+}
+
 }  // namespace
