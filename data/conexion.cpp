@@ -85,8 +85,11 @@ void DB_Dll::ValidaAdministrador() {
   if (vb::Trim(gDBName).isEmpty()) return;
   gCnn.setDefaultDatabase(gDBName);
   if (!ExisteTablaDB(QStringLiteral("TA_USUARIOS"))) return;
-  const vb::Variant admin = DatosTabla(QStringLiteral("ta_usuarios"), gUsuario, QStringLiteral("Administrador"),
-                                       QStringLiteral("nombre"), 8, QString(), true);
+  // The name goes in as a literal of its own (a type code other than 8 takes
+  // the value as written), so that a quote in it cannot change the statement.
+  const vb::Variant admin = DatosTabla(QStringLiteral("ta_usuarios"), SQLValue(vb::Trim(gUsuario)).toText(),
+                                       QStringLiteral("Administrador"), QStringLiteral("LTRIM(RTRIM(nombre))"), 200,
+                                       QString(), true);
   gEsAdmin = vb::Val(admin.toText()) == 1;
 }
 

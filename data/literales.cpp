@@ -43,14 +43,19 @@ QString DB_Dll::ADOComilla(const vb::Variant& Qtype) const {
 
 vb::Variant DB_Dll::SQLValue(vb::Variant Valor, const QString& Tipo) const {
   if (Tipo == QLatin1String("@")) {
-    if (Valor.isNull()) return vb::Variant(QStringLiteral("0"));
-    const vb::Currency importe = ZepaKit2::util().ValorNumerico(vb::CStr(Valor));
+    if (Valor.isNull() || Valor.isEmpty()) return vb::Variant(QStringLiteral("0"));
+    // An amount is a number or nothing: "12abc" is not 12, nor junk 0.
+    const QString texto = vb::CStr(Valor).trimmed();
+    if (!vb::IsNumeric(texto)) throw vb::Error(vb::kTypeMismatch, {}, QStringLiteral("SQLValue"));
+    const vb::Currency importe = ZepaKit2::util().ValorNumerico(texto);
     return vb::Variant(ZepaKit2::util().Reemplazar(vb::CStr(vb::Variant(importe)), QStringLiteral(","),
                                                    QStringLiteral(".")));
   }
   if (Valor.isNull()) return vb::Variant(QStringLiteral("NULL"));
-  // Quotes inside the value are left as they are, as everywhere in the suite.
-  if (Tipo == QLatin1String("'")) return vb::Variant(QLatin1Char('\'') + vb::CStr(Valor) + QLatin1Char('\''));
+  // A quote inside is doubled, so that the value stays one literal whatever it holds.
+  if (Tipo == QLatin1String("'"))
+    return vb::Variant(QLatin1Char('\'') + vb::CStr(Valor).replace(QLatin1Char('\''), QStringLiteral("''")) +
+                       QLatin1Char('\''));
   return vb::Variant(vb::CStr(Valor));
 }
 

@@ -55,8 +55,7 @@ void CargarConfiguracion(const QString& carpetaPrograma) {
       ado::Recordset& rs;
       ~Cierre() { vb::omitir({traza::services(), "CargarConfiguracion"}, [&] { d.CierraRecordset(rs); }); }
     } cierre{d, rs};
-    d.AbrirRecordset(QStringLiteral("Select * from ta_usuarios where Nombre = '") + s.gUsuarioLogeado +
-                         QStringLiteral("'"),
+    d.AbrirRecordset(QStringLiteral("Select * from ta_usuarios where Nombre = ") + d.SQLValue(s.gUsuarioLogeado).toText(),
                      rs);
     if (!rs.EOF()) {
       s.UNegocio = u.ValorCampo(rs.Fields("UNegocio"));

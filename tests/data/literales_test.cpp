@@ -35,7 +35,9 @@ TEST(Literales, Comillas) {
 
 TEST(Literales, SQLValue) {
   DB_Dll d;
-  EXPECT_EQ(d.SQLValue("O'Brien").toString(), "'O'Brien'");
+  // A quote inside is doubled: the value stays one literal.
+  EXPECT_EQ(d.SQLValue("O'Brien").toString(), "'O''Brien'");
+  EXPECT_EQ(d.SQLValue("x' OR 1=1 OR '").toString(), "'x'' OR 1=1 OR '''");
   EXPECT_EQ(d.SQLValue(vb::Variant::Null()).toString(), "NULL");
   EXPECT_EQ(d.SQLValue(vb::Variant()).toString(), "''");
   EXPECT_EQ(d.SQLValue(vb::Variant::Null(), "@").toString(), "0");
@@ -47,6 +49,16 @@ TEST(Literales, SQLValue) {
   EXPECT_EQ(d.SQLValue("1,23456", "@").toString(), "1.2346");
   EXPECT_EQ(d.SQLValue(std::int32_t(-15), "@").toString(), "-15");
   EXPECT_EQ(d.SQLValue(std::int32_t(42)).toString(), "'42'");
+  // Text that is not a number is no amount: not its leading number, nor 0.
+  for (const char* malo : {"12abc", "abc", " "}) {
+    SCOPED_TRACE(malo);
+    try {
+      d.SQLValue(malo, "@");
+      ADD_FAILURE() << "aceptó " << malo;
+    } catch (const vb::Error& e) {
+      EXPECT_EQ(e.Number(), vb::kTypeMismatch);
+    }
+  }
 }
 
 TEST(Literales, Corchetes) {

@@ -218,3 +218,24 @@ TEST_F(IniciaSesionPrueba, CarpetaSinEscrituraNoImpideCargarLaConfiguracion) {
   EXPECT_EQ(sesion().Top_Default, QStringLiteral("1000"));
   EXPECT_EQ(sesion().gColorFondoFoco, 16776960);
 }
+
+// The login name is one value in both statements that look the user up: a
+// quote in a real name reads that user's record and administrator flag, and
+// a name written to widen the statements matches nobody.
+TEST_F(IniciaSesionPrueba, ElNombreDelUsuarioEsUnSoloValorEnLasSentencias) {
+  base.ejecutar("INSERT INTO TA_USUARIOS (Nombre, UNegocio, VerProforma, Administrador) VALUES "
+                "('O''Brien', '0007', 1, 1), ('ADMIN', '0001', 1, 1), ('ANA', '0002', 1, 0)");
+  EXPECT_FALSE(iniciar(QStringLiteral("@server=SRVPRUEBA; @dbname=EMPRESA; @usuario=O'Brien; @Password=x")));
+  EXPECT_TRUE(db().gEsAdmin);
+  EXPECT_EQ(sesion().UNegocio, QStringLiteral("0007"));
+  EXPECT_TRUE(prueba::guion().mostradas().empty());  // no error box on the way
+
+  // A fresh start, as another run of the program.
+  ctx::actual().instalar<DB_Dll>(std::make_unique<DB_Dll>());
+  ctx::actual().instalar<ModGlobal::Sesion>(std::make_unique<ModGlobal::Sesion>());
+  EXPECT_FALSE(iniciar(QStringLiteral("@server=SRVPRUEBA; @dbname=EMPRESA; "
+                                      "@usuario=x' OR Administrador>0 OR Nombre LIKE '%; @Password=x")));
+  EXPECT_EQ(db().gUsuario, QStringLiteral("x' OR Administrador>0 OR Nombre LIKE '%"));
+  EXPECT_FALSE(db().gEsAdmin);
+  EXPECT_EQ(sesion().UNegocio, QStringLiteral("   1"));
+}
