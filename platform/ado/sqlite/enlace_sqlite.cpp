@@ -551,6 +551,12 @@ class EnlaceSqlite final : public Enlace {
   }
 
   static QString archivoDe(Errors& errores, const QString& carpeta, const QString& base) {
+    // A database is a file of the alias's folder, never one reached from it.
+    if (base.contains(u'/') || base.contains(u'\\') || base.contains(QStringLiteral("..")))
+      fallarCon(errores, kErrorGeneral,
+                QStringLiteral("No se puede abrir la base de datos \"%1\": el nombre de una base de datos no lleva "
+                               "carpetas ni \"..\"").arg(base),
+                kOrigen, QStringLiteral("42000"), 4060);
     QDir dir(carpeta);
     const QString nombre = base + QStringLiteral(".db");
     if (!base.isEmpty() && dir.exists(nombre)) return dir.filePath(nombre);
