@@ -6,6 +6,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
+#include <QSet>
+#include <vector>
 
 #include "engine/errores.h"
 #include "platform/vb/error_sistema.h"
@@ -52,6 +54,54 @@ QString lineaColumna(const QByteArray& s, int offset) {
   return QStringLiteral("línea %1, columna %2").arg(linea).arg(columna);
 }
 
+// The first key written twice in one object of a well-formed JSON text, with
+// its line and column; empty when there is none. The JSON reader keeps one of
+// the two silently, and a hand-written file means one of them.
+QString claveRepetida(const QByteArray& s) {
+  struct Nivel {
+    bool objeto;
+    QSet<QString> claves;
+  };
+  std::vector<Nivel> niveles;
+  bool esperaClave = false;
+  for (int i = 0; i < s.size(); ++i) {
+    const char c = s[i];
+    if (c == '{' || c == '[') {
+      niveles.push_back({c == '{', {}});
+      esperaClave = c == '{';
+    } else if (c == '}' || c == ']') {
+      if (!niveles.empty()) niveles.pop_back();
+      esperaClave = false;
+    } else if (c == ',') {
+      esperaClave = !niveles.empty() && niveles.back().objeto;
+    } else if (c == '"') {
+      const int inicio = i;
+      for (++i; i < s.size() && s[i] != '"'; ++i)
+        if (s[i] == '\\') ++i;
+      if (!esperaClave) continue;
+      esperaClave = false;
+      const QByteArray crudo = s.mid(inicio, i - inicio + 1);
+      // A key with escapes is read as the JSON reader reads it.
+      const QString clave = crudo.contains('\\')
+                                ? QJsonDocument::fromJson("[" + crudo + "]").array().at(0).toString()
+                                : QString::fromUtf8(crudo.mid(1, crudo.size() - 2));
+      if (!niveles.back().claves.contains(clave)) {
+        niveles.back().claves.insert(clave);
+        continue;
+      }
+      return QStringLiteral("la clave \"%1\" está repetida en %2").arg(clave, lineaColumna(s, inicio));
+    }
+  }
+  return {};
+}
+
+// A text with {...} whose "{" is never closed would print it as it is.
+void comprobarLlaves(const QString& plantilla, const QString& donde, const QString& archivo) {
+  const qsizetype abre = plantilla.lastIndexOf(QLatin1Char('{'));
+  if (abre >= 0 && plantilla.indexOf(QLatin1Char('}'), abre + 1) < 0)
+    invalido(archivo, QStringLiteral("en %1 falta la \"}\" que cierra \"%2\"").arg(donde, plantilla.mid(abre)));
+}
+
 OrdenReporte leerOrden(const QString& s) {
   OrdenReporte o;
   QString t = s.trimmed();
@@ -95,6 +145,7 @@ DefinicionReporte leerDefinicion(const QByteArray& contenido, const QString& arc
   if (e.error != QJsonParseError::NoError)
     invalido(archivo, QStringLiteral("error de sintaxis JSON en %1: %2").arg(lineaColumna(contenido, e.offset), e.errorString()));
   if (!doc.isObject()) invalido(archivo, QStringLiteral("debe contener un objeto JSON { ... }"));
+  if (const QString repetida = claveRepetida(contenido); !repetida.isEmpty()) invalido(archivo, repetida);
   const QJsonObject o = doc.object();
   const QString raiz = QStringLiteral("el reporte");
   soloClaves(o, {QStringLiteral("titulo"), QStringLiteral("consulta"), QStringLiteral("campos"), QStringLiteral("orden"),
@@ -236,6 +287,14 @@ DefinicionReporte leerDefinicion(const QByteArray& contenido, const QString& arc
     const QString fam = texto(lo, "familia", donde, archivo).trimmed();
     if (!fam.isEmpty()) d.familia = fam;
     d.tamanoLetra = numero(lo, "tamano", 9, 5, 24, donde, archivo);
+  }
+
+  for (const QString& l : d.encabezado) comprobarLlaves(l, QStringLiteral("\"encabezado\""), archivo);
+  comprobarLlaves(d.pie, QStringLiteral("\"pie\""), archivo);
+  comprobarLlaves(d.final, QStringLiteral("\"final\""), archivo);
+  for (size_t i = 0; i < d.grupos.size(); ++i) {
+    comprobarLlaves(d.grupos[i].encabezado, QStringLiteral("el encabezado del grupo %1").arg(i + 1), archivo);
+    comprobarLlaves(d.grupos[i].pie, QStringLiteral("el pie del grupo %1").arg(i + 1), archivo);
   }
   return d;
 }

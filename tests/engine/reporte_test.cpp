@@ -194,6 +194,22 @@ TEST(ReporteErrores, CadaFallaNombraArchivoCampoOPosicion) {
   EXPECT_EQ(e.Number(), kErrorArchivoReporte);
   EXPECT_TRUE(e.Description().contains("\"titlo\""));
 
+  // A key written twice would leave one of the two unread; the second is named.
+  s.archivo = c.carpeta.escribir("doble.rpt", "{\"consulta\": \"SELECT * FROM TA_USUARIOS\",\n"
+                                              " \"columnas\": [{\"campo\": \"NOMBRE\", \"titulo\": \"a\", \"titulo\": \"b\"}]}");
+  e = errorDe(s);
+  EXPECT_EQ(e.Number(), kErrorArchivoReporte);
+  EXPECT_TRUE(e.Description().contains("doble.rpt"));
+  EXPECT_TRUE(e.Description().contains("\"titulo\" está repetida en línea 2, columna 50")) << e.Description().toStdString();
+
+  // A "{" never closed would print as it is.
+  s.archivo = c.carpeta.escribir("llave.rpt", R"({"consulta": "SELECT * FROM TA_USUARIOS", "columnas": [{"campo": "NOMBRE"}], "pie": "Hoja de {Parametros"})");
+  e = errorDe(s);
+  EXPECT_EQ(e.Number(), kErrorArchivoReporte);
+  EXPECT_TRUE(e.Description().contains("llave.rpt"));
+  EXPECT_TRUE(e.Description().contains("\"pie\"")) << e.Description().toStdString();
+  EXPECT_TRUE(e.Description().contains("{Parametros")) << e.Description().toStdString();
+
   s.archivo = c.carpeta.escribir("campo.rpt", R"({"consulta": "SELECT NOMBRE FROM TA_USUARIOS", "columnas": [{"campo": "NOMBRE"}, {"campo": "EDAD"}]})");
   e = errorDe(s);
   EXPECT_EQ(e.Number(), kErrorCampo);
