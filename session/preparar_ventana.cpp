@@ -8,6 +8,7 @@
 #include "menu/rt_iconoslst.h"
 #include "platform/ui/servicio.h"
 #include "platform/vb/archivos.h"
+#include "platform/vb/convert.h"
 #include "platform/vb/manejo.h"
 #include "services/sesion.h"
 #include "session/traza.h"
@@ -36,12 +37,13 @@ void PrepararVentana(QWidget& form) {
     return;
 
   seguir([&] { ZepaKit2::estacion().AjustarBarra(&form); });
-  const int estilo = static_cast<int>(sesion().gFlatToolbars);
   for (const char* nombre : {"UtilQzr1", "TBarRep1", "Util0011"}) {
     seguir([&] {
       QObject* barra = form.findChild<QObject*>(QString::fromLatin1(nombre));
       if (!barra) throw vb::Error(vb::kObjectDoesNotSupport);
-      barra->setProperty("StyleBar", estilo);
+      // A whole-number property takes the number rounded half to even, as
+      // the platform assigns one (error 6 out of range).
+      barra->setProperty("StyleBar", int(vb::redondearEntero(sesion().gFlatToolbars)));
     });
   }
   seguir([&] { ui::servicio().DoEvents(); });

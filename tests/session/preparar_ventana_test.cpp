@@ -91,6 +91,13 @@ TEST_F(PrepararVentanaPrueba, EstiloDeBarrasPorNombreYAjusteDeLaEstacion) {
   ModGlobal::sesion().gFlatToolbars = 1;
   ModGlobal::PrepararVentana(form);
   EXPECT_EQ(rep->StyleBar(), 1);
+  // The style is the number rounded half to even, not cut.
+  ModGlobal::sesion().gFlatToolbars = 0.6;
+  ModGlobal::PrepararVentana(form);
+  EXPECT_EQ(rep->StyleBar(), 1);
+  ModGlobal::sesion().gFlatToolbars = 2.5;
+  ModGlobal::PrepararVentana(form);
+  EXPECT_EQ(rep->StyleBar(), 2);
 }
 
 TEST_F(PrepararVentanaPrueba, ElMarcoMdiSoloTomaElIcono) {
