@@ -2,7 +2,6 @@
 
 #include <vector>
 
-#include "suite/util_general.h"
 #include "platform/vb/strings.h"
 #include "services/arma_formula.h"
 
@@ -37,7 +36,6 @@ void cerrarPieza(QString& formula, QString pieza) {
 }  // namespace
 
 Solicitud ArmarSolicitud(const Eleccion& e) {
-  const auto& u = ZepaKit2::util();
   Solicitud s;
 
   // The user-name range; entry 2 stays empty and adds nothing.
@@ -56,13 +54,14 @@ Solicitud ArmarSolicitud(const Eleccion& e) {
              QStringLiteral("{Ta_usuarios.esgrupo}=FALSE");
 
   // Business units: the code is the entry's first four characters, as the
-  // list is filled; a shorter entry gives a shorter code, never trimmed.
+  // list is filled; a shorter entry gives a shorter code, never trimmed: the
+  // suite's codes are padded ("   1"), and the table holds them so.
   // A piece is blank only until its first condition, so emptiness is tested
   // without trimming a text that grows with every unit or task.
   QString pieza;
   for (const QString& entrada : e.unidades) {
     const QString codigo = entrada.left(4);
-    const QString entreComillas = constanteFormula(u.TextoFiltro(codigo, 4));
+    const QString entreComillas = constanteFormula(codigo);
     if (pieza.isEmpty()) {
       s.unidades = QStringLiteral(" U.Neg.:") + codigo;
       pieza = QStringLiteral(" AND ({") + e.tablaReporte + QStringLiteral(".UNEGOCIO} = '") + entreComillas +

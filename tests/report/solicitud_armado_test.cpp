@@ -90,8 +90,8 @@ TEST(ArmarSolicitud, LasComillasDeLosValoresSeDuplican) {
             QStringLiteral("TrimLeft(TrimRight({Ta_usuarios.nombre})) >= 'O''Brien'  AND "
                            "TrimLeft(TrimRight({Ta_usuarios.nombre})) LIKE 'O''Brien*'  AND ") +
                 kSinGrupos +
-                QStringLiteral(" AND ({TA_USUARIOS.UNEGOCIO} = '0''1' )  AND ({TA_MENU.CLAVE} = 'D''1' ) "));
-  // The caption keeps the code's four characters, blank included.
+                QStringLiteral(" AND ({TA_USUARIOS.UNEGOCIO} = '0''1 ' )  AND ({TA_MENU.CLAVE} = 'D''1' ) "));
+  // The condition and the caption keep the code's four characters, blank included.
   EXPECT_EQ(s.formulas[0], QStringLiteral("Parametros = ' U.Neg.:0''1 '"));
 }
 
