@@ -4,10 +4,10 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
-#include <QSaveFile>
+#include <optional>
 
 #include "engine/errores.h"
-#include "platform/vb/error_sistema.h"
+#include "platform/vb/archivos.h"
 
 namespace engine {
 
@@ -59,37 +59,42 @@ QPageLayout disposicion(const Documento& doc) {
 
 bool escribirPdf(const Documento& doc, const QString& ruta, const Avance& avance) {
   if (ruta.trimmed().isEmpty()) lanzar(kErrorSalida, QStringLiteral("No se indicó el archivo PDF del reporte"));
-  // Written beside itself and renamed over the old file at the end.
-  QSaveFile archivo(ruta);
-  if (!archivo.open(QIODevice::WriteOnly))
-    lanzar(kErrorSalida, QStringLiteral("No se puede escribir el archivo PDF %1: %2").arg(ruta, vb::textoErrorSistema(archivo.errorString())));
+  const auto noSeEscribe = [&](const vb::Error& e) {
+    lanzar(kErrorSalida, QStringLiteral("No se puede escribir el archivo PDF %1: %2")
+                             .arg(ruta, e.Description().isEmpty() ? vb::descripcionError(e.Number()) : e.Description()));
+  };
+  // Written beside itself and renamed over the old file at the end; only a
+  // regular file is replaced.
+  std::optional<vb::SalidaArchivo> archivo;
+  try {
+    archivo.emplace(ruta);
+  } catch (const vb::Error& e) {
+    noSeEscribe(e);
+  }
   bool completo = false;
   {
-    QPdfWriter pdf(&archivo);
+    QPdfWriter pdf(&*archivo);
     pdf.setResolution(720);
     pdf.setTitle(doc.titulo);
     pdf.setCreator(QStringLiteral("Rp_Usuarios"));
     pdf.setPageLayout(disposicion(doc));
     QPainter p;
-    if (!p.begin(&pdf)) {
-      archivo.cancelWriting();
-      lanzar(kErrorSalida, QStringLiteral("No se puede escribir el archivo PDF %1").arg(ruta));
-    }
+    if (!p.begin(&pdf)) lanzar(kErrorSalida, QStringLiteral("No se puede escribir el archivo PDF %1").arg(ruta));
     try {
       completo = pintarTodo(pdf, p, doc, pdf.resolution() / kUnidadesPorPulgada, avance);
     } catch (...) {
       p.end();
-      archivo.cancelWriting();
       throw;
     }
     p.end();
   }
-  if (!completo) {
-    archivo.cancelWriting();
-    return false;
+  // Not confirmed, the device leaves the old file as it was.
+  if (!completo) return false;
+  try {
+    archivo->confirmar();
+  } catch (const vb::Error& e) {
+    noSeEscribe(e);
   }
-  if (!archivo.commit())
-    lanzar(kErrorSalida, QStringLiteral("No se pudo guardar el archivo PDF %1: %2").arg(ruta, vb::textoErrorSistema(archivo.errorString())));
   return true;
 }
 

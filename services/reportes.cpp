@@ -18,6 +18,11 @@ using vb::Trim;
 
 QString carpetaReportes() { return ZepaKit2::util().CarpetaConBarra(ctx::actual().carpetaPrograma()); }
 
+// The file at the path, found ignoring letter case in the name and in the
+// folders below the report folder (TA_REPORTES was written for a file system
+// that ignores it); empty when there is none.
+QString existente(const QString& ruta, const QString& carpeta) { return vb::buscarSinCaso(ruta, carpeta); }
+
 // Voucher types of the purchasing system share one report file.
 bool esDeCompras(const QString& codigo) {
   const vb::Variant sistema = db().DatosTabla(QStringLiteral("V_TA_CPTE"), codigo, QStringLiteral("SISTEMA"),
@@ -29,10 +34,7 @@ bool esDeCompras(const QString& codigo) {
 QString archivoCompartido(const QString& reporte, const QString& carpeta, vb::Seguir& seguir) {
   QString valor;
   const long largo = vb::Len(reporte);
-  auto prefijo = [&](long n) {
-    const QString ruta = carpeta + vb::Left(reporte, n) + QStringLiteral(".RPT");
-    valor = vb::FileExists(ruta) ? ruta : QString();
-  };
+  auto prefijo = [&](long n) { valor = existente(carpeta + vb::Left(reporte, n) + QStringLiteral(".RPT"), carpeta); };
   seguir([&] {
     if (largo == 4 && vb::Mid(reporte, 3, 1) == QStringLiteral("-"))
       prefijo(2);
@@ -61,15 +63,18 @@ QString RutaReporte(const QString& archivo, const QString& reporte) {
   seguir([&] { carpeta = carpetaReportes(); });
   seguir([&] {
     if (!valor.isEmpty()) return;
-    valor = carpeta + reporte + QStringLiteral(".rpt");
-    if (!vb::FileExists(valor)) valor = archivoCompartido(reporte, carpeta, seguir);
+    valor = existente(carpeta + reporte + QStringLiteral(".rpt"), carpeta);
+    if (valor.isEmpty()) valor = archivoCompartido(reporte, carpeta, seguir);
   });
   seguir([&] {
     if (vb::UCase(vb::Right(Trim(valor), 4)) != QStringLiteral(".RPT"))
       valor = carpeta + valor + QStringLiteral(".rpt");
   });
   seguir([&] {
-    if (!vb::FileExists(valor))
+    const QString hallado = existente(valor, carpeta);
+    if (!hallado.isEmpty())
+      valor = hallado;
+    else
       ui::servicio().MsgBox(QStringLiteral("No se encuentra el Archivo ") + valor + QStringLiteral(" (") + reporte +
                                 QStringLiteral(")") +
                                 QStringLiteral(" por favor verifique la configuración de Reportes"),

@@ -3,11 +3,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringList>
 
 #include "platform/ctx/programa.h"
+#include "platform/vb/archivos.h"
 #include "platform/vb/error.h"
 
 namespace ZepaKit2 {
@@ -152,11 +152,13 @@ void ArchivoIni::EscribirIni(const QString& archivo, const QString& seccion, con
 
   const QString fin = c.crlf ? QStringLiteral("\r\n") : QStringLiteral("\n");
   QDir().mkpath(QFileInfo(ruta).absolutePath());
-  QSaveFile f(ruta);
-  if (!f.open(QIODevice::WriteOnly))
-    throw vb::Error(vb::kPathFileAccessError, {}, QStringLiteral("EscribirIni"));
-  f.write((c.lineas.join(fin) + fin).toUtf8());
-  if (!f.commit()) throw vb::Error(vb::kPathFileAccessError, {}, QStringLiteral("EscribirIni"));
+  // Replaced as a whole, and only where a regular file (or nothing) stands.
+  try {
+    vb::reemplazarArchivo(ruta, (c.lineas.join(fin) + fin).toUtf8());
+  } catch (vb::Error& e) {
+    e.setSource(QStringLiteral("EscribirIni"));
+    throw;
+  }
 }
 
 ArchivoIni& archivoIni() { return ctx::actual().instancia<ArchivoIni>(); }

@@ -1,9 +1,13 @@
 #include "platform/vb/archivos.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QStringList>
 #include <QRandomGenerator>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -54,6 +58,40 @@ class Descriptor {
   int fd_;
 };
 
+std::optional<Error> intentarEscribir(EscritorArchivo& escritor, const QByteArray& datos) {
+  try {
+    escritor.escribir(datos);
+    return std::nullopt;
+  } catch (const Error& e) {
+    return e;
+  }
+}
+
+// What an entry that is not a regular file is, for the message that refuses it.
+QString clase(mode_t modo) {
+  if (S_ISLNK(modo)) return QStringLiteral("un enlace");
+  if (S_ISDIR(modo)) return QStringLiteral("una carpeta");
+  if (S_ISCHR(modo) || S_ISBLK(modo)) return QStringLiteral("un dispositivo");
+  if (S_ISFIFO(modo)) return QStringLiteral("una tubería");
+  if (S_ISSOCK(modo)) return QStringLiteral("un socket");
+  return QStringLiteral("algo que no es un archivo");
+}
+
+// A file is replaced only where there is nothing or a regular file: the
+// rename would put a file in the place of a device or a pipe, and writing
+// through a link would reach whatever the link points at. True when a
+// regular file is there, its status in `st`.
+bool comprobarDestino(const QString& ruta, struct stat* st = nullptr) {
+  struct stat propio;
+  struct stat& s = st ? *st : propio;
+  if (::lstat(nombre(ruta).constData(), &s) != 0) {
+    if (errno == ENOENT) return false;
+    throw errorDeSistema(errno, true);
+  }
+  if (S_ISREG(s.st_mode)) return true;
+  throw Error(kPathFileAccessError, QStringLiteral("en su lugar hay %1, no un archivo común").arg(clase(s.st_mode)));
+}
+
 }  // namespace
 
 Error errorDeSistema(int numero, bool creando) {
@@ -75,6 +113,44 @@ Error errorDeSistema(int numero, bool creando) {
 bool FileExists(const QString& ruta) {
   struct stat st;
   return !ruta.isEmpty() && estado(ruta, st) && S_ISREG(st.st_mode);
+}
+
+QString buscarSinCaso(const QString& ruta, const QString& base) {
+  if (ruta.isEmpty()) return {};
+  if (FileExists(ruta)) return ruta;
+  QString carpeta;
+  QStringList partes;
+  if (!base.isEmpty() && base.endsWith(QLatin1Char('/')) && ruta.startsWith(base)) {
+    carpeta = base;
+    partes = ruta.mid(base.size()).split(QLatin1Char('/'), Qt::SkipEmptyParts);
+  } else {
+    const qsizetype barra = ruta.lastIndexOf(QLatin1Char('/'));
+    carpeta = ruta.left(barra + 1);
+    partes = {ruta.mid(barra + 1)};
+  }
+  for (qsizetype i = 0; i < partes.size(); ++i) {
+    const bool ultima = i == partes.size() - 1;
+    const QString& parte = partes[i];
+    const QString exacta = carpeta + parte;
+    if (parte == QLatin1String(".") || parte == QLatin1String("..") ||
+        (ultima ? FileExists(exacta) : QFileInfo(exacta).isDir())) {
+      carpeta = exacta + (ultima ? QString() : QStringLiteral("/"));
+      continue;
+    }
+    // The first in name order, when several differ in case only.
+    const QDir dir(carpeta.isEmpty() ? QStringLiteral(".") : carpeta);
+    const QStringList entradas =
+        dir.entryList(QDir::Hidden | QDir::System | (ultima ? QDir::Files : QDir::Dirs | QDir::NoDotAndDotDot), QDir::Name);
+    QString hallada;
+    for (const QString& e : entradas)
+      if (e.compare(parte, Qt::CaseInsensitive) == 0 && (!ultima || FileExists(carpeta + e))) {
+        hallada = e;
+        break;
+      }
+    if (hallada.isEmpty()) return {};
+    carpeta += hallada + (ultima ? QString() : QStringLiteral("/"));
+  }
+  return FileExists(carpeta) ? carpeta : QString();
 }
 
 qint64 FileLen(const QString& ruta) {
@@ -136,16 +212,15 @@ void reemplazarArchivo(const QString& ruta, const QByteArray& contenido) {
 
 EscritorArchivo::EscritorArchivo(QString ruta) : ruta_(std::move(ruta)) {
   if (ruta_.isEmpty() || ruta_.endsWith(QLatin1Char('/'))) throw Error(kBadFileNameOrNumber);
-  struct stat st;
   const QByteArray destino = nombre(ruta_);
-  if (::stat(destino.constData(), &st) == 0 && S_ISDIR(st.st_mode)) throw Error(kPathFileAccessError);
+  comprobarDestino(ruta_);
   // A hidden name in the same folder, so that the final rename stays on one disk.
   const qsizetype barra = destino.lastIndexOf('/');
   const QByteArray carpeta = destino.left(barra + 1);
   const QByteArray base = destino.mid(barra + 1);
   for (int intento = 0; intento < 100; ++intento) {
     temporal_ = carpeta + '.' + base + ".~" + QByteArray::number(QRandomGenerator::global()->generate(), 36);
-    fd_ = ::open(temporal_.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    fd_ = ::open(temporal_.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd_ >= 0 || errno != EEXIST) break;
   }
   if (fd_ < 0) {
@@ -178,7 +253,17 @@ void EscritorArchivo::confirmar() {
   if (fd_ < 0) throw Error(kBadFileNameOrNumber);
   const QByteArray destino = nombre(ruta_);
   struct stat st;
-  if (::stat(destino.constData(), &st) == 0) ::fchmod(fd_, st.st_mode & 07777);
+  try {
+    // Checked again: the folder may be shared, and the entry changed meanwhile.
+    if (comprobarDestino(ruta_, &st)) {
+      // Owner first: a change of owner clears the set-id bits the mode then puts back.
+      if (::fchown(fd_, st.st_uid, st.st_gid) != 0) (void)::fchown(fd_, static_cast<uid_t>(-1), st.st_gid);
+      ::fchmod(fd_, st.st_mode & 07777);
+    }
+  } catch (...) {
+    descartar();
+    throw;
+  }
   // On disk before the rename, so that a crash cannot leave an empty file.
   if (::fsync(fd_) != 0 && errno != EINVAL) {
     const int e = errno;
@@ -198,6 +283,66 @@ void EscritorArchivo::confirmar() {
     throw errorDeSistema(e, true);
   }
   temporal_.clear();
+}
+
+SalidaArchivo::SalidaArchivo(const QString& ruta) : escritor_(ruta) { QIODevice::open(QIODevice::WriteOnly); }
+
+SalidaArchivo::~SalidaArchivo() = default;
+
+qint64 SalidaArchivo::writeData(const char* datos, qint64 largo) {
+  if (fallo_) return -1;
+  pendiente_.append(datos, largo);
+  if (pendiente_.size() >= 65536) vaciar();
+  return fallo_ ? -1 : largo;
+}
+
+void SalidaArchivo::vaciar() {
+  if (fallo_ || pendiente_.isEmpty()) return;
+  fallo_ = intentarEscribir(escritor_, pendiente_);
+  pendiente_.clear();
+}
+
+void SalidaArchivo::confirmar() {
+  vaciar();
+  QIODevice::close();
+  if (fallo_) throw *fallo_;
+  escritor_.confirmar();
+}
+
+namespace {
+
+// The user's own folder, not readable or writable by anyone else.
+bool carpetaPrivada(const QByteArray& carpeta) {
+  struct stat st;
+  return !carpeta.isEmpty() && ::lstat(carpeta.constData(), &st) == 0 && S_ISDIR(st.st_mode) &&
+         st.st_uid == ::geteuid() && (st.st_mode & 077) == 0;
+}
+
+}  // namespace
+
+ArchivoPropio::ArchivoPropio(const QString& prefijo, const QString& sufijo) {
+  QByteArray carpeta = qgetenv("XDG_RUNTIME_DIR");
+  if (!carpetaPrivada(carpeta)) {
+    QByteArray plantilla = nombre(QDir::tempPath() + QLatin1Char('/') + prefijo + QStringLiteral("XXXXXX"));
+    if (!::mkdtemp(plantilla.data())) throw errorDeSistema(errno, true);
+    carpeta = carpetaHecha_ = plantilla;
+  }
+  const QByteArray final = nombre(sufijo);
+  QByteArray ruta = carpeta + '/' + nombre(prefijo) + "XXXXXX" + final;
+  const int fd = ::mkostemps(ruta.data(), static_cast<int>(final.size()), O_CLOEXEC);
+  if (fd < 0) {
+    const int e = errno;
+    if (!carpetaHecha_.isEmpty()) ::rmdir(carpetaHecha_.constData());
+    throw errorDeSistema(e, true);
+  }
+  ::close(fd);
+  ruta_ = QFile::decodeName(ruta);
+}
+
+ArchivoPropio::~ArchivoPropio() {
+  if (conservar_) return;
+  ::unlink(nombre(ruta_).constData());
+  if (!carpetaHecha_.isEmpty()) ::rmdir(carpetaHecha_.constData());
 }
 
 }  // namespace vb

@@ -136,3 +136,21 @@ TEST_F(Reportes, ColumnaFaltantePasaPorElDialogo) {
   EXPECT_TRUE(archivos[1].isEmpty());
   EXPECT_TRUE(archivos[2].isEmpty());
 }
+
+// Names written for a file system that ignores letter case: the file is
+// found as it is spelt on disk, in the report folder and below it, before
+// anything is reported missing.
+TEST_F(Reportes, SinElArchivoExactoSeBuscaSinDistinguirMayusculas) {
+  programa.escribir(QStringLiteral("rp_usuarios_grupos.RPT"), "rpt");
+  EXPECT_EQ(NombreReporte(QStringLiteral("RP_Usuarios_Grupos")), en(QStringLiteral("rp_usuarios_grupos.RPT")));
+  programa.escribir(QStringLiteral("reportes/Usuarios/rp_usuarios_uneg.rpt"), "rpt");
+  fila(QStringLiteral("RP_Usuarios_UNEG"), QStringLiteral("Reportes/USUARIOS/RP_Usuarios_UNEG"));
+  EXPECT_EQ(NombreReporte(QStringLiteral("RP_Usuarios_UNEG")), en(QStringLiteral("reportes/Usuarios/rp_usuarios_uneg.rpt")));
+  // The shared files of the naming rules too.
+  programa.escribir(QStringLiteral("pg.rpt"), "rpt");
+  EXPECT_EQ(NombreReporte(QStringLiteral("PG-X")), en(QStringLiteral("pg.rpt")));
+  // A name that is not there in any case is still reported, as written.
+  fila(QStringLiteral("RP_F"), QStringLiteral("reportes/otro"));
+  esperarFalta(en(QStringLiteral("reportes/otro.rpt")), QStringLiteral("RP_F"));
+  EXPECT_EQ(NombreReporte(QStringLiteral("RP_F")), en(QStringLiteral("reportes/otro.rpt")));
+}
