@@ -44,19 +44,23 @@ void informarError(const vb::Error& e) {
                         ui::vbCritical, ui::tituloPrograma());
 }
 
+int opcionesMalEscritas(const QString& error) {
+  std::fprintf(stderr, "%s\nrp_usuarios --help muestra las opciones.\n", error.toLocal8Bit().constData());
+  return lote::kOpciones;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   vb::fijarZonaHoraria();
-  const lote::Opciones previas = lote::leerOpciones(argumentos(argc, argv));
+  // Read before Qt takes its own arguments out, for what decides how the
+  // program starts; what is left is checked again once Qt has taken them.
+  const lote::Opciones previas = lote::leerOpciones(argumentos(argc, argv), lote::Lectura::AntesDeQt);
   if (previas.ayuda) {
     std::fputs(lote::textoAyuda().toLocal8Bit().constData(), stdout);
     return 0;
   }
-  if (!previas.error.isEmpty()) {
-    std::fprintf(stderr, "%s\nrp_usuarios --help muestra las opciones.\n", previas.error.toLocal8Bit().constData());
-    return lote::kOpciones;
-  }
+  if (!previas.error.isEmpty()) return opcionesMalEscritas(previas.error);
   if (!previas.registro.isEmpty()) {
     if (const auto fallo = vb::intentar([&] { vb::trazaEnArchivo(previas.registro); })) {
       std::fprintf(stderr, "No se puede escribir el registro en %s: %s\n", previas.registro.toLocal8Bit().constData(),
@@ -74,11 +78,18 @@ int main(int argc, char** argv) {
   if (porLote || (sinPantalla() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))) qputenv("QT_QPA_PLATFORM", "offscreen");
 
   QApplication aplicacion(argc, argv);
+  // The program's instances (the access dialog among them) hold widgets: they
+  // go before the application does, whichever way main returns, and not with
+  // the context's static at exit, when there is no application left.
+  struct Vaciado {
+    ~Vaciado() { ctx::actual().vaciar(); }
+  } vaciado;
   QApplication::setStyle(new ui::EstiloDiferido);
   QApplication::setApplicationName(QStringLiteral("Rp_Usuarios"));
   ui::instalarTraducciones();
-  // Qt has taken its own arguments out by now.
+  // Qt has taken its own arguments out by now: what is left is ours alone.
   const lote::Opciones o = lote::leerOpciones(QApplication::arguments().mid(1));
+  if (!o.error.isEmpty()) return opcionesMalEscritas(o.error);
   if (porLote) return lote::ejecutar(o);
 
   ctx::actual().setArgumentos(o.resto);

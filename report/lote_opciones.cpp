@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace lote {
 
@@ -30,10 +31,39 @@ std::optional<int> agrupamiento(const QString& v) {
   return std::nullopt;
 }
 
+// A dash of any kind: "-", the ones a word processor puts in ("–", "—") and
+// the minus sign.
+bool esGuion(QChar c) { return c.category() == QChar::Punctuation_Dash || c == QChar(0x2212); }
+
+// A user name goes into a one-line field as it is given.
+bool tieneSaltoDeLinea(const QString& v) {
+  for (QChar c : v)
+    if (c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QChar(0x2028) || c == QChar(0x2029) ||
+        c == QChar(0x85))
+      return true;
+  return false;
+}
+
+// The parameter text may come in several arguments, as a shell splits it
+// at its blanks; only the first of a key counts, so an argument that gives a
+// key again is a second parameter text. The key it repeats, or empty.
+QString claveRepetida(const QStringList& anteriores, const QString& argumento) {
+  static const QRegularExpression clave(QStringLiteral("@\\w+(?=\\s*=)"));
+  QStringList dadas;
+  for (const QString& a : anteriores)
+    for (auto it = clave.globalMatch(a); it.hasNext();) dadas << it.next().captured().toLower();
+  for (auto it = clave.globalMatch(argumento); it.hasNext();) {
+    const QString k = it.next().captured();
+    if (dadas.contains(k.toLower())) return k;
+  }
+  return {};
+}
+
 }  // namespace
 
-Opciones leerOpciones(const QStringList& argumentos) {
+Opciones leerOpciones(const QStringList& argumentos, Lectura lectura) {
   Opciones o;
+  const bool completa = lectura == Lectura::Completa;
   const bool hayConsulta = argumentos.contains(QStringLiteral("--consulta"));
   auto fallar = [&o](const QString& texto) {
     if (o.error.isEmpty()) o.error = texto;
@@ -41,7 +71,13 @@ Opciones leerOpciones(const QStringList& argumentos) {
   for (int i = 0; i < argumentos.size(); ++i) {
     const QString& a = argumentos[i];
     if (!a.startsWith(QLatin1String("--"))) {
-      o.resto << a;
+      if (completa && !a.isEmpty() && esGuion(a.front()))
+        fallar(QStringLiteral("Opción desconocida: %1 (las opciones empiezan con dos guiones: --desde=NOMBRE)").arg(a));
+      else if (const QString repetida = completa ? claveRepetida(o.resto, a) : QString(); !repetida.isEmpty())
+        fallar(QStringLiteral("Sobra el texto \"%1\": %2 ya estaba en el texto de parámetros, que es uno solo")
+                   .arg(a, repetida));
+      else
+        o.resto << a;
       continue;
     }
     if (hayConsulta) {
@@ -69,12 +105,11 @@ Opciones leerOpciones(const QStringList& argumentos) {
       else o.registro = QFileInfo(valor.trimmed()).absoluteFilePath();
     } else if (nombre == QLatin1String("--solicitud")) {
       o.lote = o.solicitud = true;
-    } else if (nombre == QLatin1String("--desde")) {
+    } else if (nombre == QLatin1String("--desde") || nombre == QLatin1String("--hasta")) {
       o.lote = true;
-      if (conValor()) o.desde = valor;
-    } else if (nombre == QLatin1String("--hasta")) {
-      o.lote = true;
-      if (conValor()) o.hasta = valor;
+      if (!conValor()) continue;
+      if (tieneSaltoDeLinea(valor)) fallar(QStringLiteral("%1 no admite saltos de línea").arg(nombre));
+      else (nombre == QLatin1String("--desde") ? o.desde : o.hasta) = valor;
     } else if (nombre == QLatin1String("--unidades")) {
       o.lote = true;
       if (conValor()) o.unidades = lista(valor);
@@ -129,7 +164,8 @@ QString textoAyuda() {
       "                                     como lo haría el usuario (con sus hijas directas)\n"
       "  --agrupar=grupo|unidad|tarea       agrupamiento (opciones 0, 1 y 2); por omisión grupo\n"
       "  --destino=pantalla|impresora|pdf:ARCHIVO\n"
-      "                                     sin opción: un PDF en la carpeta temporal;\n"
+      "                                     sin opción: un PDF nuevo en una carpeta que solo\n"
+      "                                     usted puede escribir (se dice cuál al terminar);\n"
       "                                     pantalla solo con --solicitud (nadie mira la ventana)\n"
       "  --solicitud                        muestra la solicitud (Reporte, Formula,\n"
       "                                     Parametro1 a Parametro5) en vez de enviarla\n"

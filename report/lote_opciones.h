@@ -28,8 +28,16 @@ struct Opciones {
   QString error;           // a malformed or unknown option; empty when all is well
 };
 
-// Splits the command line (the arguments after the program name).
-Opciones leerOpciones(const QStringList& argumentos);
+// How much of the command line is ours: before Qt has taken its own
+// arguments out (-platform xcb...), an argument with one dash, or a second
+// text, may still be Qt's.
+enum class Lectura { Completa, AntesDeQt };
+
+// Splits the command line (the arguments after the program name). An
+// argument that starts with a dash of any kind and is no option, or a second
+// parameter text (an argument giving again a key an earlier one gave), is an
+// error in a complete reading.
+Opciones leerOpciones(const QStringList& argumentos, Lectura lectura = Lectura::Completa);
 
 // The usage text of --help.
 QString textoAyuda();

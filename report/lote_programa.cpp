@@ -1,15 +1,16 @@
 #include "report/lote_programa.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
+#include <optional>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
 
 #include "report/motor_programa.h"
 #include "platform/ctx/programa.h"
+#include "platform/vb/archivos.h"
 #include "platform/vb/error.h"
+#include "platform/vb/manejo.h"
 #include "report/frmrp_usuarios.h"
 
 namespace lote {
@@ -56,8 +57,19 @@ Nodo* nodoTarea(Arbol& arbol, const QString& clave) {
 // would make them. Returns kHecho or the status of the failure, its message
 // shown.
 int elegir(frmRp_Usuarios& f, const Opciones& o) {
-  if (o.desde) f.txtfields(14)->setText(*o.desde);
-  if (o.hasta) f.txtfields(15)->setText(*o.hasta);
+  // A name the field cannot take whole is refused, not cut to its length.
+  auto poner = [](const std::optional<QString>& valor, QLineEdit* campo, const char* opcion) {
+    if (!valor) return true;
+    if (valor->size() > campo->maxLength()) {
+      ui::servicio().MsgBox(QStringLiteral("%1 admite hasta %2 caracteres; \"%3\" tiene %4")
+                                .arg(QLatin1String(opcion)).arg(campo->maxLength()).arg(*valor).arg(valor->size()),
+                            ui::vbCritical, kAviso);
+      return false;
+    }
+    campo->setText(*valor);
+    return true;
+  };
+  if (!poner(o.desde, f.txtfields(14), "--desde") || !poner(o.hasta, f.txtfields(15), "--hasta")) return kOpciones;
   QListWidget& lista = *f.LstUNeg();
   for (const QString& codigo : o.unidades) {
     const int i = entradaUnidad(lista, codigo);
@@ -98,10 +110,6 @@ int ejecutar(const Opciones& o, std::ostream& salida, std::ostream& avisos) {
                           ui::vbCritical, kAviso);
     return kOpciones;
   }
-  QString pdf = o.archivoPdf;
-  if (destino == Destino::Pdf && pdf.isEmpty())
-    pdf = QDir::temp().filePath(QStringLiteral("Reporte de Usuarios-%1.pdf").arg(QCoreApplication::applicationPid()));
-
   ZepaKit2::Lanzador& lanzador = ZepaKit2::lanzador();
   std::shared_ptr<MotorSolicitud> porSolicitud;
   std::shared_ptr<rp_usuarios::MotorPrograma> motor;
@@ -130,10 +138,20 @@ int ejecutar(const Opciones& o, std::ostream& salida, std::ostream& avisos) {
       escribir(salida, QStringLiteral("Reporte enviado a la impresora"));
       return kHecho;
     }
+    // The default file is made new, where nobody else can write; it goes
+    // again when the run does not fill it.
+    QString pdf = o.archivoPdf;
+    std::optional<vb::ArchivoPropio> porOmision;
+    if (pdf.isEmpty()) {
+      if (const auto fallo = vb::intentar([&] { porOmision.emplace(QStringLiteral("Reporte de Usuarios-"), QStringLiteral(".pdf")); }))
+        return fallar(QStringLiteral("No se puede crear el archivo del reporte: %1").arg(fallo->Description()));
+      pdf = porOmision->ruta();
+    }
     lanzador.setDestino(ZepaKit2::Lanzador::DestinoArchivo());
     lanzador.setArchivoDestino(pdf);
     form.GenerarReporte();
-    if (motor->Cancelado() || !QFileInfo::exists(pdf)) return fallar(QStringLiteral("No se escribió el reporte %1").arg(pdf));
+    if (motor->Cancelado() || QFileInfo(pdf).size() == 0) return fallar(QStringLiteral("No se escribió el reporte %1").arg(pdf));
+    if (porOmision) porOmision->conservar();
     escribir(salida, QStringLiteral("Reporte escrito en ") + pdf);
     return kHecho;
   } catch (const ui::FinPrograma& fin) {

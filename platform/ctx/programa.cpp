@@ -17,7 +17,9 @@ QString conBarra(QString carpeta) {
 
 Programa::Programa() = default;
 
-Programa::~Programa() {
+Programa::~Programa() { vaciar(); }
+
+void Programa::vaciar() {
   while (!destructores_.empty()) {
     auto [tipo, destruir] = std::move(destructores_.back());
     destructores_.pop_back();

@@ -49,6 +49,11 @@ class Programa {
   template <class T>
   bool tiene() const { return instancias_.count(typeid(T)) != 0; }
 
+  // Destroys every instance, the latest first, as the context's end does.
+  // The program calls it before the application goes: instances hold
+  // widgets (the access dialog), which cannot outlive it.
+  void vaciar();
+
   // The running program's folder, ending with a path separator.
   QString carpetaPrograma() const;
   void setCarpetaPrograma(const QString& carpeta);

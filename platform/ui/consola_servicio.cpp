@@ -2,12 +2,31 @@
 
 #include <QCoreApplication>
 #include <QDialog>
+#include <QLabel>
+#include <QStringList>
 #include <cstdio>
 #include <cstdlib>
 
 #include "platform/ui/botones.h"
 
 namespace ui {
+
+namespace {
+
+// What the dialog says, as a person would read it: its labels' texts, in
+// order, leaving out the hidden ones and the captions of fields (labels with
+// a buddy). A dialog that says nothing is named by its objectName.
+QString textoDialogo(const QDialog& dialogo) {
+  QStringList textos;
+  for (const QLabel* l : dialogo.findChildren<QLabel*>()) {
+    if (l->buddy() || !l->isVisibleTo(&dialogo)) continue;
+    const QString t = l->text().trimmed();
+    if (!t.isEmpty()) textos << t;
+  }
+  return textos.isEmpty() ? dialogo.objectName() : textos.join(QStringLiteral("; "));
+}
+
+}  // namespace
 
 ConsolaServicio::ConsolaServicio(std::ostream& salida) : salida_(salida) {}
 
@@ -34,7 +53,7 @@ QString ConsolaServicio::InputBox(const QString& prompt, const QString& titulo, 
 }
 
 int ConsolaServicio::MostrarModal(QDialog& dialogo) {
-  escribir(dialogo.windowTitle(), dialogo.objectName(), textoRespuesta(vbCancel));
+  escribir(dialogo.windowTitle(), textoDialogo(dialogo), textoRespuesta(vbCancel));
   dialogo.setResult(QDialog::Rejected);
   return QDialog::Rejected;
 }

@@ -21,7 +21,9 @@ class ConsolaServicio : public Servicio {
   // Writes "title: prompt [Cancelar]" and answers an empty text.
   QString InputBox(const QString& prompt, const QString& titulo = {},
                    const QString& predeterminado = {}) override;
-  // The dialog is not shown; it is left rejected and 0 is returned.
+  // The dialog is not shown: "title: what it says [Cancelar]" is written (an
+  // error dialog's number, description and routine), it is left rejected and
+  // 0 is returned.
   int MostrarModal(QDialog& dialogo) override;
   QSize Pantalla() const override;
   void DoEvents() override;

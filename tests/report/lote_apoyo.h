@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QMap>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QRegularExpression>
@@ -46,13 +47,19 @@ struct Corrida {
   QString salida, errores;
 };
 
-// Starts the built program with the demo's settings folder, no screen; false
+// Starts the built program with the demo's settings folder, no screen, and
+// `variables` set in its environment (an empty value removes one); false
 // (the test failed) when it does not start.
-inline bool arrancar(QProcess& p, const EmpresaDemo& empresa, const QStringList& argumentos) {
+inline bool arrancar(QProcess& p, const EmpresaDemo& empresa, const QStringList& argumentos,
+                     const QMap<QString, QString>& variables = {}) {
   QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
   entorno.insert(QStringLiteral("KORVANE_CONFIG_DIR"), empresa.config.ruta());
   entorno.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
   entorno.remove(QStringLiteral("RP_USUARIOS_LISTO"));
+  for (auto it = variables.begin(); it != variables.end(); ++it) {
+    if (it.value().isEmpty()) entorno.remove(it.key());
+    else entorno.insert(it.key(), it.value());
+  }
   p.setProcessEnvironment(entorno);
   p.start(ejecutable(), argumentos);
   if (p.waitForStarted(10000)) return true;
@@ -60,11 +67,12 @@ inline bool arrancar(QProcess& p, const EmpresaDemo& empresa, const QStringList&
   return false;
 }
 
-// Runs the built program with the demo's settings folder, no screen.
-inline Corrida correr(const EmpresaDemo& empresa, const QStringList& argumentos, int espera = 60000) {
+// Runs the built program as arrancar() starts it, waiting `espera` ms at most.
+inline Corrida correr(const EmpresaDemo& empresa, const QStringList& argumentos, int espera = 60000,
+                      const QMap<QString, QString>& variables = {}) {
   QProcess p;
   Corrida c;
-  if (!arrancar(p, empresa, argumentos)) return c;
+  if (!arrancar(p, empresa, argumentos, variables)) return c;
   if (!p.waitForFinished(espera)) {
     p.kill();
     p.waitForFinished();
