@@ -12,6 +12,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/vb/error_sistema.h"
+
 namespace vb {
 
 namespace {
@@ -98,8 +100,10 @@ Error errorDeSistema(int numero, bool creando) {
   switch (numero) {
     case ENOENT: return Error(creando ? kPathNotFound : kFileNotFound);
     case ENOTDIR: return Error(kPathNotFound);
-    case EACCES: case EPERM: case EROFS: return Error(kPermissionDenied);
-    case ENOSPC: case EDQUOT: case EFBIG: return Error(kDiskFull);
+    case EACCES: case EPERM: return Error(kPermissionDenied);
+    // One number for several causes: the description says which.
+    case EROFS: return Error(kPermissionDenied, textoErrorSistema(numero));
+    case ENOSPC: case EDQUOT: case EFBIG: return Error(kDiskFull, textoErrorSistema(numero));
     case EEXIST: case ENOTEMPTY: return Error(kFileAlreadyExists);
     case EXDEV: return Error(kRenameAcrossDisks);
     case EMFILE: case ENFILE: return Error(kTooManyFiles);

@@ -17,7 +17,8 @@
 namespace vb {
 
 // The run-time error for a system error number. With creando, a missing
-// entry means the folder is missing (76) rather than the file (53).
+// entry means the folder is missing (76) rather than the file (53). A full
+// disk, a file too large and a read-only disk say which in the description.
 Error errorDeSistema(int numero, bool creando = false);
 
 // True when an ordinary file (not a folder) exists at the path.

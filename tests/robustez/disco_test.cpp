@@ -271,12 +271,11 @@ TEST_P(DiscoQueRechaza, ExportarPdf) {
     } catch (const vb::Error& e) {
       EXPECT_EQ(e.Number(), engine::kErrorSalida);
       EXPECT_TRUE(e.Description().contains(s.archivoPdf)) << e.Description().toStdString();
-      // The cause in Spanish, as the rest of the message (a read-only file
-      // is refused by Qt itself, in its own words, which its translations give).
+      // The cause in Spanish, as the rest of the message.
       const char* causa = GetParam() == Falla::Llena        ? "El archivo es demasiado grande"
                           : GetParam() == Falla::SinPermiso ? "Permiso denegado"
                           : GetParam() == Falla::TmpfsLleno ? "No queda espacio en el disco"
-                                                            : "no es grabable";
+                                                            : "El disco es de sólo lectura";
       EXPECT_TRUE(e.Description().contains(QString::fromUtf8(causa))) << e.Description().toStdString();
     }
   }
