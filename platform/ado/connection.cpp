@@ -102,6 +102,7 @@ void Connection::Open(const QString& cadena, const QString& usuario, const QStri
   try {
     auto enlace = detalle::abrirEnlace(*impl_, usada, usuario, clave);
     enlace->setTiempoComando(impl_->tiempoComando);
+    if (impl_->espera) enlace->setEnEspera(impl_->espera);
     // The level takes effect where the driver has it; where it has not, the driver's own stays.
     try {
       enlace->setAislamiento(impl_->aislamiento);
@@ -140,6 +141,15 @@ void Connection::Execute(const QString& sql, long& registrosAfectados, long) {
 void Connection::Execute(const QString& sql) {
   long n = 0;
   Execute(sql, n);
+}
+
+void Connection::Cancel() {
+  if (impl_->enlace) impl_->enlace->cancelar();
+}
+
+void Connection::setEnEspera(std::function<void()> espera) {
+  impl_->espera = std::move(espera);
+  if (impl_->enlace) impl_->enlace->setEnEspera(impl_->espera);
 }
 
 long Connection::BeginTrans() {

@@ -9,6 +9,7 @@
 // Failures raise vb::Error with the OLE DB number; the driver's diagnostics
 // are in Errors().
 #include <QString>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -38,6 +39,17 @@ class Connection {
   // Runs every statement of the text; rows it returns are discarded.
   void Execute(const QString& sql, long& registrosAfectados, long opciones = -1);
   void Execute(const QString& sql);
+
+  // Stops the statement running on this connection, any recordset's, at its
+  // first chance: it fails with kErrorCancelada, and so does the next row of
+  // a recordset that streams. Safe from the wait below and from another
+  // thread; nothing happens on a closed connection.
+  void Cancel();
+  // Called every few hundredths of a second while a statement of this
+  // connection runs (SQLite: also inside one long step, such as a sort;
+  // ODBC: between rows), so a long query can keep the windows alive and call
+  // Cancel(). It must not use this connection. Empty: none.
+  void setEnEspera(std::function<void()> espera);
 
   long BeginTrans();
   void CommitTrans();

@@ -104,6 +104,7 @@ enum NumeroErrorAdo : long {
   kErrorAbierto = 3705,                    // not allowed when the object is open
   kErrorProveedor = 3706,                  // provider not found
   kErrorConexionCerrada = 3709,            // the connection cannot be used
+  kErrorCancelada = 3712,                  // the statement was cancelled (Cancel)
 };
 
 }  // namespace ado

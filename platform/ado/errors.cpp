@@ -15,6 +15,7 @@ const Error& Errors::Item(long indice) const {
 }
 
 long numeroPorEstado(const QString& estadoSql) {
+  if (estadoSql == QLatin1String("HY008")) return kErrorCancelada;
   if (estadoSql.startsWith(QLatin1String("23"))) return kErrorIntegridad;
   if (estadoSql == QLatin1String("42S02") || estadoSql == QLatin1String("S0002")) return kErrorSinTabla;
   if (estadoSql.startsWith(QLatin1String("42")) || estadoSql == QLatin1String("37000") ||

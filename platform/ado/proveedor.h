@@ -3,6 +3,7 @@
 // the program's SQL and its own diagnostics into these calls; nothing above
 // this header knows which driver is underneath.
 #include <QString>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -81,6 +82,16 @@ class Enlace {
   virtual void iniciarTransaccion() = 0;
   virtual void confirmar() = 0;
   virtual void deshacer() = 0;
+
+  // Stops the statement running on this session at its first chance; it
+  // then fails with kErrorCancelada, and so does the next row of a statement
+  // open between rows. Safe from the wait below and from another thread.
+  virtual void cancelar() = 0;
+  // Called every few hundredths of a second while the driver works on a
+  // statement (SQLite: throughout, also inside one long step; ODBC: between
+  // rows), so a long statement keeps the program's windows alive. It may
+  // process window events and call cancelar(), never use this session.
+  virtual void setEnEspera(std::function<void()> espera) = 0;
 
   virtual void setTiempoComando(long segundos) = 0;
   virtual void setAislamiento(long nivel) = 0;

@@ -508,6 +508,9 @@ void Recordset::Open(const QString& origen, const Connection& conexion, const st
 
 void Recordset::Close() { impl_->cerrar(); }
 ObjectStateEnum Recordset::State() const { return impl_->abierto ? adStateOpen : adStateClosed; }
+void Recordset::Cancel() {
+  if (impl_->cn && impl_->cn->enlace) impl_->cn->enlace->cancelar();
+}
 bool Recordset::BOF() const { return impl_->bof(); }
 bool Recordset::EOF() const { return impl_->eof(); }
 void Recordset::MoveFirst() { impl_->moverPrimero(); }

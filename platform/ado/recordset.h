@@ -46,6 +46,9 @@ class Recordset {
             long tipoCursor = adOpenForwardOnly, long tipoBloqueo = adLockReadOnly, long opciones = -1);
   void Close();
   ObjectStateEnum State() const;
+  // Stops the recordset's statement, as Connection::Cancel does for its
+  // connection (SQLite interrupts every statement of the connection).
+  void Cancel();
 
   bool BOF() const;
   bool EOF() const;

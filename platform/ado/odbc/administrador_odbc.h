@@ -16,7 +16,7 @@ namespace ado::odbc {
   X(SQLDriverConnectW) X(SQLDisconnect) X(SQLEndTran) X(SQLGetDiagRecW) X(SQLExecDirectW) X(SQLPrepareW)        \
   X(SQLExecute) X(SQLNumParams) X(SQLBindParameter) X(SQLNumResultCols) X(SQLDescribeColW) X(SQLColAttributeW) \
   X(SQLFetch) X(SQLGetData) X(SQLRowCount) X(SQLMoreResults) X(SQLCloseCursor) X(SQLSetStmtAttrW)             \
-  X(SQLTablesW) X(SQLColumnsW) X(SQLDriversW) X(SQLDataSources)
+  X(SQLTablesW) X(SQLColumnsW) X(SQLDriversW) X(SQLDataSources) X(SQLCancel)
 
 struct Administrador {
 #define KV_PUNTERO_ODBC(f) decltype(&::f) f = nullptr;

@@ -1,10 +1,13 @@
 #include "platform/ado/odbc/enlace_odbc.h"
 
 #include <QDateTime>
+#include <atomic>
 #include <climits>
 #include <cmath>
+#include <mutex>
 
 #include "platform/ado/cadena_conexion.h"
+#include "platform/ado/espera.h"
 #include "platform/ado/odbc/administrador_odbc.h"
 #include "platform/ado/tipos.h"
 #include "platform/vb/error.h"
@@ -200,9 +203,48 @@ void preparar(Parametro& p, const vb::Variant& v) {
   }
 }
 
+// What a session shares with its cursors for cancelling: the statement the
+// driver is working on, which SQLCancel may stop from another thread, and
+// whether a cancel was asked for since the session's last statement began.
+struct Cancelacion {
+  std::mutex m;
+  SQLHSTMT enCurso = SQL_NULL_HSTMT;
+  std::atomic<bool> pedida{false};
+  Espera espera;
+
+  void cancelar() {
+    pedida = true;
+    const std::lock_guard<std::mutex> l(m);
+    if (enCurso != SQL_NULL_HSTMT) api().SQLCancel(enCurso);
+  }
+};
+
+// Marks the statement as the one the driver is working on for the call's length.
+class EnCurso {
+ public:
+  EnCurso(Cancelacion& c, SQLHSTMT st) : c_(c) {
+    const std::lock_guard<std::mutex> l(c_.m);
+    c_.enCurso = st;
+  }
+  ~EnCurso() {
+    const std::lock_guard<std::mutex> l(c_.m);
+    c_.enCurso = SQL_NULL_HSTMT;
+  }
+  EnCurso(const EnCurso&) = delete;
+  EnCurso& operator=(const EnCurso&) = delete;
+
+ private:
+  Cancelacion& c_;
+};
+
+[[noreturn]] void cancelada(Errors& errores) {
+  fallarCon(errores, kErrorCancelada, QStringLiteral("El usuario canceló la operación."), kOrigen, QStringLiteral("HY008"), 0);
+}
+
 class CursorOdbc final : public Cursor {
  public:
-  CursorOdbc(SQLHSTMT st, Errors& errores, SQLSMALLINT n) : st_(st), errores_(errores) {
+  CursorOdbc(SQLHSTMT st, Errors& errores, SQLSMALLINT n, std::shared_ptr<Cancelacion> cancelacion)
+      : st_(st), errores_(errores), cancelacion_(std::move(cancelacion)) {
     columnas_.resize(static_cast<size_t>(n));
     valores_.resize(static_cast<size_t>(n));
     for (SQLSMALLINT i = 1; i <= n; ++i) {
@@ -229,17 +271,27 @@ class CursorOdbc final : public Cursor {
 
   bool siguiente() override {
     if (terminado_) return false;
-    const SQLRETURN rc = api().SQLFetch(st_);
+    if (cancelacion_->pedida) {
+      terminado_ = true;
+      cancelada(errores_);
+    }
+    SQLRETURN rc;
+    {
+      const EnCurso enCurso(*cancelacion_, st_);
+      rc = api().SQLFetch(st_);
+    }
     if (rc == SQL_NO_DATA) {
       terminado_ = true;
       return false;
     }
     if (!SQL_SUCCEEDED(rc)) {
       terminado_ = true;
+      if (cancelacion_->pedida) cancelada(errores_);
       fallarOdbc(errores_, SQL_HANDLE_STMT, st_);
     }
     // SQLGetData reads columns once and in order, so the row is read whole here.
     for (size_t i = 0; i < columnas_.size(); ++i) valores_[i] = leer(static_cast<SQLUSMALLINT>(i + 1), columnas_[i].tipo);
+    cancelacion_->espera.latir();
     return true;
   }
 
@@ -293,6 +345,7 @@ class CursorOdbc final : public Cursor {
 
   SQLHSTMT st_;
   Errors& errores_;
+  std::shared_ptr<Cancelacion> cancelacion_;
   std::vector<Columna> columnas_;
   std::vector<vb::Variant> valores_;
   bool terminado_ = false;
@@ -313,13 +366,14 @@ class EnlaceOdbc final : public Enlace {
   QString proveedor() const override { return proveedor_; }
 
   std::unique_ptr<Cursor> consultar(const QString& sql, const std::vector<vb::Variant>& parametros) override {
+    cancelacion_->pedida = false;
     std::shared_ptr<std::vector<Parametro>> enlazados;
     SQLHSTMT st = parametros.empty() ? ejecutarDirecto(sql) : ejecutarConParametros(sql, parametros, enlazados);
     do {
       SQLSMALLINT n = 0;
       api().SQLNumResultCols(st, &n);
       if (n > 0) {
-        auto cursor = std::make_unique<CursorOdbc>(st, errores_, n);
+        auto cursor = std::make_unique<CursorOdbc>(st, errores_, n, cancelacion_);
         // Some drivers read a parameter again while the rows are fetched.
         cursor->retener(std::move(enlazados));
         return cursor;
@@ -329,6 +383,7 @@ class EnlaceOdbc final : public Enlace {
   }
 
   long ejecutar(const QString& sql) override {
+    cancelacion_->pedida = false;
     SQLHSTMT st = ejecutarDirecto(sql);
     long total = -1;
     do {
@@ -377,6 +432,9 @@ class EnlaceOdbc final : public Enlace {
   }
   void confirmar() override { terminar(SQL_COMMIT, true); }
   void deshacer() override { terminar(SQL_ROLLBACK, true); }
+
+  void cancelar() override { cancelacion_->cancelar(); }
+  void setEnEspera(std::function<void()> espera) override { cancelacion_->espera.set(std::move(espera)); }
 
   void setTiempoComando(long segundos) override { tiempo_ = segundos; }
 
@@ -493,17 +551,31 @@ class EnlaceOdbc final : public Enlace {
     }
     ps = std::make_shared<std::vector<Parametro>>(parametros.size());
     enlazar(st, parametros, *ps);
-    revisar(st, api().SQLExecute(st));
+    SQLRETURN rc;
+    {
+      const EnCurso enCurso(*cancelacion_, st);
+      rc = api().SQLExecute(st);
+    }
+    revisar(st, rc);
     return st;
   }
 
   SQLHSTMT ejecutarDirecto(const QString& sql) {
     SQLHSTMT st = nuevaSentencia();
-    revisar(st, api().SQLExecDirectW(st, const_cast<SQLWCHAR*>(ancho(sql)), SQL_NTS));
+    SQLRETURN rc;
+    {
+      const EnCurso enCurso(*cancelacion_, st);
+      rc = api().SQLExecDirectW(st, const_cast<SQLWCHAR*>(ancho(sql)), SQL_NTS);
+    }
+    revisar(st, rc);
     return st;
   }
 
   void revisar(SQLHSTMT st, SQLRETURN rc) {
+    if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA && cancelacion_->pedida) {
+      api().SQLFreeHandle(SQL_HANDLE_STMT, st);
+      cancelada(errores_);
+    }
     if (rc == SQL_SUCCESS_WITH_INFO) {
       // Warnings are listed, as the server's provider lists them, without failing.
       auto avisos = diagnosticos(SQL_HANDLE_STMT, st);
@@ -562,6 +634,7 @@ class EnlaceOdbc final : public Enlace {
   QString base_;
   long tiempo_ = 30;
   bool enTransaccion_ = false;
+  std::shared_ptr<Cancelacion> cancelacion_ = std::make_shared<Cancelacion>();
 };
 
 }  // namespace

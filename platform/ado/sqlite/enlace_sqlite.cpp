@@ -11,6 +11,7 @@
 #include <cmath>
 
 #include "platform/ado/dialecto.h"
+#include "platform/ado/espera.h"
 #include "platform/ado/tipos.h"
 
 namespace ado::detalle {
@@ -49,6 +50,7 @@ Error diagnostico(sqlite3* db) {
       else { estado = QStringLiteral("42000"); nativo = 102; }
       break;
     case SQLITE_BUSY: case SQLITE_LOCKED: estado = QStringLiteral("HYT00"); nativo = 1222; break;
+    case SQLITE_INTERRUPT: estado = QStringLiteral("HY008"); nativo = 0; break;
     case SQLITE_MISMATCH: estado = QStringLiteral("22018"); break;
     case SQLITE_TOOBIG: estado = QStringLiteral("22001"); break;
     case SQLITE_CANTOPEN: estado = QStringLiteral("08001"); break;
@@ -376,6 +378,7 @@ class EnlaceSqlite final : public Enlace {
   EnlaceSqlite(Errors& errores, std::shared_ptr<Base> base, QString proveedor, QString carpeta, QString nombre)
       : errores_(errores), base_(std::move(base)), proveedor_(std::move(proveedor)), carpeta_(std::move(carpeta)),
         nombre_(std::move(nombre)) {}
+  ~EnlaceSqlite() override { sqlite3_progress_handler(base_->db, 0, nullptr, nullptr); }
 
   QString proveedor() const override { return proveedor_; }
 
@@ -482,6 +485,14 @@ class EnlaceSqlite final : public Enlace {
     if (!sqlite3_get_autocommit(base_->db)) exec("ROLLBACK");
   }
 
+  // sqlite3_interrupt is safe from any thread and from the progress handler.
+  void cancelar() override { sqlite3_interrupt(base_->db); }
+
+  void setEnEspera(std::function<void()> espera) override {
+    espera_.set(std::move(espera));
+    instalarEspera();
+  }
+
   void setTiempoComando(long segundos) override {
     sqlite3_busy_timeout(base_->db, segundos <= 0 || segundos > INT_MAX / 1000 ? INT_MAX : static_cast<int>(segundos * 1000));
     tiempo_ = segundos;
@@ -503,7 +514,9 @@ class EnlaceSqlite final : public Enlace {
                 kOrigen, QStringLiteral("HYC00"), 0);
     }
     auto nueva = abrirBase(errores_, archivoDe(errores_, carpeta_, n));
+    sqlite3_progress_handler(base_->db, 0, nullptr, nullptr);
     base_ = std::move(nueva);
+    instalarEspera();
     nombre_ = n;
     setTiempoComando(tiempo_);
     setAislamiento(aislamiento_);
@@ -574,6 +587,22 @@ class EnlaceSqlite final : public Enlace {
  private:
   static QString citar(const QString& nombre) {
     return u'"' + QString(nombre).replace(u'"', QStringLiteral("\"\"")) + u'"';
+  }
+
+  // SQLite's progress handler runs every so many virtual machine steps, also
+  // inside one long step (a sort of millions of rows); the wait is passed on
+  // from there. Nothing may be thrown through SQLite: a failing wait stops the statement.
+  static int alProgresar(void* enlace) {
+    try {
+      static_cast<EnlaceSqlite*>(enlace)->espera_.latir();
+    } catch (...) {
+      return 1;
+    }
+    return 0;
+  }
+  void instalarEspera() {
+    if (espera_) sqlite3_progress_handler(base_->db, 2000, &EnlaceSqlite::alProgresar, this);
+    else sqlite3_progress_handler(base_->db, 0, nullptr, nullptr);
   }
 
   QString catalogo() const { return carpeta_.isEmpty() ? QString() : nombre_; }
@@ -656,6 +685,7 @@ class EnlaceSqlite final : public Enlace {
   long tiempo_ = 30;
   long aislamiento_ = adXactReadCommitted;
   sqlite3_int64 ultimaFila_ = 0;
+  Espera espera_;
 };
 
 // A local file with a database password keeps it in ADO_CLAVE_BASE (one
