@@ -6,11 +6,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QScreen>
 #include <QTranslator>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <climits>
 #include <utility>
 #include <vector>
 
@@ -84,6 +86,42 @@ QString cortar(const QString& texto) {
     if (texto.at(i) == QLatin1Char('\n') && ++lineas == kLineasCaja) fin = i;
   return fin == texto.size() ? texto : texto.left(fin) + QStringLiteral("…");
 }
+
+class ProgresoQt final : public Progreso {
+ public:
+  explicit ProgresoQt(QString titulo) : titulo_(std::move(titulo)) {}
+
+ protected:
+  bool mostrar(const QString& texto, long hechas, long total) override {
+    if (!ventana_) {
+      ventana_ = std::make_unique<QProgressDialog>(ventanaPadre());
+      ventana_->setObjectName(QStringLiteral("Progreso"));
+      ventana_->setWindowTitle(titulo_.isEmpty() ? tituloPrograma() : titulo_);
+      ventana_->setCancelButtonText(textoRespuesta(vbCancel));
+      // The rest of the program waits for the job: only Cancelar takes input.
+      ventana_->setWindowModality(Qt::ApplicationModal);
+      ventana_->setMinimumDuration(0);
+      ventana_->setAutoClose(false);
+      ventana_->setAutoReset(false);
+      ventana_->setMinimumWidth(380);
+      ventana_->show();
+    }
+    ventana_->setLabelText(texto);
+    if (total > 0) {
+      const int maximo = int(std::min<long>(total, INT_MAX));
+      ventana_->setRange(0, maximo);
+      ventana_->setValue(int(std::clamp<long>(hechas, 0, maximo)));
+    } else {
+      ventana_->setRange(0, 0);  // a bar that only says it is working
+    }
+    QCoreApplication::processEvents();
+    return !ventana_->wasCanceled();
+  }
+
+ private:
+  QString titulo_;
+  std::unique_ptr<QProgressDialog> ventana_;
+};
 
 }  // namespace
 
@@ -171,6 +209,11 @@ int QtServicio::MostrarModal(QDialog& dialogo) {
   if (!hayWidgets()) return consola_.MostrarModal(dialogo);
   SinBorrarAlCerrar guarda(dialogo);
   return dialogo.exec();
+}
+
+std::unique_ptr<Progreso> QtServicio::IniciarProgreso(const QString& titulo) {
+  if (!hayWidgets()) return consola_.IniciarProgreso(titulo);
+  return std::make_unique<ProgresoQt>(titulo);
 }
 
 QSize QtServicio::Pantalla() const {

@@ -18,6 +18,8 @@ class QtServicio : public Servicio {
   QString InputBox(const QString& prompt, const QString& titulo = {},
                    const QString& predeterminado = {}) override;
   int MostrarModal(QDialog& dialogo) override;
+  // A QProgressDialog, modal to the whole program while it shows.
+  std::unique_ptr<Progreso> IniciarProgreso(const QString& titulo = {}) override;
   QSize Pantalla() const override;
   QRect AreaDisponible() const override;
   void DoEvents() override;

@@ -10,6 +10,8 @@ namespace ui {
 
 Servicio& servicio() { return ctx::actual().instancia<Servicio>(); }
 
+std::unique_ptr<Progreso> Servicio::IniciarProgreso(const QString&) { return std::make_unique<ProgresoMudo>(); }
+
 QString tituloPrograma() {
   static const QString kPredeterminado = QStringLiteral("Rp_Usuarios");
   if (!QCoreApplication::instance()) return kPredeterminado;

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "platform/ctx/programa.h"
+#include "platform/ui/progreso.h"
 
 class QDialog;
 
@@ -68,6 +69,10 @@ class Servicio {
   // dialog's result code (0 when it hid itself without done()). The caller
   // keeps ownership: the dialog is not deleted even with WA_DeleteOnClose.
   virtual int MostrarModal(QDialog& dialogo) = 0;
+
+  // The progress window of a job that starts now (see progreso.h); it
+  // closes when destroyed. The console's shows nothing and never cancels.
+  virtual std::unique_ptr<Progreso> IniciarProgreso(const QString& titulo = {});
 
   // The screen's size in pixels.
   virtual QSize Pantalla() const = 0;

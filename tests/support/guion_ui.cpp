@@ -25,6 +25,7 @@ const char* nombreTipo(Tipo tipo) {
     case Tipo::Mensaje: return "message box";
     case Tipo::Entrada: return "input box";
     case Tipo::Modal: return "modal dialog";
+    case Tipo::Progreso: return "progress window";
   }
   return "box";
 }
@@ -74,6 +75,18 @@ GuionUi& GuionUi::esperarModal(Guion guion, const QString& nombre, std::source_l
   e.tipo = Tipo::Modal;
   e.guion = std::move(guion);
   e.texto = nombre;
+  e.donde = donde;
+  esperas_.push_back(std::move(e));
+  return *this;
+}
+
+GuionUi& GuionUi::esperarProgreso(bool cancelar, const QString& texto, const QString& titulo,
+                                  std::source_location donde) {
+  Espera e;
+  e.tipo = Tipo::Progreso;
+  e.respuesta = cancelar ? ui::vbCancel : ui::vbOK;
+  e.texto = texto;
+  e.titulo = titulo;
   e.donde = donde;
   esperas_.push_back(std::move(e));
   return *this;
@@ -191,6 +204,42 @@ int GuionUi::MostrarModal(QDialog& dialogo) {
         << "the " << describir(caja) << " is still open after its script; the program would wait for the user";
   restaurar();
   return dialogo.result();
+}
+
+// Shows itself once, when the job has lasted long enough, taking the next
+// expectation; from then on it answers as that expectation said.
+class GuionUi::ProgresoGuion final : public ui::Progreso {
+ public:
+  ProgresoGuion(GuionUi& guion, QString titulo) : guion_(guion), titulo_(std::move(titulo)) {}
+
+ protected:
+  bool mostrar(const QString& texto, long, long) override {
+    if (!mostrado_) {
+      mostrado_ = true;
+      const CajaMostrada caja{Tipo::Progreso, texto, tituloEfectivo(titulo_), 0, {}};
+      guion_.mostradas_.push_back(caja);
+      // Whether a window shows depends on the machine's speed: one nobody
+      // expected is recorded, and fails nothing.
+      if (!guion_.esperas_.empty() && guion_.esperas_.front().tipo == Tipo::Progreso) {
+        Espera e;
+        guion_.tomar(Tipo::Progreso, caja, e);
+        guion_.comprobar(e, caja);
+        cancelar_ = e.respuesta == ui::vbCancel;
+      }
+    }
+    QCoreApplication::processEvents();
+    return !cancelar_;
+  }
+
+ private:
+  GuionUi& guion_;
+  QString titulo_;
+  bool mostrado_ = false;
+  bool cancelar_ = false;
+};
+
+std::unique_ptr<ui::Progreso> GuionUi::IniciarProgreso(const QString& titulo) {
+  return std::make_unique<ProgresoGuion>(*this, titulo);
 }
 
 void GuionUi::DoEvents() { QCoreApplication::processEvents(); }

@@ -25,9 +25,9 @@ namespace prueba {
 
 // One box the program showed.
 struct CajaMostrada {
-  enum class Tipo { Mensaje, Entrada, Modal };
+  enum class Tipo { Mensaje, Entrada, Modal, Progreso };
   Tipo tipo;
-  QString texto;    // the prompt; for a modal dialog its objectName
+  QString texto;    // the prompt; for a modal dialog its objectName; for a progress window its first text
   QString titulo;   // the title shown (the program's title when none was given)
   int botones = 0;  // the message box's button code
   QString detalle;  // the message box's folded detail
@@ -56,6 +56,14 @@ class GuionUi : public ui::Servicio {
   GuionUi& esperarModal(Guion guion, const QString& nombre = {},
                         std::source_location donde = std::source_location::current());
 
+  // The next box is a progress window: one that lasted long enough to show
+  // (ui::Progreso::kDemoraMs). With `cancelar` the person presses Cancelar
+  // as soon as it shows; else it runs to its end. A job short enough to show
+  // none consumes no expectation; as that depends on the machine's speed, a
+  // window nobody expected is only recorded in mostradas().
+  GuionUi& esperarProgreso(bool cancelar, const QString& texto = {}, const QString& titulo = {},
+                           std::source_location donde = std::source_location::current());
+
   // Fails the test for every expectation not shown yet and forgets them.
   void verificar();
   int pendientes() const { return static_cast<int>(esperas_.size()); }
@@ -76,15 +84,17 @@ class GuionUi : public ui::Servicio {
   QString InputBox(const QString& prompt, const QString& titulo = {},
                    const QString& predeterminado = {}) override;
   int MostrarModal(QDialog& dialogo) override;
+  std::unique_ptr<ui::Progreso> IniciarProgreso(const QString& titulo = {}) override;
   QSize Pantalla() const override { return pantalla_; }
   void DoEvents() override;
   // Records the end and throws ui::FinPrograma, so no further code runs.
   [[noreturn]] void End(int codigo = 0) override;
 
  private:
+  class ProgresoGuion;
   struct Espera {
     CajaMostrada::Tipo tipo = CajaMostrada::Tipo::Mensaje;
-    int respuesta = 0;
+    int respuesta = 0;  // a progress window: vbCancel when Cancelar is pressed
     QString tecleado;
     Guion guion;
     QString texto;

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
@@ -308,3 +309,26 @@ TEST(QtServicioDeathTest, EndFlushesAndExitsAtOnce) {
 }
 
 }  // namespace
+
+// Nothing for the first half second; then a window modal to the program with
+// the text and the bar, whose Cancelar makes the job's next call answer false.
+TEST(QtServicioProgreso, PasadoMedioSegundoApareceYCancelarLoDetiene) {
+  ui::QtServicio servicio;
+  auto progreso = servicio.IniciarProgreso(QStringLiteral("Reporte"));
+  const auto ventana = [] { return qobject_cast<QProgressDialog*>(QApplication::activeModalWidget()); };
+  EXPECT_TRUE(progreso->avanzar(QStringLiteral("Consultando la base de datos...")));
+  EXPECT_EQ(ventana(), nullptr);
+  QTest::qWait(int(ui::Progreso::kDemoraMs) + 50);
+  EXPECT_TRUE(progreso->avanzar(QStringLiteral("Enviando la página 1 de 3"), 0, 3));
+  QProgressDialog* v = ventana();
+  ASSERT_NE(v, nullptr);
+  EXPECT_EQ(v->windowTitle(), QStringLiteral("Reporte"));
+  EXPECT_EQ(v->labelText(), QStringLiteral("Enviando la página 1 de 3"));
+  EXPECT_EQ(v->maximum(), 3);
+  prueba::pulsar(*v, QStringLiteral("Cancelar"));
+  QTest::qWait(int(ui::Progreso::kIntervaloMs) + 10);
+  EXPECT_FALSE(progreso->avanzar(QStringLiteral("Enviando la página 2 de 3"), 1, 3));
+  EXPECT_TRUE(progreso->cancelado());
+  progreso.reset();
+  EXPECT_EQ(ventana(), nullptr);
+}
