@@ -15,6 +15,7 @@ namespace {
 // The statement can be as long as the selection: it goes in the detail,
 // never in the message a person reads.
 [[noreturn]] void rechazada(const QString& sql, const vb::Error& e) {
+  if (esCancelacion(e)) throw e;
   lanzar(kErrorConsulta,
          QStringLiteral("La base de datos rechazó la consulta del reporte: %1.\nVuelva a intentarlo; si el error se repite, "
                         "avise al administrador del sistema.")
@@ -166,8 +167,26 @@ Limites limitesDe(const ado::Connection& cn, Dialecto dialecto) {
 
 }  // namespace
 
+bool esCancelacion(const vb::Error& e) { return e.Number() == ado::kErrorCancelada; }
+
 DatosAdo::DatosAdo(ado::Connection conexion)
     : cn_(std::move(conexion)), dialecto_(detectarDialecto(cn_)), limites_(limitesDe(cn_, dialecto_)) {}
+
+// The connection may be the program's own, which outlives the report.
+DatosAdo::~DatosAdo() {
+  if (seguir_) cn_.setEnEspera({});
+}
+
+void DatosAdo::setEspera(std::function<bool()> seguir) {
+  seguir_ = std::move(seguir);
+  if (!seguir_) {
+    cn_.setEnEspera({});
+    return;
+  }
+  cn_.setEnEspera([this] {
+    if (!seguir_()) cn_.Cancel();
+  });
+}
 
 std::vector<Columna> DatosAdo::columnas(const QString& consulta) {
   const QString sql = QStringLiteral("SELECT * FROM (") + consulta + QStringLiteral(") AS q WHERE 1 = 0");
@@ -189,6 +208,9 @@ std::vector<Columna> DatosAdo::columnas(const QString& consulta) {
 std::unique_ptr<FuenteFilas> DatosAdo::abrir(const QString& sql, const std::vector<Valor>& parametros,
                                              const std::vector<Columna>& columnas) {
   ado::Recordset rs;
+  // Streamed from the driver whatever the connection's default: the
+  // program's own connection is client-side, which would read every row at Open.
+  rs.setCursorLocation(ado::adUseServer);
   try {
     rs.Open(sql, cn_, parametrosAdo(parametros), ado::adOpenForwardOnly, ado::adLockReadOnly);
   } catch (const vb::Error& e) {

@@ -3,12 +3,14 @@
 // its query and for a stream of rows of a statement; the one implementation
 // runs through platform/ado, so SQLite files and ODBC sources work alike.
 #include <QString>
+#include <functional>
 #include <memory>
 #include <vector>
 
 #include "engine/maquetador.h"
 #include "engine/sql.h"
 #include "platform/ado/connection.h"
+#include "platform/vb/error.h"
 
 namespace engine {
 
@@ -24,20 +26,32 @@ class FuenteDatos {
   // Runs a statement whose "?" stand for `parametros`, in order.
   virtual std::unique_ptr<FuenteFilas> abrir(const QString& sql, const std::vector<Valor>& parametros,
                                              const std::vector<Columna>& columnas) = 0;
+  // While set, called every so often as the database works on a statement;
+  // when it answers false the statement is cancelled, and the call that ran
+  // it raises ado::kErrorCancelada. Empty: none.
+  virtual void setEspera(std::function<bool()> seguir) = 0;
 };
+
+// A run the person cancelled, however deep it was when they did.
+bool esCancelacion(const vb::Error& e);
 
 class DatosAdo : public FuenteDatos {
  public:
   explicit DatosAdo(ado::Connection conexion);
+  ~DatosAdo() override;
+  DatosAdo(const DatosAdo&) = delete;
+  DatosAdo& operator=(const DatosAdo&) = delete;
   Dialecto dialecto() const override { return dialecto_; }
   Limites limites() const override { return limites_; }
   std::vector<Columna> columnas(const QString& consulta) override;
   std::unique_ptr<FuenteFilas> abrir(const QString& sql, const std::vector<Valor>& parametros,
                                      const std::vector<Columna>& columnas) override;
+  void setEspera(std::function<bool()> seguir) override;
   const ado::Connection& conexion() const { return cn_; }
 
  private:
   ado::Connection cn_;
+  std::function<bool()> seguir_;
   Dialecto dialecto_;
   Limites limites_;
 };

@@ -54,14 +54,21 @@ class Letras {
   double ascensos_[kCantidadLetras] = {};
 };
 
-struct Documento {
+// A laid-out report: its pages are found first and composed when painted,
+// so that only the page being painted is ever held as primitives.
+class Documento {
+ public:
+  virtual ~Documento() = default;
+
   QString titulo;
   QSizeF tamano;  // page size in decipoints
   Letras letras;
-  std::vector<Pagina> paginas;
-  bool completo = false;   // the last page has been laid out
-  bool cancelado = false;  // layout stopped by the user before the end
-  long filas = 0;          // detail rows laid out so far
+
+  virtual int paginas() const = 0;     // pages laid out so far
+  virtual bool completo() const = 0;   // the last page has been laid out
+  virtual long filas() const = 0;      // detail rows laid out so far
+  // The primitives of page `indice` (0-based, below paginas()), into `pagina`.
+  virtual void componer(int indice, Pagina& pagina) const = 0;
 };
 
 }  // namespace engine

@@ -74,19 +74,40 @@ QString formatear(const Valor& v, const QString& formato) {
   }
 }
 
+namespace {
+
+// The columns the pages show or name; the rest of each row is not kept.
+std::vector<bool> columnasUsadas(const DefinicionReporte& d) {
+  std::vector<bool> r;
+  const auto usar = [&r](int i) {
+    if (i < 0) return;
+    if (size_t(i) >= r.size()) r.resize(size_t(i) + 1, false);
+    r[size_t(i)] = true;
+  };
+  for (const ColumnaReporte& c : d.columnas) usar(c.indice);
+  for (const GrupoReporte& g : d.grupos) usar(g.indice);
+  for (const auto& [nombre, indice] : d.columnasTextos) usar(indice);
+  // No column at all must still mean "keep none", not "keep every one".
+  if (r.empty()) r.push_back(false);
+  return r;
+}
+
+}  // namespace
+
 Maquetador::Maquetador(const DefinicionReporte& d, Entorno entorno, FuenteFilas& filas)
-    : d_(d), entorno_(std::move(entorno)), filas_(filas), letras_(d.familia, d.tamanoLetra) {
+    : d_(d), entorno_(std::move(entorno)), fuente_(filas), filas_(columnasUsadas(d)) {
+  titulo = d.titulo;
+  letras = Letras(d.familia, d.tamanoLetra);
   const QSizeF mm = QPageSize(d.papel).size(QPageSize::Millimeter);
-  tamano_ = d.orientacion == QPageLayout::Landscape ? QSizeF(mm.height(), mm.width()) : mm;
-  tamano_ *= kUnidadesPorMm;
+  tamano = d.orientacion == QPageLayout::Landscape ? QSizeF(mm.height(), mm.width()) : mm;
+  tamano *= kUnidadesPorMm;
   margen_ = d.margenMm * kUnidadesPorMm;
-  linea_ = letras_.alto(kNormal) * 1.15;
-  lineaGrupo_ = letras_.alto(kNegrita) * 1.5;
-  cuentas_.assign(d.grupos.size(), 0);
+  linea_ = letras.alto(kNormal) * 1.15;
+  lineaGrupo_ = letras.alto(kNegrita) * 1.5;
 
   // Column widths: fixed ones as given, the rest share what is left; when
   // they do not fit the page, fixed widths shrink in proportion.
-  const double disponible = tamano_.width() - 2 * margen_;
+  const double disponible = tamano.width() - 2 * margen_;
   const double minimoAuto = 15 * kUnidadesPorMm;
   double fijos = 0;
   int autos = 0;
@@ -104,52 +125,94 @@ Maquetador::Maquetador(const DefinicionReporte& d, Entorno entorno, FuenteFilas&
     anchos_.push_back(a);
     x += a;
   }
+
+  // The page header is as tall on every page: measured once on a draft.
+  Pagina borrador;
+  encabezadoPagina(borrador, altoEncabezado_, 1);
+  limite_ = tamano.height() - margen_ - letras.alto(kNormal) - linea_ * 0.6;
+  Posicion inicio;
+  inicio.inicios.assign(d.grupos.size(), 0);
+  inicios_.push_back(std::move(inicio));
 }
 
-Documento Maquetador::documentoVacio() const {
-  Documento doc;
-  doc.titulo = d_.titulo;
-  doc.tamano = tamano_;
-  doc.letras = letras_;
-  return doc;
-}
-
-bool Maquetador::llenarCola() {
-  while (cola_.empty() && !finalPuesto_) {
-    Fila f;
-    if (!finDatos_ && filas_.siguiente(f)) {
-      const int n = int(d_.grupos.size());
-      int k = n;
-      if (!hayAnterior_) {
-        k = 0;
-      } else {
-        for (int i = 0; i < n; ++i) {
-          const size_t c = size_t(d_.grupos[size_t(i)].indice);
-          if (compararValores(anterior_[c], f[c]) != 0) { k = i; break; }
-        }
-        for (int nivel = n - 1; nivel >= k; --nivel)
-          cola_.push_back({Elemento::Tipo::Pie, nivel, anterior_, cuentas_[size_t(nivel)]});
-      }
-      for (int nivel = k; nivel < n; ++nivel) {
-        cola_.push_back({Elemento::Tipo::Encabezado, nivel, f, 0});
-        cuentas_[size_t(nivel)] = 0;
-      }
-      for (long& c : cuentas_) ++c;
-      ++total_;
-      anterior_ = f;
-      hayAnterior_ = true;
-      cola_.push_back({Elemento::Tipo::Detalle, 0, std::move(f), 0});
-    } else {
+void Maquetador::leerHasta(long fila) {
+  while (!finDatos_ && filas_.cantidad() <= fila) {
+    if (!fuente_.siguiente(leida_)) {
       finDatos_ = true;
-      if (hayAnterior_)
-        for (int nivel = int(d_.grupos.size()) - 1; nivel >= 0; --nivel)
-          cola_.push_back({Elemento::Tipo::Pie, nivel, anterior_, cuentas_[size_t(nivel)]});
-      if (total_ == 0) cola_.push_back({Elemento::Tipo::SinFilas, 0, {}, 0});
-      if (!d_.final.trimmed().isEmpty()) cola_.push_back({Elemento::Tipo::Final, 0, {}, total_});
-      finalPuesto_ = true;
+      break;
     }
+    // The outermost group whose value changes: it and every inner one end and begin again.
+    const int n = int(d_.grupos.size());
+    int corte = 0;
+    if (filas_.cantidad() > 0) {
+      corte = n;
+      for (int i = 0; i < n; ++i) {
+        const size_t c = size_t(d_.grupos[size_t(i)].indice);
+        if (compararValores(anterior_[c], leida_[c]) != 0) {
+          corte = i;
+          break;
+        }
+      }
+    }
+    filas_.agregar(leida_, static_cast<unsigned char>(std::min(corte, 255)));
+    std::swap(anterior_, leida_);
   }
-  return !cola_.empty();
+}
+
+bool Maquetador::elemento(const Posicion& p, Elemento& e) const {
+  using Tipo = Elemento::Tipo;
+  const int n = int(d_.grupos.size());
+  const long total = filas_.cantidad();
+  if (p.fila < total) {
+    const int corte = filas_.marca(p.fila);
+    const int pies = p.fila > 0 ? n - corte : 0;
+    if (p.paso < pies) {
+      const int nivel = n - 1 - p.paso;
+      e = {Tipo::Pie, nivel, p.fila - 1, p.fila - p.inicios[size_t(nivel)]};
+    } else if (p.paso < pies + n - corte) {
+      e = {Tipo::Encabezado, corte + p.paso - pies, p.fila, 0};
+    } else {
+      e = {Tipo::Detalle, 0, p.fila, 0};
+    }
+    return true;
+  }
+  // After the last row: the open groups' footers, then the report's end.
+  int paso = p.paso;
+  const int pies = total > 0 ? n : 0;
+  if (paso < pies) {
+    const int nivel = n - 1 - paso;
+    e = {Tipo::Pie, nivel, total - 1, total - p.inicios[size_t(nivel)]};
+    return true;
+  }
+  paso -= pies;
+  if (total == 0) {
+    if (paso == 0) {
+      e = {Tipo::SinFilas, 0, -1, 0};
+      return true;
+    }
+    --paso;
+  }
+  if (paso == 0 && !d_.final.trimmed().isEmpty()) {
+    e = {Tipo::Final, 0, -1, total};
+    return true;
+  }
+  return false;
+}
+
+void Maquetador::avanzar(Posicion& p, const Elemento& e) const {
+  switch (e.tipo) {
+    case Elemento::Tipo::Pie: p.abiertos = e.nivel; break;
+    case Elemento::Tipo::Encabezado:
+      p.inicios[size_t(e.nivel)] = e.fila;
+      p.abiertos = e.nivel + 1;
+      break;
+    case Elemento::Tipo::Detalle:
+      ++p.fila;
+      p.paso = 0;
+      return;
+    default: break;
+  }
+  ++p.paso;
 }
 
 double Maquetador::alto(const Elemento& e) const {
@@ -169,10 +232,10 @@ void Maquetador::texto(Pagina& p, int letra, double x, double y, double ancho, A
   // The page count is not known yet: measure a typical one in its place.
   const bool conTotal = s.contains(QChar(kMarcaTotal));
   const QString medido = conTotal ? QString(s).replace(QChar(kMarcaTotal), QStringLiteral("000")) : s;
-  double w = letras_.ancho(letra, medido);
+  double w = letras.ancho(letra, medido);
   if (w > ancho && !conTotal) {
-    t = QFontMetricsF(letras_.fuente(letra)).elidedText(s, Qt::ElideRight, ancho);
-    w = letras_.ancho(letra, t);
+    t = QFontMetricsF(letras.fuente(letra)).elidedText(s, Qt::ElideRight, ancho);
+    w = letras.ancho(letra, t);
     if (t.isEmpty()) return;
   }
   double dx = 0;
@@ -182,7 +245,7 @@ void Maquetador::texto(Pagina& p, int letra, double x, double y, double ancho, A
   pr.clase = Primitiva::Clase::Texto;
   pr.letra = static_cast<unsigned char>(letra);
   pr.conTotal = conTotal;
-  pr.origen = QPointF(x + std::max(0.0, dx), y + letras_.ascenso(letra));
+  pr.origen = QPointF(x + std::max(0.0, dx), y + letras.ascenso(letra));
   pr.texto = std::move(t);
   p.elementos.push_back(std::move(pr));
 }
@@ -248,15 +311,15 @@ QString Maquetador::expandir(const QString& plantilla, const Fila* fila, long cu
   return r;
 }
 
-void Maquetador::encabezadoPagina(Pagina& p, double& y, int numero) {
-  const double ancho = tamano_.width() - 2 * margen_;
+void Maquetador::encabezadoPagina(Pagina& p, double& y, int numero) const {
+  const double ancho = tamano.width() - 2 * margen_;
   y = margen_;
   const QString fecha = QStringLiteral("Fecha: %1  Hora: %2")
                             .arg(entorno_.ahora.toString(QStringLiteral("dd/MM/yyyy")), entorno_.ahora.toString(QStringLiteral("HH:mm:ss")));
-  const double anchoFecha = QFontMetricsF(letras_.fuente(kNormal)).horizontalAdvance(fecha);
+  const double anchoFecha = QFontMetricsF(letras.fuente(kNormal)).horizontalAdvance(fecha);
   texto(p, kTitulo, margen_, y, std::max(0.0, ancho - anchoFecha - 50), Alineacion::Izquierda, d_.titulo);
-  texto(p, kNormal, margen_, y + letras_.ascenso(kTitulo) - letras_.ascenso(kNormal), ancho, Alineacion::Derecha, fecha);
-  y += letras_.alto(kTitulo) * 1.2;
+  texto(p, kNormal, margen_, y + letras.ascenso(kTitulo) - letras.ascenso(kNormal), ancho, Alineacion::Derecha, fecha);
+  y += letras.alto(kTitulo) * 1.2;
   QStringList lineas;
   if (d_.encabezadoDado) {
     for (const QString& l : d_.encabezado) lineas << expandir(l, nullptr, 0, numero);
@@ -269,7 +332,7 @@ void Maquetador::encabezadoPagina(Pagina& p, double& y, int numero) {
     y += linea_;
   }
   y += linea_ * 0.3;
-  linea(p, margen_, y, tamano_.width() - margen_, y);
+  linea(p, margen_, y, tamano.width() - margen_, y);
   y += linea_ * 0.3;
   const double pad = kUnidadesPorMm;
   for (size_t i = 0; i < d_.columnas.size(); ++i) {
@@ -277,30 +340,37 @@ void Maquetador::encabezadoPagina(Pagina& p, double& y, int numero) {
     const Alineacion al = c.alineacion == Alineacion::Automatica ? Alineacion::Izquierda : c.alineacion;
     texto(p, kNegrita, xs_[i] + pad, y, std::max(0.0, anchos_[i] - 2 * pad), al, c.titulo);
   }
-  y += letras_.alto(kNegrita) * 1.2;
-  linea(p, margen_, y, tamano_.width() - margen_, y);
+  y += letras.alto(kNegrita) * 1.2;
+  linea(p, margen_, y, tamano.width() - margen_, y);
   y += linea_ * 0.3;
 }
 
-void Maquetador::piePagina(Pagina& p, int numero) {
-  const double ancho = tamano_.width() - 2 * margen_;
-  const double y = tamano_.height() - margen_ - letras_.alto(kNormal);
-  linea(p, margen_, y - linea_ * 0.3, tamano_.width() - margen_, y - linea_ * 0.3);
+void Maquetador::piePagina(Pagina& p, int numero) const {
+  const double ancho = tamano.width() - 2 * margen_;
+  const double y = tamano.height() - margen_ - letras.alto(kNormal);
+  linea(p, margen_, y - linea_ * 0.3, tamano.width() - margen_, y - linea_ * 0.3);
   const QString derecha = QStringLiteral("Página %1 de %2").arg(numero).arg(QChar(kMarcaTotal));
-  const double anchoDerecha = QFontMetricsF(letras_.fuente(kNormal)).horizontalAdvance(QStringLiteral("Página 0000 de 0000"));
+  const double anchoDerecha = QFontMetricsF(letras.fuente(kNormal)).horizontalAdvance(QStringLiteral("Página 0000 de 0000"));
   texto(p, kNormal, margen_, y, std::max(0.0, ancho - anchoDerecha), Alineacion::Izquierda, expandir(d_.pie, nullptr, 0, numero));
   texto(p, kNormal, margen_, y, ancho, Alineacion::Derecha, derecha);
 }
 
-void Maquetador::colocar(const Elemento& e, Pagina& p, double& y) {
+void Maquetador::continuacion(int nivel, const Fila& fila, int numero, Pagina& p, double& y) const {
+  const double x = margen_ + nivel * 4 * kUnidadesPorMm;
+  texto(p, kNegrita, x, y + lineaGrupo_ - letras.alto(kNegrita) * 1.1, tamano.width() - margen_ - x, Alineacion::Izquierda,
+        expandir(d_.grupos[size_t(nivel)].encabezado, &fila, 0, numero) + QStringLiteral(" (continuación)"));
+  y += lineaGrupo_;
+}
+
+void Maquetador::colocar(const Elemento& e, const Fila* fila, int numero, Pagina& p, double& y) const {
   const double pad = kUnidadesPorMm;
   const double sangria = 4 * kUnidadesPorMm;
-  const double ancho = tamano_.width() - 2 * margen_;
+  const double ancho = tamano.width() - 2 * margen_;
   switch (e.tipo) {
     case Elemento::Tipo::Detalle:
       for (size_t i = 0; i < d_.columnas.size(); ++i) {
         const ColumnaReporte& c = d_.columnas[i];
-        const Valor& v = e.fila[size_t(c.indice)];
+        const Valor& v = (*fila)[size_t(c.indice)];
         Alineacion al = c.alineacion;
         if (al == Alineacion::Automatica) al = v.tipo() == Valor::Tipo::Numero ? Alineacion::Derecha : Alineacion::Izquierda;
         texto(p, kNormal, xs_[i] + pad, y, std::max(0.0, anchos_[i] - 2 * pad), al, formatear(v, c.formato));
@@ -308,19 +378,19 @@ void Maquetador::colocar(const Elemento& e, Pagina& p, double& y) {
       break;
     case Elemento::Tipo::Encabezado: {
       const double x = margen_ + e.nivel * sangria;
-      texto(p, kNegrita, x, y + lineaGrupo_ - letras_.alto(kNegrita) * 1.1, ancho - (x - margen_), Alineacion::Izquierda,
-            expandir(d_.grupos[size_t(e.nivel)].encabezado, &e.fila, 0, paginas_));
+      texto(p, kNegrita, x, y + lineaGrupo_ - letras.alto(kNegrita) * 1.1, ancho - (x - margen_), Alineacion::Izquierda,
+            expandir(d_.grupos[size_t(e.nivel)].encabezado, fila, 0, numero));
       break;
     }
     case Elemento::Tipo::Pie: {
       const double x = margen_ + e.nivel * sangria;
-      texto(p, kCursiva, x, y + (lineaGrupo_ - letras_.alto(kCursiva)) / 4, ancho - (x - margen_), Alineacion::Izquierda,
-            expandir(d_.grupos[size_t(e.nivel)].pie, &e.fila, e.cuenta, paginas_));
+      texto(p, kCursiva, x, y + (lineaGrupo_ - letras.alto(kCursiva)) / 4, ancho - (x - margen_), Alineacion::Izquierda,
+            expandir(d_.grupos[size_t(e.nivel)].pie, fila, e.cuenta, numero));
       break;
     }
     case Elemento::Tipo::Final:
-      linea(p, margen_, y + lineaGrupo_ * 0.15, tamano_.width() - margen_, y + lineaGrupo_ * 0.15);
-      texto(p, kNegrita, margen_, y + lineaGrupo_ * 0.3, ancho, Alineacion::Izquierda, expandir(d_.final, nullptr, e.cuenta, paginas_));
+      linea(p, margen_, y + lineaGrupo_ * 0.15, tamano.width() - margen_, y + lineaGrupo_ * 0.15);
+      texto(p, kNegrita, margen_, y + lineaGrupo_ * 0.3, ancho, Alineacion::Izquierda, expandir(d_.final, nullptr, e.cuenta, numero));
       break;
     case Elemento::Tipo::SinFilas:
       texto(p, kCursiva, margen_, y + linea_ * 0.5, ancho, Alineacion::Izquierda,
@@ -330,31 +400,53 @@ void Maquetador::colocar(const Elemento& e, Pagina& p, double& y) {
   y += alto(e);
 }
 
-bool Maquetador::siguientePagina(Documento& doc) {
-  if (doc.completo || !llenarCola()) {
-    doc.completo = true;
-    return false;
-  }
-  Pagina p;
-  ++paginas_;
-  double y = 0;
-  encabezadoPagina(p, y, paginas_);
-  const double limite = tamano_.height() - margen_ - letras_.alto(kNormal) - linea_ * 0.6;
+bool Maquetador::siguientePagina() {
+  if (completo_) return false;
+  Posicion p = inicios_.back();
+  // The headers of the groups that go on from the page before come first.
+  double y = altoEncabezado_ + p.abiertos * lineaGrupo_;
   bool vacia = true;
-  while (llenarCola()) {
-    const Elemento& e = cola_.front();
+  Elemento e;
+  for (;;) {
+    leerHasta(p.fila);
+    if (!elemento(p, e)) break;
     // A group header never stays alone at the foot of a page.
     const double necesita = alto(e) + (e.tipo == Elemento::Tipo::Encabezado ? linea_ : 0);
-    if (!vacia && y + necesita > limite) break;
-    colocar(e, p, y);
-    if (e.tipo == Elemento::Tipo::Detalle) ++doc.filas;
-    cola_.pop_front();
+    if (!vacia && y + necesita > limite_) break;
+    y += alto(e);
+    avanzar(p, e);
     vacia = false;
   }
-  piePagina(p, paginas_);
-  doc.paginas.push_back(std::move(p));
-  if (!llenarCola()) doc.completo = true;
+  inicios_.push_back(std::move(p));
+  leerHasta(inicios_.back().fila);
+  if (!elemento(inicios_.back(), e)) completo_ = true;
   return true;
+}
+
+void Maquetador::componer(int indice, Pagina& pagina) const {
+  pagina.elementos.clear();
+  const int numero = indice + 1;
+  Posicion p = inicios_[size_t(indice)];
+  const Posicion& fin = inicios_[size_t(indice) + 1];
+  double y = 0;
+  encabezadoPagina(pagina, y, numero);
+  Fila fila;
+  for (int nivel = 0; nivel < p.abiertos; ++nivel) {
+    filas_.leer(p.inicios[size_t(nivel)], fila);
+    continuacion(nivel, fila, numero, pagina, y);
+  }
+  // Rows come in order: each is unpacked once.
+  long leida = -1;
+  Elemento e;
+  while ((p.fila < fin.fila || (p.fila == fin.fila && p.paso < fin.paso)) && elemento(p, e)) {
+    if (e.fila >= 0 && e.fila != leida) {
+      filas_.leer(e.fila, fila);
+      leida = e.fila;
+    }
+    colocar(e, e.fila >= 0 ? &fila : nullptr, numero, pagina, y);
+    avanzar(p, e);
+  }
+  piePagina(pagina, numero);
 }
 
 }  // namespace engine

@@ -1,11 +1,8 @@
 #include "engine/motor.h"
 
-#include <QApplication>
-#include <QElapsedTimer>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QProgressDialog>
 
 #include "engine/errores.h"
 #include "engine/vista_previa.h"
@@ -80,18 +77,45 @@ class ReportePreparado::Filtradas : public FuenteFilas {
   const Formula& residuo_;
 };
 
-std::unique_ptr<ReportePreparado> ReportePreparado::preparar(const SolicitudReporte& s) {
+namespace {
+
+// While it lives, the database's long waits go to `seguir` and cancel the
+// statement when it answers false.
+class EsperaDatos {
+ public:
+  EsperaDatos(FuenteDatos& datos, std::function<bool()> seguir) : datos_(datos), activa_(static_cast<bool>(seguir)) {
+    if (activa_) datos_.setEspera(std::move(seguir));
+  }
+  ~EsperaDatos() {
+    if (activa_) datos_.setEspera({});
+  }
+  EsperaDatos(const EsperaDatos&) = delete;
+  EsperaDatos& operator=(const EsperaDatos&) = delete;
+
+ private:
+  FuenteDatos& datos_;
+  bool activa_;
+};
+
+std::function<bool()> enFase(const Avance& avance, Fase fase, std::function<long()> hechas = {}) {
+  if (!avance) return {};
+  return [avance, fase, hechas = std::move(hechas)] { return avance(fase, hechas ? hechas() : 0, -1); };
+}
+
+}  // namespace
+
+std::unique_ptr<ReportePreparado> ReportePreparado::preparar(const SolicitudReporte& s, const Avance& avance) {
   // File and formula first: their faults need no database.
   DefinicionReporte def = cargarDefinicion(s.archivo);
   (void)Formula::analizar(s.formula);
   for (const QString& a : s.asignaciones)
     if (!a.trimmed().isEmpty()) leerAsignacion(a);
   auto datos = std::make_unique<DatosAdo>(conexionDe(s));
-  auto r = preparar(s, std::move(datos));
-  return r;
+  return preparar(s, std::move(datos), avance);
 }
 
-std::unique_ptr<ReportePreparado> ReportePreparado::preparar(const SolicitudReporte& s, std::unique_ptr<FuenteDatos> datos) {
+std::unique_ptr<ReportePreparado> ReportePreparado::preparar(const SolicitudReporte& s, std::unique_ptr<FuenteDatos> datos,
+                                                             const Avance& avance) {
   std::unique_ptr<ReportePreparado> r(new ReportePreparado);
   r->def_ = cargarDefinicion(s.archivo);
   Formula formula = Formula::analizar(s.formula);
@@ -106,6 +130,7 @@ std::unique_ptr<ReportePreparado> ReportePreparado::preparar(const SolicitudRepo
     else r->entorno_.formulas.emplace_back(nombre, valor);
   }
   r->datos_ = std::move(datos);
+  const EsperaDatos espera(*r->datos_, enFase(avance, Fase::Consulta));
   r->columnas_ = r->datos_->columnas(r->def_.consulta);
   validarCampos(r->def_, r->columnas_);
 
@@ -136,82 +161,70 @@ std::unique_ptr<ReportePreparado> ReportePreparado::preparar(const SolicitudRepo
   if (!r->seleccion_.residuo.vacia()) filas = std::make_unique<Filtradas>(std::move(filas), r->seleccion_.residuo);
   r->filas_ = std::move(filas);
   r->maquetador_ = std::make_unique<Maquetador>(r->def_, r->entorno_, *r->filas_);
-  r->doc_ = r->maquetador_->documentoVacio();
   return r;
 }
 
-bool ReportePreparado::siguientePagina() { return maquetador_->siguientePagina(doc_); }
+bool ReportePreparado::siguientePagina(const Avance& avance) {
+  const EsperaDatos espera(*datos_, enFase(avance, Fase::Maquetado, [this] { return maquetador_->filas(); }));
+  return maquetador_->siguientePagina();
+}
 
 bool ReportePreparado::completar(const Avance& avance) {
-  while (!doc_.completo) {
-    if (avance && !avance(doc_.filas, -1)) {
-      doc_.cancelado = true;
-      return false;
+  const EsperaDatos espera(*datos_, enFase(avance, Fase::Maquetado, [this] { return maquetador_->filas(); }));
+  try {
+    while (!maquetador_->completo()) {
+      if (avance && !avance(Fase::Maquetado, maquetador_->filas(), -1)) return false;
+      maquetador_->siguientePagina();
     }
-    siguientePagina();
+  } catch (const vb::Error& e) {
+    if (esCancelacion(e)) return false;
+    throw;
   }
   return true;
 }
 
-namespace {
-
-// The progress window of long runs: appears after a moment, counts rows
-// while laying out and pages while writing, and its button cancels.
-Avance avanceDe(const SolicitudReporte& s, std::shared_ptr<QProgressDialog>& ventana) {
-  if (s.avance) return s.avance;
-  if (!s.opcionC || !qobject_cast<QApplication*>(QCoreApplication::instance())) return {};
-  ventana = std::make_shared<QProgressDialog>(QStringLiteral("Preparando el reporte..."), QStringLiteral("Cancelar"), 0, 0, s.padre);
-  ventana->setWindowTitle(QStringLiteral("Reporte"));
-  ventana->setWindowModality(Qt::ApplicationModal);
-  ventana->setMinimumDuration(800);
-  ventana->setAutoClose(false);
-  ventana->setAutoReset(false);
-  QProgressDialog* v = ventana.get();
-  auto reloj = std::make_shared<QElapsedTimer>();
-  reloj->start();
-  return [v, reloj](long hechas, long total) {
-    if (reloj->elapsed() < 50 && hechas > 0) return !v->wasCanceled();
-    reloj->restart();
-    if (total < 0) {
-      v->setLabelText(QStringLiteral("Preparando el reporte: %1 registros").arg(hechas));
-      v->setMaximum(0);
-    } else {
-      v->setLabelText(QStringLiteral("Enviando la página %1 de %2").arg(hechas + 1 > total ? total : hechas + 1).arg(total));
-      v->setMaximum(int(total));
-      v->setValue(int(hechas));
-    }
-    QCoreApplication::processEvents();
-    return !v->wasCanceled();
-  };
-}
-
-}  // namespace
-
 Resultado EmitirReporte(const SolicitudReporte& s) {
   if (s.destino == Destino::Pdf && s.archivoPdf.trimmed().isEmpty())
     lanzar(kErrorSolicitud, QStringLiteral("No se indicó el archivo PDF del reporte %1").arg(s.archivo));
-  auto reporte = ReportePreparado::preparar(s);
-  if (s.destino == Destino::Pantalla) {
-    VistaPrevia vista(std::move(reporte), s);
-    ui::servicio().MostrarModal(vista);
-    return Resultado::Emitido;
-  }
-  std::shared_ptr<QProgressDialog> ventana;
-  const Avance avance = avanceDe(s, ventana);
-  if (!reporte->completar(avance)) return Resultado::Cancelado;
-  if (s.destino == Destino::Pdf)
-    return escribirPdf(reporte->documento(), s.archivoPdf, avance) ? Resultado::Emitido : Resultado::Cancelado;
+  // From the first second: the query, page one or every page, and sending them.
+  std::unique_ptr<ui::Progreso> ventana;
+  Avance avance = s.avance;
+  const auto abrirVentana = [&] {
+    if (s.avance || !s.opcionC) return;
+    ventana = ui::servicio().IniciarProgreso(QStringLiteral("Reporte"));
+    avance = avanceDe(*ventana);
+  };
+  abrirVentana();
+  try {
+    auto reporte = ReportePreparado::preparar(s, avance);
+    if (s.destino == Destino::Pantalla) {
+      // Page one may take long too, when the selection is evaluated on the rows.
+      reporte->siguientePagina(avance);
+      ventana.reset();
+      VistaPrevia vista(std::move(reporte), s);
+      ui::servicio().MostrarModal(vista);
+      return Resultado::Emitido;
+    }
+    if (!reporte->completar(avance)) return Resultado::Cancelado;
+    const Documento& doc = reporte->documento();
+    if (s.destino == Destino::Pdf) return escribirPdf(doc, s.archivoPdf, avance) ? Resultado::Emitido : Resultado::Cancelado;
 
-  QPrinter impresora(QPrinter::HighResolution);
-  const QPrinterInfo predeterminada = QPrinterInfo::defaultPrinter();
-  if (!predeterminada.isNull()) {
-    impresora.setPrinterName(predeterminada.printerName());
-  } else {
-    QPrintDialog dialogo(&impresora, s.padre);
-    if (ventana) ventana->hide();
-    if (ui::servicio().MostrarModal(dialogo) != QDialog::Accepted) return Resultado::Cancelado;
+    QPrinter impresora(QPrinter::HighResolution);
+    const QPrinterInfo predeterminada = QPrinterInfo::defaultPrinter();
+    if (!predeterminada.isNull()) {
+      impresora.setPrinterName(predeterminada.printerName());
+    } else {
+      QPrintDialog dialogo(&impresora, s.padre);
+      ofrecerPaginas(dialogo, doc.paginas(), false);
+      if (ventana) ventana.reset();
+      if (ui::servicio().MostrarModal(dialogo) != QDialog::Accepted) return Resultado::Cancelado;
+      abrirVentana();
+    }
+    return imprimirDocumento(doc, impresora, avance) ? Resultado::Emitido : Resultado::Cancelado;
+  } catch (const vb::Error& e) {
+    if (esCancelacion(e)) return Resultado::Cancelado;
+    throw;
   }
-  return imprimirDocumento(reporte->documento(), impresora, avance) ? Resultado::Emitido : Resultado::Cancelado;
 }
 
 }  // namespace engine

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 
+#include "engine/avance.h"
 #include "engine/datos.h"
 #include "engine/definicion.h"
 #include "engine/documento.h"
@@ -30,7 +31,7 @@ struct SolicitudReporte {
   QString archivoPdf;                              // Destino::Pdf
   bool opcionA = true;  // the preview offers printing
   bool opcionB = true;  // the preview offers export to PDF
-  bool opcionC = true;  // long runs show a progress window with a cancel button
+  bool opcionC = true;  // runs of more than half a second show a progress window with a cancel button
   int ajuste = 0;       // preview's first zoom: 25..400 percent; anything else fits the page width
   QWidget* padre = nullptr;
   Avance avance;        // replaces the progress window when set (tests, batch runs)
@@ -51,10 +52,12 @@ ado::Connection conexionDe(const SolicitudReporte& s);
 // selection split between the database and memory, rows streaming.
 class ReportePreparado {
  public:
-  // Raises vb::Error with a description naming the file, field or position.
-  static std::unique_ptr<ReportePreparado> preparar(const SolicitudReporte& s);
+  // Raises vb::Error with a description naming the file, field or position,
+  // or ado::kErrorCancelada when `avance` cancelled the query.
+  static std::unique_ptr<ReportePreparado> preparar(const SolicitudReporte& s, const Avance& avance = {});
   // The same over a data source already open (tests, benchmarks).
-  static std::unique_ptr<ReportePreparado> preparar(const SolicitudReporte& s, std::unique_ptr<FuenteDatos> datos);
+  static std::unique_ptr<ReportePreparado> preparar(const SolicitudReporte& s, std::unique_ptr<FuenteDatos> datos,
+                                                    const Avance& avance = {});
 
   const DefinicionReporte& definicion() const { return def_; }
   const std::vector<Columna>& columnas() const { return columnas_; }
@@ -62,10 +65,11 @@ class ReportePreparado {
   const QString& sql() const { return sql_; }  // the statement sent, "?" for the values
   const Entorno& entorno() const { return entorno_; }
 
-  Documento& documento() { return doc_; }
+  const Documento& documento() const { return *maquetador_; }
   // Lays out one more page; false once the report is complete.
-  bool siguientePagina();
-  // Lays out every remaining page; false when `avance` cancelled.
+  bool siguientePagina(const Avance& avance = {});
+  // Lays out every remaining page; false when `avance` cancelled (also while
+  // the database was reading).
   bool completar(const Avance& avance = {});
 
  private:
@@ -80,13 +84,14 @@ class ReportePreparado {
   Entorno entorno_;
   std::unique_ptr<FuenteFilas> filas_;
   std::unique_ptr<Maquetador> maquetador_;
-  Documento doc_;
 };
 
 // Runs a whole request: screen (the preview, shown modally through the UI
 // service), the default printer (the print dialog when there is none) or a
-// PDF file. Returns Cancelado when the user stopped it; raises vb::Error on
-// any failure, nothing having been written.
+// PDF file. From the query to the last page sent, a run of more than half a
+// second shows the UI service's progress window (opcionC). Returns
+// Cancelado when the user stopped it; raises vb::Error on any failure,
+// nothing having been written.
 Resultado EmitirReporte(const SolicitudReporte& s);
 
 }  // namespace engine

@@ -1,6 +1,7 @@
 #include "engine/pintor.h"
 
 #include <QFileInfo>
+#include <QPrintDialog>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
@@ -11,7 +12,7 @@
 
 namespace engine {
 
-void pintarPagina(QPainter& p, const Documento& doc, const Pagina& pagina, double escala, int total) {
+void pintarPagina(QPainter& p, const Letras& letras, const Pagina& pagina, double escala, int total) {
   p.save();
   p.scale(escala, escala);
   QPen lapiz(Qt::black);
@@ -26,7 +27,7 @@ void pintarPagina(QPainter& p, const Documento& doc, const Pagina& pagina, doubl
     }
     if (e.letra != letra) {
       letra = e.letra;
-      p.setFont(doc.letras.fuente(letra));
+      p.setFont(letras.fuente(letra));
     }
     if (e.conTotal) p.drawText(e.origen, QString(e.texto).replace(QChar(kMarcaTotal), textoTotal));
     else p.drawText(e.origen, e.texto);
@@ -36,16 +37,25 @@ void pintarPagina(QPainter& p, const Documento& doc, const Pagina& pagina, doubl
 
 namespace {
 
-bool pintarTodo(QPagedPaintDevice& dispositivo, QPainter& p, const Documento& doc, double escala, const Avance& avance) {
-  const long total = long(doc.paginas.size());
+bool pintarTodo(QPagedPaintDevice& dispositivo, QPainter& p, const Documento& doc, const std::vector<int>& indices,
+                double escala, const Avance& avance) {
+  const long total = long(indices.size());
+  Pagina pagina;  // one page at a time, whatever the report's length
   for (long i = 0; i < total; ++i) {
-    if (avance && !avance(i, total)) return false;
+    if (avance && !avance(Fase::Salida, i, total)) return false;
     if (i > 0 && !dispositivo.newPage())
       lanzar(kErrorSalida, QStringLiteral("No se pudo comenzar la página %1 del reporte").arg(i + 1));
-    pintarPagina(p, doc, doc.paginas[size_t(i)], escala, int(total));
+    doc.componer(indices[size_t(i)], pagina);
+    pintarPagina(p, doc.letras, pagina, escala, doc.paginas());
   }
-  if (avance) avance(total, total);
+  if (avance) avance(Fase::Salida, total, total);
   return true;
+}
+
+std::vector<int> todas(const Documento& doc) {
+  std::vector<int> r(size_t(doc.paginas()));
+  for (size_t i = 0; i < r.size(); ++i) r[i] = int(i);
+  return r;
 }
 
 QPageLayout disposicion(const Documento& doc) {
@@ -81,7 +91,7 @@ bool escribirPdf(const Documento& doc, const QString& ruta, const Avance& avance
     QPainter p;
     if (!p.begin(&pdf)) lanzar(kErrorSalida, QStringLiteral("No se puede escribir el archivo PDF %1").arg(ruta));
     try {
-      completo = pintarTodo(pdf, p, doc, pdf.resolution() / kUnidadesPorPulgada, avance);
+      completo = pintarTodo(pdf, p, doc, todas(doc), pdf.resolution() / kUnidadesPorPulgada, avance);
     } catch (...) {
       p.end();
       throw;
@@ -98,7 +108,41 @@ bool escribirPdf(const Documento& doc, const QString& ruta, const Avance& avance
   return true;
 }
 
-bool imprimirDocumento(const Documento& doc, QPrinter& impresora, const Avance& avance) {
+std::vector<int> paginasAImprimir(const QPrinter& impresora, int paginas, int actual) {
+  int desde = 1, hasta = paginas;
+  if (impresora.printRange() == QPrinter::PageRange && impresora.fromPage() > 0) {
+    desde = impresora.fromPage();
+    hasta = std::min(paginas, std::max(desde, impresora.toPage()));
+  } else if (impresora.printRange() == QPrinter::CurrentPage) {
+    desde = hasta = std::clamp(actual, 1, std::max(1, paginas));
+  }
+  // CUPS makes the copies itself; a PDF file or a printer without it needs them painted.
+  const int copias = impresora.supportsMultipleCopies() ? 1 : std::max(1, impresora.copyCount());
+  std::vector<int> r;
+  if (impresora.collateCopies()) {
+    for (int c = 0; c < copias; ++c)
+      for (int i = desde; i <= hasta; ++i) r.push_back(i - 1);
+  } else {
+    for (int i = desde; i <= hasta; ++i)
+      for (int c = 0; c < copias; ++c) r.push_back(i - 1);
+  }
+  return r;
+}
+
+void ofrecerPaginas(QPrintDialog& dialogo, int paginas, bool conActual) {
+  dialogo.setOption(QAbstractPrintDialog::PrintPageRange, true);
+  dialogo.setOption(QAbstractPrintDialog::PrintCollateCopies, true);
+  dialogo.setOption(QAbstractPrintDialog::PrintCurrentPage, conActual);
+  dialogo.setMinMax(1, std::max(1, paginas));
+}
+
+bool imprimirDocumento(const Documento& doc, QPrinter& impresora, const Avance& avance, int actual) {
+  const std::vector<int> indices = paginasAImprimir(impresora, doc.paginas(), actual);
+  if (indices.empty())
+    lanzar(kErrorSalida, QStringLiteral("Las páginas pedidas (%1 a %2) no están en el reporte, que tiene %3")
+                             .arg(impresora.fromPage())
+                             .arg(impresora.toPage())
+                             .arg(doc.paginas()));
   impresora.setFullPage(true);
   impresora.setPageLayout(disposicion(doc));
   if (impresora.docName().isEmpty()) impresora.setDocName(doc.titulo);
@@ -107,7 +151,7 @@ bool imprimirDocumento(const Documento& doc, QPrinter& impresora, const Avance& 
     lanzar(kErrorSalida, QStringLiteral("No se puede imprimir en la impresora %1").arg(impresora.printerName()));
   bool completo = false;
   try {
-    completo = pintarTodo(impresora, p, doc, impresora.resolution() / kUnidadesPorPulgada, avance);
+    completo = pintarTodo(impresora, p, doc, indices, impresora.resolution() / kUnidadesPorPulgada, avance);
   } catch (...) {
     impresora.abort();
     p.end();

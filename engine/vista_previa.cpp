@@ -1,7 +1,7 @@
 #include "engine/vista_previa.h"
 
 #include <QComboBox>
-#include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -9,7 +9,6 @@
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QProgressDialog>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -37,15 +36,38 @@ class HojaVista : public QWidget {
     p.fillRect(rect(), Qt::white);
     const Documento& doc = v_.documento();
     const int i = v_.paginaActual() - 1;
-    if (i < 0 || size_t(i) >= doc.paginas.size()) return;
+    if (i < 0 || i >= doc.paginas()) return;
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
-    pintarPagina(p, doc, doc.paginas[size_t(i)], v_.escala(), doc.completo ? int(doc.paginas.size()) : -1);
+    doc.componer(i, pagina_);
+    pintarPagina(p, doc.letras, pagina_, v_.escala(), doc.completo() ? doc.paginas() : -1);
   }
 
  private:
   VistaPrevia& v_;
+  Pagina pagina_;  // the page shown, composed again at each paint
 };
+
+namespace {
+
+// The progress window of one thing the person asked for, from finishing the
+// layout to the last page sent; the request's own Avance replaces it.
+struct Ventana {
+  std::unique_ptr<ui::Progreso> progreso;
+  Avance avance;
+};
+
+Ventana ventanaDe(const SolicitudReporte& opciones) {
+  Ventana v;
+  v.avance = opciones.avance;
+  if (!v.avance && opciones.opcionC) {
+    v.progreso = ui::servicio().IniciarProgreso(QStringLiteral("Reporte"));
+    v.avance = avanceDe(*v.progreso);
+  }
+  return v;
+}
+
+}  // namespace
 
 VistaPrevia::VistaPrevia(std::unique_ptr<ReportePreparado> reporte, const SolicitudReporte& opciones, QWidget* padre)
     : QDialog(padre ? padre : opciones.padre), reporte_(std::move(reporte)), opciones_(opciones) {
@@ -100,8 +122,11 @@ VistaPrevia::VistaPrevia(std::unique_ptr<ReportePreparado> reporte, const Solici
   connect(anterior_, &QPushButton::clicked, this, [this] { irA(actual_ - 1); });
   connect(siguiente_, &QPushButton::clicked, this, [this] { irA(actual_ + 1); });
   connect(ultima_, &QPushButton::clicked, this, [this] {
-    // The last page is only known once everything is laid out.
-    if (completarConAvance()) irA(paginasMaquetadas());
+    // The last page is only known once everything is laid out; after
+    // "Detener" it is the last one laid out.
+    const Ventana v = ventanaDe(opciones_);
+    completarConAvance(v.avance);
+    irA(paginasMaquetadas());
   });
   connect(cboZoom_, &QComboBox::activated, this, [this](int i) { setZoom(cboZoom_->itemData(i).toInt()); });
   connect(imprimir_, &QPushButton::clicked, this, [this] { alPulsarImprimir(); });
@@ -113,9 +138,10 @@ VistaPrevia::VistaPrevia(std::unique_ptr<ReportePreparado> reporte, const Solici
   temporizador_->setInterval(0);
   connect(temporizador_, &QTimer::timeout, this, [this] { maquetarTramo(); });
 
-  // Page one now, the rest in slices of the event loop.
+  // Page one now (the request may have laid it out already), the rest in
+  // slices of the event loop.
   try {
-    reporte_->siguientePagina();
+    if (reporte_->documento().paginas() == 0) reporte_->siguientePagina();
   } catch (const vb::Error& e) {
     fallo_ = true;
     estado_->setText(e.Description());
@@ -128,8 +154,8 @@ VistaPrevia::VistaPrevia(std::unique_ptr<ReportePreparado> reporte, const Solici
 
 VistaPrevia::~VistaPrevia() = default;
 
-int VistaPrevia::paginasMaquetadas() const { return int(reporte_->documento().paginas.size()); }
-bool VistaPrevia::completo() const { return reporte_->documento().completo; }
+int VistaPrevia::paginasMaquetadas() const { return reporte_->documento().paginas(); }
+bool VistaPrevia::completo() const { return reporte_->documento().completo(); }
 const Documento& VistaPrevia::documento() const { return reporte_->documento(); }
 
 double VistaPrevia::escala() const {
@@ -146,6 +172,12 @@ void VistaPrevia::setZoom(int porcentaje) {
   const int i = cboZoom_->findData(porcentaje);
   if (i >= 0) cboZoom_->setCurrentIndex(i);
   hoja_->ajustar();
+}
+
+// The page's width follows the window's while it is fitted to it.
+void VistaPrevia::resizeEvent(QResizeEvent* e) {
+  QDialog::resizeEvent(e);
+  if (zoom_ <= 0) hoja_->ajustar();
 }
 
 void VistaPrevia::irA(int pagina) {
@@ -174,47 +206,34 @@ void VistaPrevia::maquetarTramo() {
 void VistaPrevia::detener() {
   if (completo()) return;
   temporizador_->stop();
-  reporte_->documento().cancelado = true;
+  detenido_ = true;
   actualizar();
 }
 
 void VistaPrevia::actualizar() {
   const Documento& doc = documento();
   const int n = paginasMaquetadas();
-  const bool enCurso = !doc.completo && !doc.cancelado && !fallo_;
-  etiqueta_->setText(doc.completo ? QStringLiteral("Página %1 de %2").arg(actual_).arg(n)
-                                  : QStringLiteral("Página %1 de %2+").arg(actual_).arg(n));
-  if (doc.completo) estado_->setText(QStringLiteral("%1 registros, %2 páginas").arg(doc.filas).arg(n));
-  else if (doc.cancelado) estado_->setText(QStringLiteral("Reporte detenido en la página %1: faltan páginas").arg(n));
-  else if (enCurso) estado_->setText(QStringLiteral("Preparando... %1 registros, %2 páginas").arg(doc.filas).arg(n));
+  const bool enCurso = !doc.completo() && !detenido_ && !fallo_;
+  etiqueta_->setText(doc.completo() ? QStringLiteral("Página %1 de %2").arg(actual_).arg(n)
+                                    : QStringLiteral("Página %1 de %2+").arg(actual_).arg(n));
+  if (doc.completo()) estado_->setText(QStringLiteral("%1 registros, %2 páginas").arg(doc.filas()).arg(n));
+  else if (detenido_) estado_->setText(QStringLiteral("Reporte detenido en la página %1: faltan páginas").arg(n));
+  else if (enCurso) estado_->setText(QStringLiteral("Preparando... %1 registros, %2 páginas").arg(doc.filas()).arg(n));
   primera_->setEnabled(actual_ > 1);
   anterior_->setEnabled(actual_ > 1);
   siguiente_->setEnabled(actual_ < n);
   ultima_->setEnabled(enCurso || actual_ < n);
   detener_->setEnabled(enCurso);
   // A stopped or failed report is not printed or exported half made.
-  imprimir_->setEnabled(!doc.cancelado && !fallo_);
-  exportar_->setEnabled(!doc.cancelado && !fallo_);
+  imprimir_->setEnabled(!detenido_ && !fallo_);
+  exportar_->setEnabled(!detenido_ && !fallo_);
   hoja_->update();
 }
 
-bool VistaPrevia::completarConAvance() {
+bool VistaPrevia::completarConAvance(const Avance& avance) {
   if (completo()) return true;
-  if (fallo_ || documento().cancelado) return false;
+  if (fallo_ || detenido_) return false;
   temporizador_->stop();
-  Avance avance = opciones_.avance;
-  std::unique_ptr<QProgressDialog> ventana;
-  if (!avance && opciones_.opcionC) {
-    ventana = std::make_unique<QProgressDialog>(QStringLiteral("Preparando el reporte..."), QStringLiteral("Cancelar"), 0, 0, this);
-    ventana->setWindowModality(Qt::WindowModal);
-    ventana->setMinimumDuration(800);
-    QProgressDialog* v = ventana.get();
-    avance = [v](long filas, long) {
-      v->setLabelText(QStringLiteral("Preparando el reporte: %1 registros").arg(filas));
-      QCoreApplication::processEvents();
-      return !v->wasCanceled();
-    };
-  }
   bool hecho = false;
   try {
     hecho = reporte_->completar(avance);
@@ -222,28 +241,40 @@ bool VistaPrevia::completarConAvance() {
     fallo_ = true;
     mostrarError(e);
   }
-  if (!hecho && !fallo_) reporte_->documento().cancelado = true;
+  // Cancelled before the end: as stopped, never printed half made.
+  if (!hecho && !fallo_) detenido_ = true;
   actualizar();
   return hecho;
 }
 
 bool VistaPrevia::exportarPdf(const QString& ruta) {
-  if (!completarConAvance()) return false;
-  return escribirPdf(documento(), ruta, opciones_.avance);
+  const Ventana v = ventanaDe(opciones_);
+  if (!completarConAvance(v.avance)) return false;
+  return escribirPdf(documento(), ruta, v.avance);
 }
 
 bool VistaPrevia::imprimir(QPrinter& impresora) {
-  if (!completarConAvance()) return false;
-  return imprimirDocumento(documento(), impresora, opciones_.avance);
+  const Ventana v = ventanaDe(opciones_);
+  if (!completarConAvance(v.avance)) return false;
+  return imprimirDocumento(documento(), impresora, v.avance, actual_);
 }
 
 void VistaPrevia::alPulsarImprimir() {
   try {
-    if (!completarConAvance()) return;
+    {
+      // The print dialog offers the range of the pages there are.
+      const Ventana v = ventanaDe(opciones_);
+      if (!completarConAvance(v.avance)) return;
+    }
     QPrinter impresora(QPrinter::HighResolution);
     QPrintDialog dialogo(&impresora, this);
+    ofrecerPaginas(dialogo, paginasMaquetadas(), true);
     if (ui::servicio().MostrarModal(dialogo) != QDialog::Accepted) return;
-    imprimir(impresora);
+    if (!imprimir(impresora)) return;
+    if (impresora.outputFileName().isEmpty())
+      estado_->setText(QStringLiteral("Reporte enviado a la impresora %1").arg(impresora.printerName()));
+    else
+      estado_->setText(QStringLiteral("Reporte impreso en %1").arg(QDir::toNativeSeparators(impresora.outputFileName())));
   } catch (const vb::Error& e) {
     mostrarError(e);
   }
@@ -251,11 +282,21 @@ void VistaPrevia::alPulsarImprimir() {
 
 void VistaPrevia::alPulsarExportar() {
   try {
-    if (!completarConAvance()) return;
-    const QString ruta = QFileDialog::getSaveFileName(this, QStringLiteral("Exportar a PDF"), QString(),
-                                                      QStringLiteral("Documentos PDF (*.pdf)"));
+    {
+      const Ventana v = ventanaDe(opciones_);
+      if (!completarConAvance(v.avance)) return;
+    }
+    QString ruta = QFileDialog::getSaveFileName(this, QStringLiteral("Exportar a PDF"), QString(),
+                                                QStringLiteral("Documentos PDF (*.pdf)"));
     if (ruta.isEmpty()) return;
-    exportarPdf(ruta.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive) ? ruta : ruta + QStringLiteral(".pdf"));
+    if (!ruta.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) ruta += QStringLiteral(".pdf");
+    if (!exportarPdf(ruta)) {
+      estado_->setText(QStringLiteral("Exportación cancelada: %1 no se escribió").arg(QDir::toNativeSeparators(ruta)));
+      return;
+    }
+    estado_->setText(QStringLiteral("Reporte guardado en %1").arg(QDir::toNativeSeparators(ruta)));
+    ui::servicio().MsgBox(QStringLiteral("El reporte se guardó en %1").arg(QDir::toNativeSeparators(ruta)), ui::vbInformation,
+                          QStringLiteral("Exportar a PDF"));
   } catch (const vb::Error& e) {
     mostrarError(e);
   }

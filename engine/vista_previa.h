@@ -1,9 +1,11 @@
 #pragma once
 // The screen destination: a preview window over a report being laid out.
-// The first page shows at once; later pages are laid out in the background
-// of the event loop, a slice at a time, while the user reads. It offers page
-// navigation, zoom, printing and export to PDF (as the request's switches
-// allow). It is a plain QDialog, so tests build it offscreen.
+// The first page shows at once; later pages are found in the background of
+// the event loop, a slice at a time, while the user reads, and each is
+// composed when it is painted. It offers page navigation, zoom, printing and
+// export to PDF (as the request's switches allow); finishing the layout for
+// those, and sending the pages, shows the UI service's progress window. It
+// is a plain QDialog, so tests build it offscreen.
 #include <QDialog>
 #include <memory>
 
@@ -30,6 +32,7 @@ class VistaPrevia : public QDialog {
   int paginaActual() const { return actual_; }  // 1-based
   int paginasMaquetadas() const;
   bool completo() const;
+  bool detenido() const { return detenido_; }  // "Detener", or a cancelled finish: never printed half made
   const Documento& documento() const;
   // Device pixels per decipoint at the current zoom.
   double escala() const;
@@ -37,9 +40,13 @@ class VistaPrevia : public QDialog {
   void setZoom(int porcentaje);
   void irA(int pagina);
 
-  // Finish laying out (with the progress window) and write / print. False when cancelled.
+  // Finish laying out and write / print, with the progress window. False
+  // when cancelled. The printer's page range, current page and copies hold.
   bool exportarPdf(const QString& ruta);
   bool imprimir(QPrinter& impresora);
+
+ protected:
+  void resizeEvent(QResizeEvent* e) override;
 
  private:
   void maquetarTramo();
@@ -47,7 +54,7 @@ class VistaPrevia : public QDialog {
   void actualizar();
   void alPulsarImprimir();
   void alPulsarExportar();
-  bool completarConAvance();
+  bool completarConAvance(const Avance& avance);
   void mostrarError(const vb::Error& e);
 
   std::unique_ptr<ReportePreparado> reporte_;
@@ -63,6 +70,7 @@ class VistaPrevia : public QDialog {
   QPushButton *imprimir_ = nullptr, *exportar_ = nullptr, *detener_ = nullptr;
   QTimer* temporizador_ = nullptr;
   bool fallo_ = false;
+  bool detenido_ = false;
 
   friend class HojaVista;
 };

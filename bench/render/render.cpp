@@ -88,7 +88,9 @@ int main(int argc, char** argv) {
   const Documento& doc = preparado->documento();
   std::vector<std::vector<std::pair<QPointF, QString>>> celdas;
   long cantidad = 0;
-  for (const Pagina& p : doc.paginas) {
+  Pagina p;
+  for (int i = 0; i < doc.paginas(); ++i) {
+    doc.componer(i, p);
     auto& c = celdas.emplace_back();
     for (const Primitiva& e : p.elementos)
       if (e.clase == Primitiva::Clase::Texto) c.emplace_back(e.origen, e.texto);
@@ -110,7 +112,7 @@ int main(int argc, char** argv) {
         }
       },
       3);
-  std::printf("render: %d rows, %zu pages, %ld cells\n", kFilas, doc.paginas.size(), cantidad);
+  std::printf("render: %d rows, %zu pages, %ld cells\n", kFilas, size_t(doc.paginas()), cantidad);
 
   // The preview: from the request to page one on screen.
   SolicitudReporte pantalla = s;

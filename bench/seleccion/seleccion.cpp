@@ -79,7 +79,7 @@ int main(int argc, char** argv) {
   const auto filas = [&](const rp_usuarios::Eleccion& e) {
     auto r = ReportePreparado::preparar(solicitud(e, dir.filePath(QStringLiteral("x.pdf"))));
     r->completar();
-    return std::make_pair(r->documento().filas, long(r->documento().paginas.size()));
+    return std::make_pair(r->documento().filas(), long(r->documento().paginas()));
   };
 
   double nuestro = std::numeric_limits<double>::max(), referencia = nuestro;

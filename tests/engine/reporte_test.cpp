@@ -13,74 +13,12 @@
 #include "engine/errores.h"
 #include "engine/motor.h"
 #include "engine/vista_previa.h"
-#include "tests/engine/apoyo.h"
-#include "tests/support/temp_folder.h"
+#include "tests/engine/caso_usuarios.h"
 
 using namespace engine;
+using prueba::Caso;
 
 namespace {
-
-QByteArray baseUsuarios(int extra = 0) {
-  QByteArray s =
-      "BEGIN;\n"
-      "CREATE TABLE TA_USUARIOS (NOMBRE VARCHAR(20) COLLATE NOCASE, GRUPO VARCHAR(20) COLLATE NOCASE,"
-      " UNEGOCIO CHAR(4) COLLATE NOCASE, ESGRUPO BIT, ALTA DATETIME, SUELDO FLOAT);\n"
-      "INSERT INTO TA_USUARIOS VALUES ('ana', 'VENTAS', '0001', 0, '2024-01-05 00:00:00', 1500.5),"
-      " ('beto', 'VENTAS', '0003', 0, '2024-02-01 00:00:00', 900),"
-      " ('carla', 'ADMIN', '0001', 0, '2024-03-10 00:00:00', 2000),"
-      " ('dario', 'ADMIN', '0002', 0, '2024-03-11 00:00:00', 10),"
-      " ('VENTAS', NULL, '0001', 1, NULL, NULL),"
-      " ('elena', 'ventas', '0003', 0, '2024-04-01 00:00:00', 300),"
-      " ('O''Brien', 'ADMIN', '0003', 0, '2024-04-02 00:00:00', 5);\n";
-  for (int i = 0; i < extra; ++i)
-    s += QString("INSERT INTO TA_USUARIOS VALUES ('u%1', 'G%2', '0001', 0, '2024-01-01 00:00:00', %1);\n")
-             .arg(i, 5, 10, QChar('0'))
-             .arg(i / 40, 3, 10, QChar('0'))
-             .toUtf8();
-  return s + "COMMIT;\n";
-}
-
-const char* kReporte = R"({
-  "titulo": "Usuarios por Grupo",
-  "consulta": "SELECT NOMBRE, GRUPO, UNEGOCIO, ESGRUPO, ALTA, SUELDO FROM TA_USUARIOS",
-  "campos": { "Ta_usuarios.nombre": "NOMBRE" },
-  "orden": ["NOMBRE"],
-  "grupos": [ { "campo": "GRUPO", "encabezado": "Grupo: {GRUPO}", "pie": "Usuarios del grupo: {cuenta}" } ],
-  "columnas": [
-    { "campo": "NOMBRE", "titulo": "Usuario", "ancho": 50 },
-    { "campo": "UNEGOCIO", "titulo": "Unidad", "ancho": 20, "alineacion": "centro" },
-    { "campo": "ALTA", "titulo": "Alta", "ancho": 30, "formato": "dd/MM/yyyy" },
-    { "campo": "SUELDO", "titulo": "Sueldo", "ancho": 30, "formato": "0.00" }
-  ],
-  "formulas": { "Parametros": "", "Nombreempresa": "Korvane SA" },
-  "pie": "{Nombreempresa}",
-  "final": "Total de usuarios: {cuenta}"
-})";
-
-struct Caso {
-  prueba::CarpetaTemporal carpeta;
-  QString base, reporte;
-  ado::Connection cn;
-
-  explicit Caso(int extra = 0, const QByteArray& reporteTexto = kReporte) {
-    base = prueba::crearBase(carpeta.archivo("empresa.db"), baseUsuarios(extra));
-    reporte = carpeta.escribir("RP_Usuarios_Grupos.rpt", reporteTexto);
-    cn = prueba::abrirBase(base);
-  }
-
-  SolicitudReporte solicitud(const QString& formula = {}) const {
-    SolicitudReporte s;
-    s.archivo = reporte;
-    s.formula = formula;
-    s.conexion = "DSN_QUE_NO_EXISTE";
-    s.conexionAbierta = cn;
-    s.asignaciones = {"Parametros = ' U.Neg.:0001-0003'", "", "", "", ""};
-    s.destino = Destino::Pdf;
-    s.archivoPdf = carpeta.archivo("salida.pdf");
-    s.opcionC = false;
-    return s;
-  }
-};
 
 vb::Error errorDe(const SolicitudReporte& s) {
   try {
@@ -130,8 +68,8 @@ TEST(ReportePdf, VariasPaginasRepitenEncabezadosYNumeran) {
   const SolicitudReporte s = c.solicitud("{Ta_usuarios.nombre} LIKE 'u*'");
   long ultima = -1, total = -1;
   SolicitudReporte conAvance = s;
-  conAvance.avance = [&](long hechas, long t) {
-    if (t >= 0) { ultima = hechas; total = t; }
+  conAvance.avance = [&](Fase fase, long hechas, long t) {
+    if (fase == Fase::Salida) { ultima = hechas; total = t; }
     return true;
   };
   ASSERT_EQ(EmitirReporte(conAvance), Resultado::Emitido);
@@ -143,8 +81,20 @@ TEST(ReportePdf, VariasPaginasRepitenEncabezadosYNumeran) {
     EXPECT_TRUE(paginas[i].contains("Usuario")) << "column headers on page " << i + 1;
     EXPECT_TRUE(paginas[i].contains(QString("Página %1 de %2").arg(i + 1).arg(paginas.size())));
   }
+  // A group going on over a page break repeats its header on top of the next page, marked.
+  int continuados = 0;
+  for (int i = 1; i < paginas.size(); ++i) {
+    const qsizetype ultimo = paginas[i - 1].lastIndexOf("Grupo: G");
+    if (ultimo < 0 || paginas[i - 1].indexOf("Usuarios del grupo:", ultimo) >= 0) continue;
+    const QString marcado = paginas[i - 1].mid(ultimo, 11) + " (continuación)";
+    ++continuados;
+    ASSERT_TRUE(paginas[i].contains(marcado)) << "page " << i + 1 << ": " << paginas[i].left(400).toStdString();
+    EXPECT_LT(paginas[i].indexOf(marcado), paginas[i].indexOf("u0"));
+  }
   const QString t = paginas.join('\n');
-  EXPECT_EQ(t.count("Grupo: G"), 7);  // 250 rows, 40 per group
+  EXPECT_GT(continuados, 0);
+  EXPECT_EQ(t.count(" (continuación)"), continuados);
+  EXPECT_EQ(t.count("Grupo: G") - continuados, 7);  // 250 rows, 40 per group
   EXPECT_EQ(t.count("Usuarios del grupo: 40"), 6);
   EXPECT_EQ(t.count("Usuarios del grupo: 10"), 1);
   EXPECT_TRUE(t.contains("Total de usuarios: 250"));
@@ -158,7 +108,7 @@ TEST(ReportePdf, CanceladoNoDejaArchivoAMedias) {
   ASSERT_TRUE(viejo.open(QIODevice::WriteOnly));
   viejo.write("anterior");
   viejo.close();
-  s.avance = [](long hechas, long total) { return total < 0 || hechas < 2; };
+  s.avance = [](Fase fase, long hechas, long) { return fase != Fase::Salida || hechas < 2; };
   EXPECT_EQ(EmitirReporte(s), Resultado::Cancelado);
   QFile f(s.archivoPdf);
   ASSERT_TRUE(f.open(QIODevice::ReadOnly));
@@ -323,7 +273,7 @@ TEST(ReporteVistaPrevia, DetenidaNoSeExportaAMedias) {
   VistaPrevia v(ReportePreparado::preparar(s), s);
   ASSERT_FALSE(v.completo());
   QTest::mouseClick(v.findChild<QPushButton*>("cmdDetener"), Qt::LeftButton);
-  EXPECT_TRUE(v.documento().cancelado);
+  EXPECT_TRUE(v.detenido());
   EXPECT_FALSE(v.findChild<QPushButton*>("cmdExportar")->isEnabled());
   EXPECT_FALSE(v.exportarPdf(c.carpeta.archivo("no.pdf")));
   EXPECT_FALSE(QFile::exists(c.carpeta.archivo("no.pdf")));
