@@ -8,10 +8,17 @@
 #include <QProgressDialog>
 
 #include "engine/errores.h"
+#include "engine/impresion.h"
+#include "engine/tabla.h"
 #include "engine/vista_previa.h"
 #include "platform/ui/servicio.h"
 
 namespace engine {
+
+namespace {
+bool esTabla(Destino d) { return d == Destino::Xlsx || d == Destino::Csv; }
+FormatoTabla formatoTabla(Destino d) { return d == Destino::Xlsx ? FormatoTabla::Xlsx : FormatoTabla::Csv; }
+}  // namespace
 
 std::pair<QString, QString> leerAsignacion(const QString& asignacion) {
   const qsizetype igual = asignacion.indexOf(QLatin1Char('='));
@@ -80,6 +87,21 @@ class ReportePreparado::Filtradas : public FuenteFilas {
   const Formula& residuo_;
 };
 
+// Keeps a copy of each row on its way to the layout.
+class ReportePreparado::Guardadas : public FuenteFilas {
+ public:
+  Guardadas(std::unique_ptr<FuenteFilas> base, std::vector<Fila>& destino) : base_(std::move(base)), destino_(destino) {}
+  bool siguiente(Fila& fila) override {
+    if (!base_->siguiente(fila)) return false;
+    destino_.push_back(fila);
+    return true;
+  }
+
+ private:
+  std::unique_ptr<FuenteFilas> base_;
+  std::vector<Fila>& destino_;
+};
+
 std::unique_ptr<ReportePreparado> ReportePreparado::preparar(const SolicitudReporte& s) {
   // File and formula first: their faults need no database.
   DefinicionReporte def = cargarDefinicion(s.archivo);
@@ -134,6 +156,8 @@ std::unique_ptr<ReportePreparado> ReportePreparado::preparar(const SolicitudRepo
 
   auto filas = r->datos_->abrir(r->sql_, r->seleccion_.parametros, columnas);
   if (!r->seleccion_.residuo.vacia()) filas = std::make_unique<Filtradas>(std::move(filas), r->seleccion_.residuo);
+  const bool exportable = (s.destino == Destino::Pantalla && s.opcionB) || esTabla(s.destino);
+  if (exportable) filas = std::make_unique<Guardadas>(std::move(filas), r->guardadas_);
   r->filas_ = std::move(filas);
   r->maquetador_ = std::make_unique<Maquetador>(r->def_, r->entorno_, *r->filas_);
   r->doc_ = r->maquetador_->documentoVacio();
@@ -190,6 +214,10 @@ Avance avanceDe(const SolicitudReporte& s, std::shared_ptr<QProgressDialog>& ven
 Resultado EmitirReporte(const SolicitudReporte& s) {
   if (s.destino == Destino::Pdf && s.archivoPdf.trimmed().isEmpty())
     lanzar(kErrorSolicitud, QStringLiteral("No se indicó el archivo PDF del reporte %1").arg(s.archivo));
+  if (esTabla(s.destino) && s.archivoPdf.trimmed().isEmpty())
+    lanzar(kErrorSolicitud, QStringLiteral("No se indicó el archivo de la planilla del reporte %1").arg(s.archivo));
+  // Before the query runs: a print service that is down is told at once.
+  if (s.destino == Destino::Impresora) comprobarServicioImpresion();
   auto reporte = ReportePreparado::preparar(s);
   if (s.destino == Destino::Pantalla) {
     VistaPrevia vista(std::move(reporte), s);
@@ -201,6 +229,10 @@ Resultado EmitirReporte(const SolicitudReporte& s) {
   if (!reporte->completar(avance)) return Resultado::Cancelado;
   if (s.destino == Destino::Pdf)
     return escribirPdf(reporte->documento(), s.archivoPdf, avance) ? Resultado::Emitido : Resultado::Cancelado;
+  if (esTabla(s.destino)) {
+    escribirTabla(reporte->definicion(), reporte->filas(), s.archivoPdf, formatoTabla(s.destino));
+    return Resultado::Emitido;
+  }
 
   QPrinter impresora(QPrinter::HighResolution);
   const QPrinterInfo predeterminada = QPrinterInfo::defaultPrinter();

@@ -18,7 +18,8 @@ class QWidget;
 
 namespace engine {
 
-enum class Destino { Pantalla, Impresora, Pdf };
+// Xlsx and Csv write the detail rows as a table for spreadsheets (engine/tabla.h).
+enum class Destino { Pantalla, Impresora, Pdf, Xlsx, Csv };
 
 struct SolicitudReporte {
   QString archivo;                                 // the ".rpt" file
@@ -27,7 +28,7 @@ struct SolicitudReporte {
   std::optional<ado::Connection> conexionAbierta;  // the program's open connection, used when no such DSN exists
   QStringList asignaciones;                        // "Nombre = 'valor'"; empty entries are skipped
   Destino destino = Destino::Pantalla;
-  QString archivoPdf;                              // Destino::Pdf
+  QString archivoPdf;                              // the file of Destino::Pdf, Xlsx and Csv
   bool opcionA = true;  // the preview offers printing
   bool opcionB = true;  // the preview offers export to PDF
   bool opcionC = true;  // long runs show a progress window with a cancel button
@@ -61,6 +62,9 @@ class ReportePreparado {
   const Seleccion& seleccion() const { return seleccion_; }
   const QString& sql() const { return sql_; }  // the statement sent, "?" for the values
   const Entorno& entorno() const { return entorno_; }
+  // The detail rows laid out so far, in report order. Kept only where the
+  // rows may be exported to a spreadsheet (the preview, Xlsx and Csv).
+  const std::vector<Fila>& filas() const { return guardadas_; }
 
   Documento& documento() { return doc_; }
   // Lays out one more page; false once the report is complete.
@@ -71,6 +75,7 @@ class ReportePreparado {
  private:
   ReportePreparado() = default;
   class Filtradas;
+  class Guardadas;
 
   DefinicionReporte def_;
   std::unique_ptr<FuenteDatos> datos_;
@@ -79,13 +84,14 @@ class ReportePreparado {
   QString sql_;
   Entorno entorno_;
   std::unique_ptr<FuenteFilas> filas_;
+  std::vector<Fila> guardadas_;
   std::unique_ptr<Maquetador> maquetador_;
   Documento doc_;
 };
 
 // Runs a whole request: screen (the preview, shown modally through the UI
-// service), the default printer (the print dialog when there is none) or a
-// PDF file. Returns Cancelado when the user stopped it; raises vb::Error on
+// service), the default printer (the print dialog when there is none), a
+// PDF file or a spreadsheet. Returns Cancelado when the user stopped it; raises vb::Error on
 // any failure, nothing having been written.
 Resultado EmitirReporte(const SolicitudReporte& s);
 

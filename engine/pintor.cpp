@@ -5,8 +5,10 @@
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QSaveFile>
+#include <algorithm>
 
 #include "engine/errores.h"
+#include "engine/impresion.h"
 
 namespace engine {
 
@@ -35,16 +37,28 @@ void pintarPagina(QPainter& p, const Documento& doc, const Pagina& pagina, doubl
 
 namespace {
 
-bool pintarTodo(QPagedPaintDevice& dispositivo, QPainter& p, const Documento& doc, double escala, const Avance& avance) {
+// Pages desde to hasta (0-based, hasta excluded) of the document.
+bool pintarTodo(QPagedPaintDevice& dispositivo, QPainter& p, const Documento& doc, double escala, const Avance& avance,
+                long desde, long hasta) {
   const long total = long(doc.paginas.size());
-  for (long i = 0; i < total; ++i) {
-    if (avance && !avance(i, total)) return false;
-    if (i > 0 && !dispositivo.newPage())
+  for (long i = desde; i < hasta; ++i) {
+    if (avance && !avance(i - desde, hasta - desde)) return false;
+    if (i > desde && !dispositivo.newPage())
       lanzar(kErrorSalida, QStringLiteral("No se pudo comenzar la página %1 del reporte").arg(i + 1));
     pintarPagina(p, doc, doc.paginas[size_t(i)], escala, int(total));
   }
-  if (avance) avance(total, total);
+  if (avance) avance(hasta - desde, hasta - desde);
   return true;
+}
+
+// The pages the print dialog's range asks for, as pintarTodo takes them.
+std::pair<long, long> paginasPedidas(const QPrinter& impresora, long total) {
+  if (impresora.printRange() != QPrinter::PageRange || impresora.fromPage() < 1) return {0, total};
+  const long desde = impresora.fromPage();
+  if (desde > total)
+    lanzar(kErrorSalida, QStringLiteral("El reporte tiene %1 páginas: no hay una página %2 que imprimir").arg(total).arg(desde));
+  const long hasta = impresora.toPage() < desde ? total : std::min<long>(impresora.toPage(), total);
+  return {desde - 1, hasta};
 }
 
 QPageLayout disposicion(const Documento& doc) {
@@ -75,7 +89,7 @@ bool escribirPdf(const Documento& doc, const QString& ruta, const Avance& avance
       lanzar(kErrorSalida, QStringLiteral("No se puede escribir el archivo PDF %1").arg(ruta));
     }
     try {
-      completo = pintarTodo(pdf, p, doc, pdf.resolution() / kUnidadesPorPulgada, avance);
+      completo = pintarTodo(pdf, p, doc, pdf.resolution() / kUnidadesPorPulgada, avance, 0, long(doc.paginas.size()));
     } catch (...) {
       p.end();
       archivo.cancelWriting();
@@ -93,6 +107,10 @@ bool escribirPdf(const Documento& doc, const QString& ruta, const Avance& avance
 }
 
 bool imprimirDocumento(const Documento& doc, QPrinter& impresora, const Avance& avance) {
+  // A printer of the system, not a file of Qt's own.
+  const bool alServicio = impresora.outputFormat() == QPrinter::NativeFormat;
+  if (alServicio) comprobarServicioImpresion();
+  const auto [desde, hasta] = paginasPedidas(impresora, long(doc.paginas.size()));
   impresora.setFullPage(true);
   impresora.setPageLayout(disposicion(doc));
   if (impresora.docName().isEmpty()) impresora.setDocName(doc.titulo);
@@ -101,7 +119,7 @@ bool imprimirDocumento(const Documento& doc, QPrinter& impresora, const Avance& 
     lanzar(kErrorSalida, QStringLiteral("No se puede imprimir en la impresora %1").arg(impresora.printerName()));
   bool completo = false;
   try {
-    completo = pintarTodo(impresora, p, doc, impresora.resolution() / kUnidadesPorPulgada, avance);
+    completo = pintarTodo(impresora, p, doc, impresora.resolution() / kUnidadesPorPulgada, avance, desde, hasta);
   } catch (...) {
     impresora.abort();
     p.end();
@@ -109,6 +127,7 @@ bool imprimirDocumento(const Documento& doc, QPrinter& impresora, const Avance& 
   }
   if (!completo) impresora.abort();
   p.end();
+  if (completo && alServicio) comprobarTrabajoAceptado(impresora);
   return completo;
 }
 

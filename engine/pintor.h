@@ -23,7 +23,9 @@ void pintarPagina(QPainter& p, const Documento& doc, const Pagina& pagina, doubl
 // Failure raises vb::Error naming the file.
 bool escribirPdf(const Documento& doc, const QString& ruta, const Avance& avance = {});
 
-// Prints the document on a printer already set up; false when cancelled.
+// Prints the document on a printer already set up, the pages of its range
+// when it has one (the print dialog's); false when cancelled. A printer of
+// the system that cannot take the job raises vb::Error saying why.
 bool imprimirDocumento(const Documento& doc, QPrinter& impresora, const Avance& avance = {});
 
 }  // namespace engine

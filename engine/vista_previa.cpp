@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 
 #include "engine/errores.h"
+#include "engine/tabla.h"
 #include "engine/traza.h"
 #include "platform/ui/servicio.h"
 
@@ -75,7 +76,7 @@ VistaPrevia::VistaPrevia(std::unique_ptr<ReportePreparado> reporte, const Solici
   for (int z : {50, 75, 100, 125, 150, 200}) cboZoom_->addItem(QStringLiteral("%1 %").arg(z), z);
   barra->addWidget(cboZoom_);
   imprimir_ = boton("cmdImprimir", QStringLiteral("Imprimir"));
-  exportar_ = boton("cmdExportar", QStringLiteral("Exportar a PDF"));
+  exportar_ = boton("cmdExportar", QStringLiteral("Exportar"));
   detener_ = boton("cmdDetener", QStringLiteral("Detener"));
   barra->addStretch();
   auto* cerrar = boton("cmdCerrar", QStringLiteral("Cerrar"));
@@ -232,6 +233,13 @@ bool VistaPrevia::exportarPdf(const QString& ruta) {
   return escribirPdf(documento(), ruta, opciones_.avance);
 }
 
+bool VistaPrevia::exportar(const QString& ruta, Destino formato) {
+  if (formato == Destino::Pdf) return exportarPdf(ruta);
+  if (!completarConAvance()) return false;
+  escribirTabla(reporte_->definicion(), reporte_->filas(), ruta, formato == Destino::Xlsx ? FormatoTabla::Xlsx : FormatoTabla::Csv);
+  return true;
+}
+
 bool VistaPrevia::imprimir(QPrinter& impresora) {
   if (!completarConAvance()) return false;
   return imprimirDocumento(documento(), impresora, opciones_.avance);
@@ -242,6 +250,7 @@ void VistaPrevia::alPulsarImprimir() {
     if (!completarConAvance()) return;
     QPrinter impresora(QPrinter::HighResolution);
     QPrintDialog dialogo(&impresora, this);
+    dialogo.setMinMax(1, paginasMaquetadas());
     if (ui::servicio().MostrarModal(dialogo) != QDialog::Accepted) return;
     imprimir(impresora);
   } catch (const vb::Error& e) {
@@ -250,12 +259,20 @@ void VistaPrevia::alPulsarImprimir() {
 }
 
 void VistaPrevia::alPulsarExportar() {
+  static const std::pair<const char*, Destino> kTipos[] = {{"Documento PDF (*.pdf)", Destino::Pdf},
+                                                          {"Libro de Excel (*.xlsx)", Destino::Xlsx},
+                                                          {"Valores separados por punto y coma (*.csv)", Destino::Csv}};
   try {
     if (!completarConAvance()) return;
-    const QString ruta = QFileDialog::getSaveFileName(this, QStringLiteral("Exportar a PDF"), QString(),
-                                                      QStringLiteral("Documentos PDF (*.pdf)"));
+    QStringList filtros;
+    for (const auto& [filtro, formato] : kTipos) filtros << QString::fromUtf8(filtro);
+    QString elegido;
+    QString ruta = QFileDialog::getSaveFileName(this, QStringLiteral("Exportar"), QString(), filtros.join(QStringLiteral(";;")), &elegido);
     if (ruta.isEmpty()) return;
-    exportarPdf(ruta.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive) ? ruta : ruta + QStringLiteral(".pdf"));
+    const qsizetype i = std::max<qsizetype>(0, filtros.indexOf(elegido));
+    const QString extension = QStringLiteral(".") + QString::fromUtf8(kTipos[i].first).section(QStringLiteral("*."), 1).chopped(1);
+    if (!ruta.endsWith(extension, Qt::CaseInsensitive)) ruta += extension;
+    exportar(ruta, kTipos[i].second);
   } catch (const vb::Error& e) {
     mostrarError(e);
   }

@@ -2,8 +2,8 @@
 // The screen destination: a preview window over a report being laid out.
 // The first page shows at once; later pages are laid out in the background
 // of the event loop, a slice at a time, while the user reads. It offers page
-// navigation, zoom, printing and export to PDF (as the request's switches
-// allow). It is a plain QDialog, so tests build it offscreen.
+// navigation, zoom, printing and export to PDF or a spreadsheet (as the
+// request's switches allow). It is a plain QDialog, so tests build it offscreen.
 #include <QDialog>
 #include <memory>
 
@@ -39,6 +39,8 @@ class VistaPrevia : public QDialog {
 
   // Finish laying out (with the progress window) and write / print. False when cancelled.
   bool exportarPdf(const QString& ruta);
+  // Destino::Pdf, Xlsx or Csv.
+  bool exportar(const QString& ruta, Destino formato);
   bool imprimir(QPrinter& impresora);
 
  private:

@@ -18,6 +18,16 @@ using vb::Trim;
 
 QString carpetaReportes() { return ZepaKit2::util().CarpetaConBarra(ctx::actual().carpetaPrograma()); }
 
+// A file of the report folder; an installed program that has no such file
+// of the user's own there takes the one it was shipped with.
+QString enCarpeta(const QString& carpeta, const QString& nombre) {
+  const QString propio = carpeta + nombre;
+  if (vb::FileExists(propio)) return propio;
+  const QString instalados = ctx::actual().carpetaReportesInstalados();
+  if (!instalados.isEmpty() && vb::FileExists(instalados + nombre)) return instalados + nombre;
+  return propio;
+}
+
 // Voucher types of the purchasing system share one report file.
 bool esDeCompras(const QString& codigo) {
   const vb::Variant sistema = db().DatosTabla(QStringLiteral("V_TA_CPTE"), codigo, QStringLiteral("SISTEMA"),
@@ -30,7 +40,7 @@ QString archivoCompartido(const QString& reporte, const QString& carpeta, vb::Se
   QString valor;
   const long largo = vb::Len(reporte);
   auto prefijo = [&](long n) {
-    const QString ruta = carpeta + vb::Left(reporte, n) + QStringLiteral(".RPT");
+    const QString ruta = enCarpeta(carpeta, vb::Left(reporte, n) + QStringLiteral(".RPT"));
     valor = vb::FileExists(ruta) ? ruta : QString();
   };
   seguir([&] {
@@ -41,13 +51,13 @@ QString archivoCompartido(const QString& reporte, const QString& carpeta, vb::Se
     else if (largo == 6 && vb::Mid(reporte, 5, 1) == QStringLiteral("-"))
       prefijo(4);
     else
-      valor = esDeCompras(reporte) ? carpeta + QStringLiteral("CpteCompras.RPT") : QString();
+      valor = esDeCompras(reporte) ? enCarpeta(carpeta, QStringLiteral("CpteCompras.RPT")) : QString();
   });
   seguir([&] {
     if (!valor.isEmpty()) return;
     const long guion = vb::InStr(reporte, QStringLiteral("-"));
     const QString codigo = guion > 0 ? vb::Left(reporte, guion - 1) : reporte;
-    valor = esDeCompras(codigo) ? carpeta + QStringLiteral("CpteCompras.RPT") : QString();
+    valor = esDeCompras(codigo) ? enCarpeta(carpeta, QStringLiteral("CpteCompras.RPT")) : QString();
   });
   return valor;
 }
@@ -61,12 +71,12 @@ QString RutaReporte(const QString& archivo, const QString& reporte) {
   seguir([&] { carpeta = carpetaReportes(); });
   seguir([&] {
     if (!valor.isEmpty()) return;
-    valor = carpeta + reporte + QStringLiteral(".rpt");
+    valor = enCarpeta(carpeta, reporte + QStringLiteral(".rpt"));
     if (!vb::FileExists(valor)) valor = archivoCompartido(reporte, carpeta, seguir);
   });
   seguir([&] {
     if (vb::UCase(vb::Right(Trim(valor), 4)) != QStringLiteral(".RPT"))
-      valor = carpeta + valor + QStringLiteral(".rpt");
+      valor = enCarpeta(carpeta, valor + QStringLiteral(".rpt"));
   });
   seguir([&] {
     if (!vb::FileExists(valor))
