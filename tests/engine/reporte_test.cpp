@@ -259,6 +259,32 @@ TEST(ReporteImpresora, ElCaminoDeLaImpresoraPintaLasMismasPaginas) {
   EXPECT_TRUE(t.contains("Página 1 de 1"));
 }
 
+TEST(ReporteImpresora, ElRangoDelDialogoImprimeSoloEsasPaginas) {
+  Caso c(400);
+  auto r = ReportePreparado::preparar(c.solicitud());
+  ASSERT_TRUE(r->completar());
+  const long n = long(r->documento().paginas.size());
+  ASSERT_GT(n, 4);
+  QPrinter impresora(QPrinter::HighResolution);
+  impresora.setOutputFormat(QPrinter::PdfFormat);
+  impresora.setOutputFileName(c.carpeta.archivo("rango.pdf"));
+  impresora.setPrintRange(QPrinter::PageRange);
+  impresora.setFromTo(2, 3);
+  ASSERT_TRUE(imprimirDocumento(r->documento(), impresora));
+  const QStringList paginas = prueba::textoPdf(c.carpeta.archivo("rango.pdf")).split('\f', Qt::SkipEmptyParts);
+  ASSERT_EQ(paginas.size(), 2);
+  EXPECT_TRUE(paginas[0].contains(QString("Página 2 de %1").arg(n)));
+  EXPECT_TRUE(paginas[1].contains(QString("Página 3 de %1").arg(n)));
+  // A range past the end is refused rather than printing nothing.
+  impresora.setFromTo(int(n) + 1, int(n) + 2);
+  try {
+    imprimirDocumento(r->documento(), impresora);
+    ADD_FAILURE() << "imprimió un rango que no existe";
+  } catch (const vb::Error& e) {
+    EXPECT_EQ(e.Number(), kErrorSalida);
+  }
+}
+
 TEST(ReporteVistaPrevia, PrimeraPaginaAntesDeLaUltimaYNavegacion) {
   Caso c(3000);
   SolicitudReporte s = c.solicitud();
