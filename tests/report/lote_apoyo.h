@@ -46,10 +46,13 @@ struct Corrida {
   QString salida, errores;
 };
 
-// Starts the built program with the demo's settings folder, no screen; false
-// (the test failed) when it does not start.
-inline bool arrancar(QProcess& p, const EmpresaDemo& empresa, const QStringList& argumentos) {
+// Starts the built program with the demo's settings folder, no screen, and
+// the variables `variables` ("NOMBRE=valor") besides; false (the test
+// failed) when it does not start.
+inline bool arrancar(QProcess& p, const EmpresaDemo& empresa, const QStringList& argumentos,
+                     const QStringList& variables = {}) {
   QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
+  for (const QString& v : variables) entorno.insert(v.section(QLatin1Char('='), 0, 0), v.section(QLatin1Char('='), 1));
   entorno.insert(QStringLiteral("KORVANE_CONFIG_DIR"), empresa.config.ruta());
   entorno.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
   entorno.remove(QStringLiteral("RP_USUARIOS_LISTO"));
@@ -61,10 +64,11 @@ inline bool arrancar(QProcess& p, const EmpresaDemo& empresa, const QStringList&
 }
 
 // Runs the built program with the demo's settings folder, no screen.
-inline Corrida correr(const EmpresaDemo& empresa, const QStringList& argumentos, int espera = 60000) {
+inline Corrida correr(const EmpresaDemo& empresa, const QStringList& argumentos, int espera = 60000,
+                      const QStringList& variables = {}) {
   QProcess p;
   Corrida c;
-  if (!arrancar(p, empresa, argumentos)) return c;
+  if (!arrancar(p, empresa, argumentos, variables)) return c;
   if (!p.waitForFinished(espera)) {
     p.kill();
     p.waitForFinished();
