@@ -90,7 +90,8 @@ class ReportePreparado::Filtradas : public FuenteFilas {
 // Keeps a copy of each row on its way to the layout.
 class ReportePreparado::Guardadas : public FuenteFilas {
  public:
-  Guardadas(std::unique_ptr<FuenteFilas> base, std::vector<Fila>& destino) : base_(std::move(base)), destino_(destino) {}
+  Guardadas(std::unique_ptr<FuenteFilas> base, std::vector<Fila>& destino)
+      : base_(std::move(base)), destino_(destino) {}
   bool siguiente(Fila& fila) override {
     if (!base_->siguiente(fila)) return false;
     destino_.push_back(fila);

@@ -7,6 +7,7 @@
 #include <QSaveFile>
 #include <algorithm>
 
+#include "engine/archivo_salida.h"
 #include "engine/errores.h"
 #include "engine/impresion.h"
 
@@ -56,7 +57,8 @@ std::pair<long, long> paginasPedidas(const QPrinter& impresora, long total) {
   if (impresora.printRange() != QPrinter::PageRange || impresora.fromPage() < 1) return {0, total};
   const long desde = impresora.fromPage();
   if (desde > total)
-    lanzar(kErrorSalida, QStringLiteral("El reporte tiene %1 páginas: no hay una página %2 que imprimir").arg(total).arg(desde));
+    lanzar(kErrorSalida,
+           QStringLiteral("El reporte tiene %1 páginas: no hay una página %2 que imprimir").arg(total).arg(desde));
   const long hasta = impresora.toPage() < desde ? total : std::min<long>(impresora.toPage(), total);
   return {desde - 1, hasta};
 }
@@ -72,6 +74,8 @@ QPageLayout disposicion(const Documento& doc) {
 
 bool escribirPdf(const Documento& doc, const QString& ruta, const Avance& avance) {
   if (ruta.trimmed().isEmpty()) lanzar(kErrorSalida, QStringLiteral("No se indicó el archivo PDF del reporte"));
+  // QSaveFile would write through a link to wherever it points.
+  comprobarArchivoSalida(ruta, QStringLiteral("el PDF"));
   // Written beside itself and renamed over the old file at the end.
   QSaveFile archivo(ruta);
   if (!archivo.open(QIODevice::WriteOnly))

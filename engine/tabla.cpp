@@ -1,8 +1,6 @@
 #include "engine/tabla.h"
 
-#include <QFile>
-#include <sys/stat.h>
-
+#include "engine/archivo_salida.h"
 #include "engine/errores.h"
 #include "engine/maquetador.h"
 #include "platform/vb/archivos.h"
@@ -34,13 +32,7 @@ QString textoCelda(const Valor& v, const ColumnaTabla& c) { return formatear(v, 
 void escribirTabla(const DefinicionReporte& d, const std::vector<Fila>& filas, const QString& ruta,
                    FormatoTabla formato) {
   if (ruta.trimmed().isEmpty()) lanzar(kErrorSalida, QStringLiteral("No se indicó el archivo de la planilla"));
-  // The rename would put the table in place of a link or a device; the
-  // person who named the file meant neither.
-  struct stat st;
-  if (::lstat(QFile::encodeName(ruta).constData(), &st) == 0 && !S_ISREG(st.st_mode))
-    lanzar(kErrorSalida, QStringLiteral("No se escribe la planilla %1: en su lugar hay un enlace, una carpeta o un "
-                                        "dispositivo, no un archivo")
-                             .arg(ruta));
+  comprobarArchivoSalida(ruta, QStringLiteral("la planilla"));
   const QByteArray datos = formato == FormatoTabla::Xlsx ? tablaXlsx(d, filas) : tablaCsv(d, filas);
   try {
     vb::reemplazarArchivo(ruta, datos);

@@ -47,7 +47,8 @@ QByteArray tablaCsv(const DefinicionReporte& d, const std::vector<Fila>& filas) 
   for (const Fila& f : filas) {
     registro([&](size_t i) {
       const Valor& v = f[size_t(columnas[i].indice)];
-      return v.tipo() == Valor::Tipo::Numero ? numeroCsv(v.comoNumero(), columnas[i].formato) : textoCelda(v, columnas[i]);
+      if (v.tipo() == Valor::Tipo::Numero) return numeroCsv(v.comoNumero(), columnas[i].formato);
+      return textoCelda(v, columnas[i]);
     });
   }
   return QByteArray("\xEF\xBB\xBF") + texto.toUtf8();

@@ -6,7 +6,6 @@
 #include <xlsxwriter.h>
 
 #include <cmath>
-#include <memory>
 
 #include "engine/errores.h"
 #include "engine/tabla.h"
@@ -74,7 +73,8 @@ class Libro {
     const lxw_error e = workbook_close(libro_);
     libro_ = nullptr;
     if (e != LXW_NO_ERROR)
-      lanzar(kErrorSalida, QStringLiteral("No se pudo escribir la planilla de Excel: %1").arg(QString::fromUtf8(lxw_strerror(e))));
+      lanzar(kErrorSalida,
+             QStringLiteral("No se pudo escribir la planilla de Excel: %1").arg(QString::fromUtf8(lxw_strerror(e))));
   }
 
  private:
@@ -93,8 +93,8 @@ QByteArray nombreHoja(const QString& titulo) {
 
 QByteArray utf8(const QString& s) { return s.left(kMaxTexto).toUtf8(); }
 
-// Decimals of a number format such as "0.00" or "#,##0.00", kept as Excel
-// reads it; anything else shows the number as it is.
+// A number format such as "0.00" or "#,##0.00" reads the same in Excel;
+// anything else (a date's, a logical's) is no number format.
 QByteArray formatoNumero(const QString& formato) {
   const QString f = formato.trimmed();
   for (QChar c : f)
@@ -111,7 +111,8 @@ QByteArray tablaXlsx(const DefinicionReporte& d, const std::vector<Fila>& filas)
                              .arg(filas.size())
                              .arg(LXW_ROW_MAX));
   QTemporaryDir tmp;
-  if (!tmp.isValid()) lanzar(kErrorSalida, QStringLiteral("No hay una carpeta temporal para preparar la planilla de Excel"));
+  if (!tmp.isValid())
+    lanzar(kErrorSalida, QStringLiteral("No hay una carpeta temporal para preparar la planilla de Excel"));
   const QString ruta = tmp.filePath(QStringLiteral("tabla.xlsx"));
   {
     Libro libro(ruta, tmp.path());

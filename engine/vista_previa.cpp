@@ -236,7 +236,8 @@ bool VistaPrevia::exportarPdf(const QString& ruta) {
 bool VistaPrevia::exportar(const QString& ruta, Destino formato) {
   if (formato == Destino::Pdf) return exportarPdf(ruta);
   if (!completarConAvance()) return false;
-  escribirTabla(reporte_->definicion(), reporte_->filas(), ruta, formato == Destino::Xlsx ? FormatoTabla::Xlsx : FormatoTabla::Csv);
+  escribirTabla(reporte_->definicion(), reporte_->filas(), ruta,
+                formato == Destino::Xlsx ? FormatoTabla::Xlsx : FormatoTabla::Csv);
   return true;
 }
 
@@ -259,20 +260,28 @@ void VistaPrevia::alPulsarImprimir() {
 }
 
 void VistaPrevia::alPulsarExportar() {
-  static const std::pair<const char*, Destino> kTipos[] = {{"Documento PDF (*.pdf)", Destino::Pdf},
-                                                          {"Libro de Excel (*.xlsx)", Destino::Xlsx},
-                                                          {"Valores separados por punto y coma (*.csv)", Destino::Csv}};
+  struct Tipo {
+    const char* filtro;
+    const char* extension;
+    Destino formato;
+  };
+  static const Tipo kTipos[] = {{"Documento PDF (*.pdf)", ".pdf", Destino::Pdf},
+                                {"Libro de Excel (*.xlsx)", ".xlsx", Destino::Xlsx},
+                                {"Valores separados por punto y coma (*.csv)", ".csv", Destino::Csv}};
   try {
     if (!completarConAvance()) return;
     QStringList filtros;
-    for (const auto& [filtro, formato] : kTipos) filtros << QString::fromUtf8(filtro);
+    for (const Tipo& t : kTipos) filtros << QString::fromUtf8(t.filtro);
     QString elegido;
-    QString ruta = QFileDialog::getSaveFileName(this, QStringLiteral("Exportar"), QString(), filtros.join(QStringLiteral(";;")), &elegido);
+    QString ruta = QFileDialog::getSaveFileName(this, QStringLiteral("Exportar"), QString(),
+                                                filtros.join(QStringLiteral(";;")), &elegido);
     if (ruta.isEmpty()) return;
-    const qsizetype i = std::max<qsizetype>(0, filtros.indexOf(elegido));
-    const QString extension = QStringLiteral(".") + QString::fromUtf8(kTipos[i].first).section(QStringLiteral("*."), 1).chopped(1);
-    if (!ruta.endsWith(extension, Qt::CaseInsensitive)) ruta += extension;
-    exportar(ruta, kTipos[i].second);
+    // The extension typed decides; without one, the kind chosen in the list.
+    const Tipo* tipo = &kTipos[std::max<qsizetype>(0, filtros.indexOf(elegido))];
+    for (const Tipo& t : kTipos)
+      if (ruta.endsWith(QLatin1String(t.extension), Qt::CaseInsensitive)) tipo = &t;
+    if (!ruta.endsWith(QLatin1String(tipo->extension), Qt::CaseInsensitive)) ruta += QLatin1String(tipo->extension);
+    exportar(ruta, tipo->formato);
   } catch (const vb::Error& e) {
     mostrarError(e);
   }

@@ -114,7 +114,8 @@ Opciones leerOpciones(const QStringList& argumentos) {
           o.archivoPdf = QFileInfo(archivo->second).absoluteFilePath();
         }
       } else {
-        fallar(QStringLiteral("--destino admite pantalla, impresora, pdf:ARCHIVO, xlsx:ARCHIVO o csv:ARCHIVO, no \"%1\"").arg(valor));
+        fallar(QStringLiteral("--destino admite pantalla, impresora, pdf:ARCHIVO, xlsx:ARCHIVO o csv:ARCHIVO, no \"%1\"")
+                   .arg(valor));
       }
     } else {
       fallar(QStringLiteral("Opción desconocida: %1").arg(a));

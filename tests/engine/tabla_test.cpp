@@ -1,6 +1,7 @@
 // The export to spreadsheets: a report's rows written as XLSX and CSV, read
 // back by a real reader and compared with the rows the report laid out;
-// the file put in place only over a regular file; the preview's export.
+// the file (a PDF too) put in place only over a regular file; the preview's
+// export.
 #include <gtest/gtest.h>
 
 #include <QDateTime>
@@ -176,6 +177,8 @@ TEST(Tabla, SoloReemplazaUnArchivoComunYNuncaAMedias) {
   QDir().mkpath(c.carpeta.archivo("carpeta.csv"));
   for (const QString& ruta : {enlace, fifo, c.carpeta.archivo("carpeta.csv"), c.carpeta.archivo("falta/r.csv")})
     EXPECT_EQ(numeroDeError(ruta), kErrorSalida) << ruta.toStdString();
+  // The PDF is put in place the same way.
+  EXPECT_THROW(escribirPdf(r->documento(), enlace), vb::Error);
   EXPECT_EQ(c.carpeta.leer("objetivo.txt"), "no tocar");
   EXPECT_TRUE(QFileInfo(enlace).isSymLink());
 
