@@ -50,7 +50,7 @@ TEST(ImpresionCups, LaVistaPreviaImprimeElRangoElegido) {
   const int n = v.paginasMaquetadas();
   ASSERT_GT(n, 4);
 
-  const QString trabajo = prueba::esperarTrabajoCups(antes);
+  const QString trabajo = prueba::esperarTrabajoCups(antes, QStringLiteral("Filas numeradas"));
   ASSERT_FALSE(trabajo.isEmpty());
   const QStringList paginas = prueba::textoPdf(trabajo).split('\f', Qt::SkipEmptyParts);
   ASSERT_EQ(paginas.size(), 2);

@@ -14,7 +14,7 @@ TEST(ExtremoImpresion, ElLoteImprimeEnLaColaPredeterminada) {
                                           QStringLiteral("--unidades=0002"), QStringLiteral("--destino=impresora")});
   ASSERT_EQ(c.estado, 0) << c.errores.toStdString();
   EXPECT_EQ(c.salida, QStringLiteral("Reporte enviado a la impresora\n"));
-  const QString trabajo = prueba::esperarTrabajoCups(antes);
+  const QString trabajo = prueba::esperarTrabajoCups(antes, QStringLiteral("Usuarios por Unidad de Negocio"));
   ASSERT_FALSE(trabajo.isEmpty());
   const QString texto = prueba::textoPdf(trabajo);
   EXPECT_EQ(texto.count(QLatin1Char('\f')), 1) << texto.toStdString();

@@ -25,9 +25,12 @@ inline QStringList trabajosCups() {
   return QDir(carpetaCupsPdf()).entryList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Name);
 }
 
-// Waits for the queue to finish a job that was not among `antes` and returns
-// its PDF; empty (the test failed) when none comes in time.
-inline QString esperarTrabajoCups(const QStringList& antes, int ms = 60000) {
+// Waits for the queue to finish a job of the document `titulo` that was not
+// among `antes` and returns its PDF; empty (the test failed) when none comes
+// in time. The queue names each PDF after its job's title, blanks made "_",
+// so tests running at once each find their own.
+inline QString esperarTrabajoCups(const QStringList& antes, const QString& titulo, int ms = 60000) {
+  const QString prefijo = QString(titulo).replace(QLatin1Char(' '), QLatin1Char('_'));
   QDeadlineTimer plazo(ms);
   while (!plazo.hasExpired()) {
     QProcess lpstat;
@@ -36,11 +39,11 @@ inline QString esperarTrabajoCups(const QStringList& antes, int ms = 60000) {
     const bool pendientes = !lpstat.readAllStandardOutput().trimmed().isEmpty();
     if (!pendientes) {
       for (const QString& n : trabajosCups())
-        if (!antes.contains(n)) return QDir(carpetaCupsPdf()).absoluteFilePath(n);
+        if (!antes.contains(n) && n.startsWith(prefijo)) return QDir(carpetaCupsPdf()).absoluteFilePath(n);
     }
     QThread::msleep(200);
   }
-  ADD_FAILURE() << "la cola de impresión no terminó ningún trabajo nuevo";
+  ADD_FAILURE() << "la cola de impresión no terminó el trabajo de " << titulo.toStdString();
   return {};
 }
 
