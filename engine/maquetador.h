@@ -55,6 +55,8 @@ class Maquetador : public Documento {
   bool completo() const override { return completo_; }
   long filas() const override { return inicios_.back().fila; }
   void componer(int indice, Pagina& pagina) const override;
+  // The detail rows read so far, in report order.
+  const FilasCompactas& filasLeidas() const { return filas_; }
 
  private:
   struct Elemento {

@@ -5,10 +5,17 @@
 #include <QPrinterInfo>
 
 #include "engine/errores.h"
+#include "engine/impresion.h"
+#include "engine/tabla.h"
 #include "engine/vista_previa.h"
 #include "platform/ui/servicio.h"
 
 namespace engine {
+
+namespace {
+bool esTabla(Destino d) { return d == Destino::Xlsx || d == Destino::Csv; }
+FormatoTabla formatoTabla(Destino d) { return d == Destino::Xlsx ? FormatoTabla::Xlsx : FormatoTabla::Csv; }
+}  // namespace
 
 std::pair<QString, QString> leerAsignacion(const QString& asignacion) {
   const qsizetype igual = asignacion.indexOf(QLatin1Char('='));
@@ -186,6 +193,10 @@ bool ReportePreparado::completar(const Avance& avance) {
 Resultado EmitirReporte(const SolicitudReporte& s) {
   if (s.destino == Destino::Pdf && s.archivoPdf.trimmed().isEmpty())
     lanzar(kErrorSolicitud, QStringLiteral("No se indicó el archivo PDF del reporte %1").arg(s.archivo));
+  if (esTabla(s.destino) && s.archivoPdf.trimmed().isEmpty())
+    lanzar(kErrorSolicitud, QStringLiteral("No se indicó el archivo de la planilla del reporte %1").arg(s.archivo));
+  // Before the query runs: a print service that is down is told at once.
+  if (s.destino == Destino::Impresora) comprobarServicioImpresion();
   // From the first second: the query, page one or every page, and sending them.
   std::unique_ptr<ui::Progreso> ventana;
   Avance avance = s.avance;
@@ -208,6 +219,10 @@ Resultado EmitirReporte(const SolicitudReporte& s) {
     if (!reporte->completar(avance)) return Resultado::Cancelado;
     const Documento& doc = reporte->documento();
     if (s.destino == Destino::Pdf) return escribirPdf(doc, s.archivoPdf, avance) ? Resultado::Emitido : Resultado::Cancelado;
+    if (esTabla(s.destino)) {
+      escribirTabla(reporte->definicion(), reporte->filas(), s.archivoPdf, formatoTabla(s.destino));
+      return Resultado::Emitido;
+    }
 
     QPrinter impresora(QPrinter::HighResolution);
     const QPrinterInfo predeterminada = QPrinterInfo::defaultPrinter();

@@ -19,7 +19,8 @@ class QWidget;
 
 namespace engine {
 
-enum class Destino { Pantalla, Impresora, Pdf };
+// Xlsx and Csv write the detail rows as a table for spreadsheets (engine/tabla.h).
+enum class Destino { Pantalla, Impresora, Pdf, Xlsx, Csv };
 
 struct SolicitudReporte {
   QString archivo;                                 // the ".rpt" file
@@ -28,7 +29,7 @@ struct SolicitudReporte {
   std::optional<ado::Connection> conexionAbierta;  // the program's open connection, used when no such DSN exists
   QStringList asignaciones;                        // "Nombre = 'valor'"; empty entries are skipped
   Destino destino = Destino::Pantalla;
-  QString archivoPdf;                              // Destino::Pdf
+  QString archivoPdf;                              // the file of Destino::Pdf, Xlsx and Csv
   bool opcionA = true;  // the preview offers printing
   bool opcionB = true;  // the preview offers export to PDF
   bool opcionC = true;  // runs of more than half a second show a progress window with a cancel button
@@ -64,6 +65,8 @@ class ReportePreparado {
   const Seleccion& seleccion() const { return seleccion_; }
   const QString& sql() const { return sql_; }  // the statement sent, "?" for the values
   const Entorno& entorno() const { return entorno_; }
+  // The detail rows laid out so far, in report order (a spreadsheet's).
+  const FilasCompactas& filas() const { return maquetador_->filasLeidas(); }
 
   const Documento& documento() const { return *maquetador_; }
   // Lays out one more page; false once the report is complete.
@@ -87,9 +90,10 @@ class ReportePreparado {
 };
 
 // Runs a whole request: screen (the preview, shown modally through the UI
-// service), the default printer (the print dialog when there is none) or a
-// PDF file. From the query to the last page sent, a run of more than half a
-// second shows the UI service's progress window (opcionC). Returns
+// service), the default printer (the print dialog when there is none), a
+// PDF file or a spreadsheet. From the query to the last page sent, a run of
+// more than half a second shows the UI service's progress window (opcionC).
+// Returns
 // Cancelado when the user stopped it; raises vb::Error on any failure,
 // nothing having been written.
 Resultado EmitirReporte(const SolicitudReporte& s);

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "engine/errores.h"
+#include "engine/impresion.h"
 #include "platform/vb/archivos.h"
 
 namespace engine {
@@ -137,6 +138,9 @@ void ofrecerPaginas(QPrintDialog& dialogo, int paginas, bool conActual) {
 }
 
 bool imprimirDocumento(const Documento& doc, QPrinter& impresora, const Avance& avance, int actual) {
+  // A printer of the system, not a file of Qt's own.
+  const bool alServicio = impresora.outputFormat() == QPrinter::NativeFormat;
+  if (alServicio) comprobarServicioImpresion();
   const std::vector<int> indices = paginasAImprimir(impresora, doc.paginas(), actual);
   if (indices.empty())
     lanzar(kErrorSalida, QStringLiteral("Las páginas pedidas (%1 a %2) no están en el reporte, que tiene %3")
@@ -159,6 +163,7 @@ bool imprimirDocumento(const Documento& doc, QPrinter& impresora, const Avance& 
   }
   if (!completo) impresora.abort();
   p.end();
+  if (completo && alServicio) comprobarTrabajoAceptado(impresora);
   return completo;
 }
 

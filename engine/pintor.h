@@ -34,7 +34,8 @@ std::vector<int> paginasAImprimir(const QPrinter& impresora, int paginas, int ac
 void ofrecerPaginas(QPrintDialog& dialogo, int paginas, bool conActual);
 
 // Prints a complete document on a printer already set up, as
-// paginasAImprimir says; false when cancelled.
+// paginasAImprimir says; false when cancelled. A printer of the system that
+// cannot take the job raises vb::Error saying why.
 bool imprimirDocumento(const Documento& doc, QPrinter& impresora, const Avance& avance = {}, int actual = 1);
 
 }  // namespace engine

@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include "engine/errores.h"
+#include "engine/tabla.h"
 #include "engine/traza.h"
 #include "platform/ui/servicio.h"
 
@@ -97,7 +98,7 @@ VistaPrevia::VistaPrevia(std::unique_ptr<ReportePreparado> reporte, const Solici
   for (int z : {50, 75, 100, 125, 150, 200}) cboZoom_->addItem(QStringLiteral("%1 %").arg(z), z);
   barra->addWidget(cboZoom_);
   imprimir_ = boton("cmdImprimir", QStringLiteral("Imprimir"));
-  exportar_ = boton("cmdExportar", QStringLiteral("Exportar a PDF"));
+  exportar_ = boton("cmdExportar", QStringLiteral("Exportar"));
   detener_ = boton("cmdDetener", QStringLiteral("Detener"));
   barra->addStretch();
   auto* cerrar = boton("cmdCerrar", QStringLiteral("Cerrar"));
@@ -253,6 +254,15 @@ bool VistaPrevia::exportarPdf(const QString& ruta) {
   return escribirPdf(documento(), ruta, v.avance);
 }
 
+bool VistaPrevia::exportar(const QString& ruta, Destino formato) {
+  if (formato == Destino::Pdf) return exportarPdf(ruta);
+  const Ventana v = ventanaDe(opciones_);
+  if (!completarConAvance(v.avance)) return false;
+  escribirTabla(reporte_->definicion(), reporte_->filas(), ruta,
+                formato == Destino::Xlsx ? FormatoTabla::Xlsx : FormatoTabla::Csv);
+  return true;
+}
+
 bool VistaPrevia::imprimir(QPrinter& impresora) {
   const Ventana v = ventanaDe(opciones_);
   if (!completarConAvance(v.avance)) return false;
@@ -281,22 +291,38 @@ void VistaPrevia::alPulsarImprimir() {
 }
 
 void VistaPrevia::alPulsarExportar() {
+  struct Tipo {
+    const char* filtro;
+    const char* extension;
+    Destino formato;
+  };
+  static const Tipo kTipos[] = {{"Documento PDF (*.pdf)", ".pdf", Destino::Pdf},
+                                {"Libro de Excel (*.xlsx)", ".xlsx", Destino::Xlsx},
+                                {"Valores separados por punto y coma (*.csv)", ".csv", Destino::Csv}};
   try {
     {
       const Ventana v = ventanaDe(opciones_);
       if (!completarConAvance(v.avance)) return;
     }
-    QString ruta = QFileDialog::getSaveFileName(this, QStringLiteral("Exportar a PDF"), QString(),
-                                                QStringLiteral("Documentos PDF (*.pdf)"));
+    QStringList filtros;
+    for (const Tipo& t : kTipos) filtros << QString::fromUtf8(t.filtro);
+    QString elegido;
+    QString ruta = QFileDialog::getSaveFileName(this, QStringLiteral("Exportar"), QString(),
+                                                filtros.join(QStringLiteral(";;")), &elegido);
     if (ruta.isEmpty()) return;
-    if (!ruta.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) ruta += QStringLiteral(".pdf");
-    if (!exportarPdf(ruta)) {
-      estado_->setText(QStringLiteral("Exportación cancelada: %1 no se escribió").arg(QDir::toNativeSeparators(ruta)));
+    // The extension typed decides; without one, the kind chosen in the list.
+    const Tipo* tipo = &kTipos[std::max<qsizetype>(0, filtros.indexOf(elegido))];
+    for (const Tipo& t : kTipos)
+      if (ruta.endsWith(QLatin1String(t.extension), Qt::CaseInsensitive)) tipo = &t;
+    if (!ruta.endsWith(QLatin1String(tipo->extension), Qt::CaseInsensitive)) ruta += QLatin1String(tipo->extension);
+    const QString nativa = QDir::toNativeSeparators(ruta);
+    if (!exportar(ruta, tipo->formato)) {
+      estado_->setText(QStringLiteral("Exportación cancelada: %1 no se escribió").arg(nativa));
       return;
     }
-    estado_->setText(QStringLiteral("Reporte guardado en %1").arg(QDir::toNativeSeparators(ruta)));
-    ui::servicio().MsgBox(QStringLiteral("El reporte se guardó en %1").arg(QDir::toNativeSeparators(ruta)), ui::vbInformation,
-                          QStringLiteral("Exportar a PDF"));
+    estado_->setText(QStringLiteral("Reporte guardado en %1").arg(nativa));
+    ui::servicio().MsgBox(QStringLiteral("El reporte se guardó en %1").arg(nativa), ui::vbInformation,
+                          QStringLiteral("Exportar"));
   } catch (const vb::Error& e) {
     mostrarError(e);
   }

@@ -3,9 +3,10 @@
 // The first page shows at once; later pages are found in the background of
 // the event loop, a slice at a time, while the user reads, and each is
 // composed when it is painted. It offers page navigation, zoom, printing and
-// export to PDF (as the request's switches allow); finishing the layout for
-// those, and sending the pages, shows the UI service's progress window. It
-// is a plain QDialog, so tests build it offscreen.
+// export to PDF or a spreadsheet (as the request's switches allow);
+// finishing the layout for those, and sending the pages, shows the UI
+// service's progress window. It is a plain QDialog, so tests build it
+// offscreen.
 #include <QDialog>
 #include <memory>
 
@@ -43,6 +44,8 @@ class VistaPrevia : public QDialog {
   // Finish laying out and write / print, with the progress window. False
   // when cancelled. The printer's page range, current page and copies hold.
   bool exportarPdf(const QString& ruta);
+  // Destino::Pdf, Xlsx or Csv.
+  bool exportar(const QString& ruta, Destino formato);
   bool imprimir(QPrinter& impresora);
 
  protected:

@@ -59,6 +59,16 @@ QString claveRepetida(const QStringList& anteriores, const QString& argumento) {
   return {};
 }
 
+// A file destination, "pdf:", "xlsx:" or "csv:" and the file's name.
+std::optional<std::pair<Destino, QString>> destinoArchivo(const QString& t) {
+  static const std::pair<const char*, Destino> kPrefijos[] = {
+      {"pdf:", Destino::Pdf}, {"xlsx:", Destino::Xlsx}, {"csv:", Destino::Csv}};
+  for (const auto& [prefijo, destino] : kPrefijos)
+    if (t.startsWith(QLatin1String(prefijo), Qt::CaseInsensitive))
+      return std::pair{destino, t.mid(qsizetype(qstrlen(prefijo))).trimmed()};
+  return std::nullopt;
+}
+
 }  // namespace
 
 Opciones leerOpciones(const QStringList& argumentos, Lectura lectura) {
@@ -130,16 +140,17 @@ Opciones leerOpciones(const QStringList& argumentos, Lectura lectura) {
         o.destino = Destino::Pantalla;
       } else if (t.compare(QLatin1String("impresora"), Qt::CaseInsensitive) == 0) {
         o.destino = Destino::Impresora;
-      } else if (t.startsWith(QLatin1String("pdf:"), Qt::CaseInsensitive)) {
-        const QString archivo = t.mid(4).trimmed();
-        if (archivo.isEmpty()) {
-          fallar(QStringLiteral("--destino=pdf: necesita el nombre del archivo (--destino=pdf:ARCHIVO)"));
+      } else if (const auto archivo = destinoArchivo(t)) {
+        if (archivo->second.isEmpty()) {
+          const QString prefijo = t.left(t.indexOf(QLatin1Char(':')) + 1).toLower();
+          fallar(QStringLiteral("--destino=%1 necesita el nombre del archivo (--destino=%1ARCHIVO)").arg(prefijo));
         } else {
-          o.destino = Destino::Pdf;
-          o.archivoPdf = QFileInfo(archivo).absoluteFilePath();
+          o.destino = archivo->first;
+          o.archivoPdf = QFileInfo(archivo->second).absoluteFilePath();
         }
       } else {
-        fallar(QStringLiteral("--destino admite pantalla, impresora o pdf:ARCHIVO, no \"%1\"").arg(valor));
+        fallar(QStringLiteral("--destino admite pantalla, impresora, pdf:ARCHIVO, xlsx:ARCHIVO o csv:ARCHIVO, no \"%1\"")
+                   .arg(valor));
       }
     } else {
       fallar(QStringLiteral("Opción desconocida: %1").arg(a));
@@ -163,9 +174,11 @@ QString textoAyuda() {
       "  --tareas=D30,D4020                 tareas del menú a marcar, por clave; se marcan\n"
       "                                     como lo haría el usuario (con sus hijas directas)\n"
       "  --agrupar=grupo|unidad|tarea       agrupamiento (opciones 0, 1 y 2); por omisión grupo\n"
-      "  --destino=pantalla|impresora|pdf:ARCHIVO\n"
+      "  --destino=pantalla|impresora|pdf:ARCHIVO|xlsx:ARCHIVO|csv:ARCHIVO\n"
       "                                     sin opción: un PDF nuevo en una carpeta que solo\n"
       "                                     usted puede escribir (se dice cuál al terminar);\n"
+      "                                     xlsx y csv: una fila por línea de detalle,\n"
+      "                                     para abrir con una planilla de cálculo;\n"
       "                                     pantalla solo con --solicitud (nadie mira la ventana)\n"
       "  --solicitud                        muestra la solicitud (Reporte, Formula,\n"
       "                                     Parametro1 a Parametro5) en vez de enviarla\n"

@@ -10,7 +10,7 @@
 
 namespace lote {
 
-enum class Destino { Pantalla, Impresora, Pdf };
+enum class Destino { Pantalla, Impresora, Pdf, Xlsx, Csv };
 
 struct Opciones {
   bool lote = false;       // some option of the batch mode was given
@@ -21,7 +21,7 @@ struct Opciones {
   QStringList tareas;      // menu keys
   std::optional<int> agrupar;  // the grouping option, 0 .. 2
   std::optional<Destino> destino;
-  QString archivoPdf;      // absolute, for Destino::Pdf
+  QString archivoPdf;      // absolute, the file of Destino::Pdf, Xlsx and Csv
   QString registro;        // --registro: the error trace's file, absolute; empty for none
   QStringList consulta;    // --consulta and its companions, for the lookup option
   QStringList resto;       // what is left: the parameter text

@@ -149,6 +149,8 @@ int ejecutar(const Opciones& o, std::ostream& salida, std::ostream& avisos) {
     }
     lanzador.setDestino(ZepaKit2::Lanzador::DestinoArchivo());
     lanzador.setArchivoDestino(pdf);
+    if (destino == Destino::Xlsx) motor->setFormatoArchivo(engine::Destino::Xlsx);
+    if (destino == Destino::Csv) motor->setFormatoArchivo(engine::Destino::Csv);
     form.GenerarReporte();
     if (motor->Cancelado() || QFileInfo(pdf).size() == 0) return fallar(QStringLiteral("No se escribió el reporte %1").arg(pdf));
     if (porOmision) porOmision->conservar();

@@ -12,9 +12,9 @@ namespace rp_usuarios {
 
 namespace {
 
-engine::Destino destinoDe(int destino) {
+engine::Destino destinoDe(int destino, engine::Destino archivo) {
   if (destino == ZepaKit2::Lanzador::DestinoImpresora()) return engine::Destino::Impresora;
-  if (destino == ZepaKit2::Lanzador::DestinoArchivo()) return engine::Destino::Pdf;
+  if (destino == ZepaKit2::Lanzador::DestinoArchivo()) return archivo;
   return engine::Destino::Pantalla;
 }
 
@@ -28,7 +28,7 @@ void MotorPrograma::Emitir(ZepaKit2::SolicitudReporte& solicitud) {
   DB_Dll& datos = db();
   if (datos.gCnn.State() == ado::adStateOpen) s.conexionAbierta = datos.gCnn;
   for (const QString& f : solicitud.formulas) s.asignaciones << f;
-  s.destino = destinoDe(solicitud.destino);
+  s.destino = destinoDe(solicitud.destino, formatoArchivo_);
   s.archivoPdf = solicitud.archivoDestino;
   s.opcionA = solicitud.opcionA;
   s.opcionB = solicitud.opcionB;

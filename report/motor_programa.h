@@ -2,6 +2,7 @@
 // Plugs the report engine into the suite's report launcher: the launcher's
 // request becomes the engine's, with the program's open connection offered
 // for when the connection text names no ODBC data source.
+#include "engine/motor.h"
 #include "platform/vb/error.h"
 #include "suite/lanzador.h"
 
@@ -15,9 +16,13 @@ class MotorPrograma : public ZepaKit2::MotorReportes {
   // nothing was printed or written. Callers with nobody to ask (batch runs)
   // must not take that for success.
   bool Cancelado() const { return cancelado_; }
+  // What the launcher's file destination writes: a PDF (the default), or
+  // the rows as a spreadsheet (engine::Destino::Xlsx, Csv).
+  void setFormatoArchivo(engine::Destino formato) { formatoArchivo_ = formato; }
 
  private:
   bool cancelado_ = false;
+  engine::Destino formatoArchivo_ = engine::Destino::Pdf;
 };
 
 // Gives the program's launcher the engine (once; later calls keep it).

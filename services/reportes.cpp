@@ -20,8 +20,14 @@ QString carpetaReportes() { return ZepaKit2::util().CarpetaConBarra(ctx::actual(
 
 // The file at the path, found ignoring letter case in the name and in the
 // folders below the report folder (TA_REPORTES was written for a file system
-// that ignores it); empty when there is none.
-QString existente(const QString& ruta, const QString& carpeta) { return vb::buscarSinCaso(ruta, carpeta); }
+// that ignores it); an installed program that has no such file of the user's
+// own there takes the one it was shipped with. Empty when there is none.
+QString existente(const QString& ruta, const QString& carpeta) {
+  if (QString hallado = vb::buscarSinCaso(ruta, carpeta); !hallado.isEmpty()) return hallado;
+  const QString instalados = ctx::actual().carpetaReportesInstalados();
+  if (instalados.isEmpty() || !ruta.startsWith(carpeta)) return {};
+  return vb::buscarSinCaso(instalados + ruta.mid(carpeta.size()), instalados);
+}
 
 // Voucher types of the purchasing system share one report file.
 bool esDeCompras(const QString& codigo) {

@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 
 namespace ctx {
@@ -45,13 +47,54 @@ void Programa::quitar(std::type_index tipo) {
   }
 }
 
+QString carpetaDatosUsuario() {
+  const QString xdg = qEnvironmentVariable("XDG_DATA_HOME");
+  // The base directory specification ignores a relative value.
+  if (!xdg.isEmpty() && QDir::isAbsolutePath(xdg)) return conBarra(xdg) + QStringLiteral("korvane/");
+  return conBarra(QDir::homePath()) + QStringLiteral(".local/share/korvane/");
+}
+
+Instalacion instalacionDe(const QString& carpetaEjecutable) {
+  const QDir bin(carpetaEjecutable);
+  if (bin.dirName() != QLatin1String("bin")) return {};
+  const QString reportes = QDir::cleanPath(bin.absoluteFilePath(QStringLiteral("../share/korvane/reportes")));
+  if (!QFileInfo(reportes).isDir()) return {};
+  return {carpetaDatosUsuario(), conBarra(reportes)};
+}
+
+namespace {
+QString carpetaEjecutable() {
+  return QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QString();
+}
+}  // namespace
+
 QString Programa::carpetaPrograma() const {
   if (!carpetaPrograma_.isEmpty()) return carpetaPrograma_;
-  if (QCoreApplication::instance()) return conBarra(QCoreApplication::applicationDirPath());
-  return conBarra(QDir::currentPath());
+  const QString ejecutable = carpetaEjecutable();
+  if (ejecutable.isEmpty()) return conBarra(QDir::currentPath());
+  const QString datos = instalacionDe(ejecutable).datos;
+  if (datos.isEmpty()) return conBarra(ejecutable);
+  if (!datosCreados_ && !QFileInfo::exists(datos)) {
+    // Private to the user, as the base directory specification asks.
+    QDir().mkpath(datos);
+    QFile::setPermissions(datos, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  }
+  datosCreados_ = true;
+  return datos;
 }
 
 void Programa::setCarpetaPrograma(const QString& carpeta) { carpetaPrograma_ = conBarra(carpeta); }
+
+QString Programa::carpetaReportesInstalados() const {
+  if (reportesFijados_) return carpetaReportesInstalados_;
+  const QString ejecutable = carpetaEjecutable();
+  return ejecutable.isEmpty() ? QString() : instalacionDe(ejecutable).reportes;
+}
+
+void Programa::setCarpetaReportesInstalados(const QString& carpeta) {
+  carpetaReportesInstalados_ = conBarra(carpeta);
+  reportesFijados_ = true;
+}
 
 QString Programa::carpetaConfiguracion() const {
   if (!carpetaConfiguracion_.isEmpty()) return carpetaConfiguracion_;

@@ -54,9 +54,17 @@ class Programa {
   // widgets (the access dialog), which cannot outlive it.
   void vaciar();
 
-  // The running program's folder, ending with a path separator.
+  // The running program's folder, ending with a path separator: where the
+  // program keeps the files it writes and looks for its report files first.
+  // Installed (see instalacionDe) that is the user's data folder, created
+  // when first asked for, since the folder the package laid out is read-only.
   QString carpetaPrograma() const;
   void setCarpetaPrograma(const QString& carpeta);
+
+  // The report files an installed program came with, looked for after the
+  // program folder; empty when it runs from its build folder.
+  QString carpetaReportesInstalados() const;
+  void setCarpetaReportesInstalados(const QString& carpeta);
 
   // Where the workstation settings files live: $KORVANE_CONFIG_DIR when set,
   // else $XDG_CONFIG_HOME/korvane/, else ~/.config/korvane/; ends with "/".
@@ -75,10 +83,26 @@ class Programa {
   // Destroyed in reverse order of creation, as later instances may use earlier ones.
   std::vector<std::pair<std::type_index, std::function<void()>>> destructores_;
   QString carpetaPrograma_;
+  QString carpetaReportesInstalados_;
+  bool reportesFijados_ = false;
+  mutable bool datosCreados_ = false;
   QString carpetaConfiguracion_;
   QStringList argumentos_;
   bool argumentosFijados_ = false;
 };
+
+// Where an executable in `carpetaEjecutable` keeps its files: installed
+// (<prefix>/bin/ beside <prefix>/share/korvane/reportes/), the user's data
+// folder and the shipped report files; both empty otherwise.
+struct Instalacion {
+  QString datos;
+  QString reportes;
+};
+Instalacion instalacionDe(const QString& carpetaEjecutable);
+
+// $XDG_DATA_HOME/korvane/ when that is an absolute path, else
+// ~/.local/share/korvane/; ends with "/".
+QString carpetaDatosUsuario();
 
 // The context in force.
 Programa& actual();

@@ -46,7 +46,7 @@ TEST(LoteOpciones, LaConsultaLlevaSusCompanerasAparte) {
 }
 
 TEST(LoteOpciones, LoMalEscritoSeRechaza) {
-  for (const char* a : {"--agrupar=mes", "--destino=fax", "--destino=pdf:", "--desde", "--unidades", "--solicitar"}) {
+  for (const char* a : {"--agrupar=mes", "--destino=fax", "--destino=pdf:", "--destino=xlsx: ", "--destino=csv:", "--desde", "--unidades", "--solicitar"}) {
     const auto o = leerOpciones({QStringLiteral("@Server=S"), QString::fromLatin1(a)});
     EXPECT_FALSE(o.error.isEmpty()) << a;
   }
@@ -55,6 +55,10 @@ TEST(LoteOpciones, LoMalEscritoSeRechaza) {
   EXPECT_TRUE(leerOpciones({QStringLiteral("--help")}).ayuda);
   EXPECT_EQ(leerOpciones({QStringLiteral("--agrupar=1")}).agrupar, 1);
   EXPECT_EQ(leerOpciones({QStringLiteral("--destino=IMPRESORA")}).destino, lote::Destino::Impresora);
+  const auto hoja = leerOpciones({QStringLiteral("--destino=XLSX:u.xlsx")});
+  EXPECT_EQ(hoja.destino, lote::Destino::Xlsx);
+  EXPECT_EQ(hoja.archivoPdf, QDir::current().absoluteFilePath(QStringLiteral("u.xlsx")));
+  EXPECT_EQ(leerOpciones({QStringLiteral("--destino=csv:u")}).destino, lote::Destino::Csv);
 }
 
 }  // namespace

@@ -154,3 +154,24 @@ TEST_F(Reportes, SinElArchivoExactoSeBuscaSinDistinguirMayusculas) {
   esperarFalta(en(QStringLiteral("reportes/otro.rpt")), QStringLiteral("RP_F"));
   EXPECT_EQ(NombreReporte(QStringLiteral("RP_F")), en(QStringLiteral("reportes/otro.rpt")));
 }
+
+// Installed, the program folder is the user's and the shipped files lie in
+// share/korvane/reportes/: the user's own file wins, the shipped one comes
+// next, by every way a name reaches a file; a missing one still names the
+// program folder.
+TEST_F(Reportes, InstaladoBuscaDespuesLosReportesDelPaquete) {
+  prueba::CarpetaTemporal paquete;
+  ctx::actual().setCarpetaReportesInstalados(paquete.ruta());
+  const auto enPaquete = [&](const QString& n) { return paquete.ruta() + n; };
+  for (const char* n : {"RP_Usuarios_UNEG.rpt", "RP_Usuarios_Grupos.rpt", "otro.rpt", "PG.RPT"})
+    paquete.escribir(QString::fromLatin1(n), "rpt");
+  EXPECT_EQ(NombreReporte(QStringLiteral("RP_Usuarios_UNEG")), enPaquete(QStringLiteral("RP_Usuarios_UNEG.rpt")));
+  fila(QStringLiteral("RP_B"), QStringLiteral("otro"));
+  EXPECT_EQ(NombreReporte(QStringLiteral("RP_B")), enPaquete(QStringLiteral("otro.rpt")));
+  EXPECT_EQ(NombreReporte(QStringLiteral("PG-X")), enPaquete(QStringLiteral("PG.RPT")));
+  archivo(QStringLiteral("RP_Usuarios_Grupos.rpt"));
+  EXPECT_EQ(NombreReporte(QStringLiteral("RP_Usuarios_Grupos")), en(QStringLiteral("RP_Usuarios_Grupos.rpt")));
+  esperarFalta(en(QStringLiteral("RP_FALTA.rpt")), QStringLiteral("RP_FALTA"));
+  fila(QStringLiteral("RP_FALTA"), QStringLiteral("RP_FALTA"));
+  EXPECT_EQ(NombreReporte(QStringLiteral("RP_FALTA")), en(QStringLiteral("RP_FALTA.rpt")));
+}
