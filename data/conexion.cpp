@@ -1,19 +1,19 @@
 // Connections and providers: opening the program's connection on a server
 // (with the access dialog and the retry box) or on a local database file.
-#include <QDialog>
 #include <QComboBox>
+#include <QDialog>
 #include <QLineEdit>
 #include <array>
 #include <functional>
 
 #include "data/db_dll.h"
 #include "data/frm_acceso.h"
+#include "data/traza.h"
 #include "platform/ctx/programa.h"
 #include "platform/ui/servicio.h"
 #include "platform/vb/convert.h"
 #include "platform/vb/manejo.h"
 #include "platform/vb/strings.h"
-#include "data/traza.h"
 
 namespace {
 
@@ -75,8 +75,8 @@ void DB_Dll::ArmaCadenaConexion() {
                   gUsuario + QStringLiteral(";Password=") + gUserPassWord + QStringLiteral(";");
     return;
   }
-  gConnString = QStringLiteral("PROVIDER=") + pSQLOLEDB() + QStringLiteral(";") + QStringLiteral("Server=") + gServidor +
-                QStringLiteral(";") + QStringLiteral("Database =") + gDBName + QStringLiteral(";") +
+  gConnString = QStringLiteral("PROVIDER=") + pSQLOLEDB() + QStringLiteral(";") + QStringLiteral("Server=") +
+                gServidor + QStringLiteral(";") + QStringLiteral("Database =") + gDBName + QStringLiteral(";") +
                 QStringLiteral("UId=") + gUsuario + QStringLiteral(";") + QStringLiteral("Pwd=") + gUserPassWord +
                 QStringLiteral(";") + gExtended;
 }
@@ -87,9 +87,9 @@ void DB_Dll::ValidaAdministrador() {
   if (!ExisteTablaDB(QStringLiteral("TA_USUARIOS"))) return;
   // The name goes in as a literal of its own (a type code other than 8 takes
   // the value as written), so that a quote in it cannot change the statement.
-  const vb::Variant admin = DatosTabla(QStringLiteral("ta_usuarios"), SQLValue(vb::Trim(gUsuario)).toText(),
-                                       QStringLiteral("Administrador"), QStringLiteral("LTRIM(RTRIM(nombre))"), 200,
-                                       QString(), true);
+  const vb::Variant admin =
+      DatosTabla(QStringLiteral("ta_usuarios"), SQLValue(vb::Trim(gUsuario)).toText(), QStringLiteral("Administrador"),
+                 QStringLiteral("LTRIM(RTRIM(nombre))"), 200, QString(), true);
   gEsAdmin = vb::Val(admin.toText()) == 1;
 }
 
@@ -97,7 +97,10 @@ void DB_Dll::OpenServerADODB(bool PideParametrosSQL, long lCursor, const QString
   // The steps in order; after a failure the user may correct the data and the
   // failed step runs again, followed by the rest.
   const std::array<std::function<bool()>, 7> pasos = {
-      [&] { gOpenFlag = true; return true; },
+      [&] {
+        gOpenFlag = true;
+        return true;
+      },
       [&] {
         if (gProveedor.isEmpty()) gProveedor = QStringLiteral("SQLOLEDB");
         return true;
@@ -115,8 +118,14 @@ void DB_Dll::OpenServerADODB(bool PideParametrosSQL, long lCursor, const QString
         ArmaCadenaConexion();
         return true;
       },
-      [&] { gCnn.setCursorLocation(lCursor); return true; },
-      [&] { gCnn.Open(gConnString, QString(), QString(), -1); return true; },
+      [&] {
+        gCnn.setCursorLocation(lCursor);
+        return true;
+      },
+      [&] {
+        gCnn.Open(gConnString, QString(), QString(), -1);
+        return true;
+      },
       [&] {
         if (!ValidaAdmin)
           gEsAdmin = true;
@@ -146,8 +155,9 @@ void DB_Dll::OpenServerADODB(bool PideParametrosSQL, long lCursor, const QString
     }
     const int respuesta = ui::servicio().MsgBox(textoErrorConexion(errores.Item(0L)), ui::vbYesNo | ui::vbCritical,
                                                 QStringLiteral(" Error de Conexion a Base de Datos"));
-    vb::registrar(rutina, *fallo, respuesta == ui::vbYes ? u"respuesta Sí: se piden los datos otra vez"
-                                                         : u"respuesta No: no se abre la conexión");
+    vb::registrar(rutina, *fallo,
+                  respuesta == ui::vbYes ? u"respuesta Sí: se piden los datos otra vez"
+                                         : u"respuesta No: no se abre la conexión");
     if (respuesta != ui::vbYes) {
       gOpenFlag = false;
       if (gCnn.State() == ado::adStateOpen) gCnn.Close();
@@ -179,8 +189,8 @@ void DB_Dll::OpenLocalADODB(const QString& ConnString, const QString& CadenaID, 
     const ado::Errors& errores = gCnn.Errors();
     const QString estado = errores.Count() > 0 ? errores.Item(0L).SQLState() : QString();
     vb::registrar({traza::data(), "OpenLocalADODB"}, *fallo, u"se pide otra base o su contraseña, o se deja la rutina");
-    if (errores.Count() > 0 && (estado == QLatin1String("3024") || estado == QLatin1String("3051") ||
-                                estado == QLatin1String("3044"))) {
+    if (errores.Count() > 0 &&
+        (estado == QLatin1String("3024") || estado == QLatin1String("3051") || estado == QLatin1String("3044"))) {
       CmdDlg.setTitulo(QStringLiteral("Buscar Base de Datos"));
       CmdDlg.setFiltro(QStringLiteral("Base de Datos de Microsoft Access |*.MDB"));
       CmdDlg.MostrarAbrir();
@@ -201,8 +211,8 @@ void DB_Dll::OpenLocalADODB(const QString& ConnString, const QString& CadenaID, 
       if (esVerdadero(gIgnoraPassWord)) {
         atributoClave = QStringLiteral("Jet OLEDB:Database Password=") + gUserPassWord + QStringLiteral(";");
       } else {
-        const QString clave = ui::servicio().InputBox(QStringLiteral("ingrese el password:"),
-                                                      QStringLiteral("Password Access"));
+        const QString clave =
+            ui::servicio().InputBox(QStringLiteral("ingrese el password:"), QStringLiteral("Password Access"));
         atributoClave = QStringLiteral(" Jet OLEDB:Database Password=") + clave + QStringLiteral(";");
       }
       continue;

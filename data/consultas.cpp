@@ -2,16 +2,16 @@
 // the synonym rewrite and, on Oracle, the dialect translation on the way.
 #include <functional>
 
-#include "suite/util_general.h"
 #include "data/db_dll.h"
 #include "data/texto_sql.h"
 #include "data/textos_sql.h"
+#include "data/traza.h"
 #include "platform/ui/servicio.h"
 #include "platform/vb/convert.h"
 #include "platform/vb/manejo.h"
 #include "platform/vb/regional.h"
 #include "platform/vb/strings.h"
-#include "data/traza.h"
+#include "suite/util_general.h"
 
 namespace {
 
@@ -36,15 +36,16 @@ double valorNumerico(const QString& texto) {
 bool esNumero(long tipo) { return tipo == 3 || tipo == 4 || tipo == 5; }
 
 // The WHERE part shared by the existence tests (prefix differs).
-QString condicionExiste(const QString& prefijo, const QString& Tabla, const QString& ValorBuscado,
-                        const QString& Campo, long Tipodato, const QString& Condicion) {
+QString condicionExiste(const QString& prefijo, const QString& Tabla, const QString& ValorBuscado, const QString& Campo,
+                        long Tipodato, const QString& Condicion) {
   if (!Condicion.isEmpty()) {
-    const QString union_ = db_texto::contiene(Condicion, QStringLiteral(" WHERE ")) ? QStringLiteral(" ")
-                                                                                   : QStringLiteral(" WHERE ");
+    const QString union_ =
+        db_texto::contiene(Condicion, QStringLiteral(" WHERE ")) ? QStringLiteral(" ") : QStringLiteral(" WHERE ");
     return prefijo + Tabla + union_ + Condicion;
   }
-  if (Tipodato == 7) return prefijo + Tabla + QStringLiteral(" WHERE ") + Campo + QStringLiteral(" = ") +
-                            vb::Trim(ValorBuscado) + QStringLiteral(" ");
+  if (Tipodato == 7)
+    return prefijo + Tabla + QStringLiteral(" WHERE ") + Campo + QStringLiteral(" = ") + vb::Trim(ValorBuscado) +
+           QStringLiteral(" ");
   if (esNumero(Tipodato))
     return prefijo + Tabla + QStringLiteral(" WHERE ") + Campo + QStringLiteral(" = ") + numeroSql(ValorBuscado);
   return prefijo + Tabla + QStringLiteral(" WHERE ") + Campo + QStringLiteral(" = ") + ValorBuscado;
@@ -159,8 +160,8 @@ vb::Variant DB_Dll::DatosTabla(const QString& Tabla, const QString& ValorBuscado
   const bool seguir =
       pasos.run([&] { sql = textos_sql::DatosTabla(Tabla, ValorBuscado, Campo, Tipodato, Condicion, UsaTrim); });
   if (seguir && pasos.run([&] { AbrirRecordset(sql, rs, nullptr, 0, 1, -1, true); }) && pasos.run([&] {
-        resultado = rs.EOF() ? vb::Variant(QString())
-                             : vb::Variant(ZepaKit2::util().ValorCampo(rs.Fields(CampoDevuelto)));
+        resultado =
+            rs.EOF() ? vb::Variant(QString()) : vb::Variant(ZepaKit2::util().ValorCampo(rs.Fields(CampoDevuelto)));
       })) {
     pasos.run([&] { CierraRecordset(rs); });
   }
@@ -173,25 +174,26 @@ namespace {
 // returns a row, read on a recordset of its own (sqlPropio, built inside the
 // step so its failure goes to the dialog like the open's) or on the
 // caller's, which stays open on the statement (sqlDelLlamador).
-bool hayFilas(vb::Pasos& pasos, ado::Connection& cn, const std::function<QString()>& sqlPropio, const QString& sqlDelLlamador,
-              ado::Recordset* Lrcs, bool SoloLectura) {
+bool hayFilas(vb::Pasos& pasos, ado::Connection& cn, const std::function<QString()>& sqlPropio,
+              const QString& sqlDelLlamador, ado::Recordset* Lrcs, bool SoloLectura) {
   bool existe = false;
   if (!Lrcs) {
     ado::Recordset rs;
-    pasos.run([&] { rs.Open(sqlPropio(), cn, 0, 1, -1); }) && pasos.run([&] { existe = !rs.BOF(); }) &&
-        pasos.run([&] {
-          if (rs.State() != ado::adStateClosed) rs.Close();
-        });
+    pasos.run([&] { rs.Open(sqlPropio(), cn, 0, 1, -1); }) && pasos.run([&] { existe = !rs.BOF(); }) && pasos.run([&] {
+      if (rs.State() != ado::adStateClosed) rs.Close();
+    });
     return existe;
   }
   pasos.run([&] {
     if (Lrcs->State() != ado::adStateClosed) Lrcs->Close();
-  }) && pasos.run([&] {
-    if (SoloLectura)
-      Lrcs->Open(sqlDelLlamador, cn, 0, 1);
-    else
-      Lrcs->Open(sqlDelLlamador, cn, Lrcs->CursorType(), Lrcs->LockType());
-  }) && pasos.run([&] { existe = !Lrcs->BOF(); });
+  }) &&
+      pasos.run([&] {
+        if (SoloLectura)
+          Lrcs->Open(sqlDelLlamador, cn, 0, 1);
+        else
+          Lrcs->Open(sqlDelLlamador, cn, Lrcs->CursorType(), Lrcs->LockType());
+      }) &&
+      pasos.run([&] { existe = !Lrcs->BOF(); });
   return existe;
 }
 
@@ -205,7 +207,8 @@ bool DB_Dll::ExisteEnTabla(const QString& Tabla, const QString& ValorBuscado, co
   if (!pasos.run([&] { sql = textos_sql::ExisteEnTabla(Tabla, ValorBuscado, Campo, Tipodato, Condicion); }))
     return existe;
   if (!pasos.run([&] { sql = SS_TSinonimos(sql); })) return existe;
-  return hayFilas(pasos, gCnn, [&] { return ORACLE_Dicc(sql); }, sql, Lrcs, SoloLectura);
+  return hayFilas(
+      pasos, gCnn, [&] { return ORACLE_Dicc(sql); }, sql, Lrcs, SoloLectura);
 }
 
 bool DB_Dll::ExisteEnTablaST(const QString& Tabla, const QString& ValorBuscado, const QString& Campo,
@@ -215,7 +218,8 @@ bool DB_Dll::ExisteEnTablaST(const QString& Tabla, const QString& ValorBuscado, 
   vb::Pasos pasos({traza::data(), "ExisteEnTablaST"}, avisoAlOperador);
   if (!pasos.run([&] { sql = textos_sql::ExisteEnTablaST(Tabla, ValorBuscado, Campo, Tipodato, Condicion); }))
     return existe;
-  return hayFilas(pasos, gCnn, [&] { return sql; }, sql, Lrcs, SoloLectura);
+  return hayFilas(
+      pasos, gCnn, [&] { return sql; }, sql, Lrcs, SoloLectura);
 }
 
 namespace {

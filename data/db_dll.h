@@ -7,11 +7,11 @@
 #include <QString>
 #include <optional>
 
-#include "suite/dialogo_archivo.h"
 #include "platform/ado/connection.h"
 #include "platform/ado/recordset.h"
 #include "platform/vb/error.h"
 #include "platform/vb/variant.h"
+#include "suite/dialogo_archivo.h"
 
 class DB_Dll {
  public:
@@ -22,19 +22,19 @@ class DB_Dll {
   bool gOpenFlag = false;           // the connection is open (see OpenServerADODB)
   vb::Variant gIgnoraPassWord;      // True: a refused file password retries with gUserPassWord
   ado::Connection gCnn;
-  ado::Recordset glrcs;             // public slot, unused here
-  vb::Variant gCursorLocation;      // public slot, unused here
+  ado::Recordset glrcs;         // public slot, unused here
+  vb::Variant gCursorLocation;  // public slot, unused here
   QString gProveedor;
-  QString gDsn;                     // public slot, unused here
-  QString gServidor;                // a "#" anywhere marks an Oracle server
+  QString gDsn;       // public slot, unused here
+  QString gServidor;  // a "#" anywhere marks an Oracle server
   QString gDBName;
   QString gUsuario;
   bool gEsAdmin = false;
   QString gUserPassWord;
   QString gConnString;
-  QString gExtended;                // appended verbatim to built connection strings
-  QString gLogErr;                  // error log path; empty: KVERR.LOG in the program folder
-  bool ParametrosSQL = false;       // public flag, unused here
+  QString gExtended;           // appended verbatim to built connection strings
+  QString gLogErr;             // error log path; empty: KVERR.LOG in the program folder
+  bool ParametrosSQL = false;  // public flag, unused here
 
   // ---- Connections and providers --------------------------------------
   QString pJETOLEDB40() const { return QStringLiteral("Microsoft.Jet.OLEDB.4.0"); }

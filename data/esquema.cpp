@@ -3,10 +3,10 @@
 #include "data/db_dll.h"
 #include "data/texto_sql.h"
 #include "data/textos_sql.h"
+#include "data/traza.h"
 #include "platform/vb/convert.h"
 #include "platform/vb/manejo.h"
 #include "platform/vb/strings.h"
-#include "data/traza.h"
 
 namespace {
 
@@ -44,7 +44,9 @@ QString AddField(const QString& Tabla, const QString& Campo, const QString& Tipo
 bool DB_Dll::ExisteTablaDB(const QString& Tabla) {
   bool existe = false;
   ado::Recordset rs;
-  vb::Pasos pasos({traza::data(), "ExisteTablaDB"}, [this](const vb::Error& e) { return TratamientoErrores(e, std::nullopt, vb::Variant("VerificaCampos")); });
+  vb::Pasos pasos({traza::data(), "ExisteTablaDB"}, [this](const vb::Error& e) {
+    return TratamientoErrores(e, std::nullopt, vb::Variant("VerificaCampos"));
+  });
   pasos.run([&] { rs = gCnn.OpenSchema(ado::adSchemaTables); }) &&
       pasos.run([&] { existe = buscarEnEsquema(rs, QStringLiteral("TABLE_NAME"), Tabla); });
   return existe;
@@ -55,10 +57,14 @@ bool DB_Dll::ExisteCampoDB(const QString& Tabla, const QString& Campo) {
   if (db_texto::contiene(gProveedor, QStringLiteral("ORACLE"))) return true;
   bool existe = false;
   ado::Recordset rs;
-  vb::Pasos pasos({traza::data(), "ExisteCampoDB"}, [this](const vb::Error& e) { return TratamientoErrores(e, std::nullopt, vb::Variant("VerificaCampos")); });
+  vb::Pasos pasos({traza::data(), "ExisteCampoDB"}, [this](const vb::Error& e) {
+    return TratamientoErrores(e, std::nullopt, vb::Variant("VerificaCampos"));
+  });
   pasos.run([&] {
-    rs = gCnn.OpenSchema(ado::adSchemaColumns, {vb::Variant(gDBName), vb::Variant(), vb::Variant(Tabla), vb::Variant()});
-  }) && pasos.run([&] { existe = buscarEnEsquema(rs, QStringLiteral("COLUMN_NAME"), Campo); });
+    rs =
+        gCnn.OpenSchema(ado::adSchemaColumns, {vb::Variant(gDBName), vb::Variant(), vb::Variant(Tabla), vb::Variant()});
+  }) &&
+      pasos.run([&] { existe = buscarEnEsquema(rs, QStringLiteral("COLUMN_NAME"), Campo); });
   return existe;
 }
 
@@ -66,8 +72,11 @@ void DB_Dll::AddField(const QString& Tabla, const QString& Campo, const QString&
                       const std::optional<vb::Variant>& ValorDefault) {
   QString sql;
   long afectados = 0;
-  vb::Pasos pasos({traza::data(), "AddField"}, [this](const vb::Error& e) { return TratamientoErrores(e, std::nullopt, vb::Variant("errAddField")); });
-  pasos.run([&] { sql = textos_sql::AddField(Tabla, Campo, Tipo, PermiteNulos, ValorDefault); }) && pasos.run([&] { EjecutaConsultaSQL(sql, afectados); });
+  vb::Pasos pasos({traza::data(), "AddField"}, [this](const vb::Error& e) {
+    return TratamientoErrores(e, std::nullopt, vb::Variant("errAddField"));
+  });
+  pasos.run([&] { sql = textos_sql::AddField(Tabla, Campo, Tipo, PermiteNulos, ValorDefault); }) &&
+      pasos.run([&] { EjecutaConsultaSQL(sql, afectados); });
 }
 
 bool DB_Dll::VerCampoDB(const QString& Tabla, const QString& Campo, bool Agregar, const QString& Tipo,

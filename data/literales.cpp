@@ -4,9 +4,9 @@
 #include <initializer_list>
 #include <optional>
 
-#include "suite/util_general.h"
 #include "data/db_dll.h"
 #include "platform/vb/convert.h"
+#include "suite/util_general.h"
 
 namespace {
 
@@ -48,8 +48,8 @@ vb::Variant DB_Dll::SQLValue(vb::Variant Valor, const QString& Tipo) const {
     const QString texto = vb::CStr(Valor).trimmed();
     if (!vb::IsNumeric(texto)) throw vb::Error(vb::kTypeMismatch, {}, QStringLiteral("SQLValue"));
     const vb::Currency importe = ZepaKit2::util().ValorNumerico(texto);
-    return vb::Variant(ZepaKit2::util().Reemplazar(vb::CStr(vb::Variant(importe)), QStringLiteral(","),
-                                                   QStringLiteral(".")));
+    return vb::Variant(
+        ZepaKit2::util().Reemplazar(vb::CStr(vb::Variant(importe)), QStringLiteral(","), QStringLiteral(".")));
   }
   if (Valor.isNull()) return vb::Variant(QStringLiteral("NULL"));
   // A quote inside is doubled, so that the value stays one literal whatever it holds.

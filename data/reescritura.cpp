@@ -9,11 +9,11 @@
 #include <cstring>
 #include <string_view>
 
-#include "suite/util_general.h"
 #include "data/texto_sql.h"
 #include "platform/vb/dates.h"
 #include "platform/vb/error.h"
 #include "platform/vb/regional.h"
+#include "suite/util_general.h"
 
 namespace reescritura {
 
@@ -252,8 +252,8 @@ constexpr std::array<Sinonimo, 7> kSinonimos = {{
 }};
 
 // Context before and after the table name, in the order they are replaced.
-constexpr std::array<std::pair<char, char>, 6> kContextos = {{
-    {' ', ' '}, {'(', ' '}, {' ', '.'}, {'(', '.'}, {',', '.'}, {'{', '.'}}};
+constexpr std::array<std::pair<char, char>, 6> kContextos = {
+    {{' ', ' '}, {'(', ' '}, {' ', '.'}, {'(', '.'}, {',', '.'}, {'{', '.'}}};
 
 constexpr std::string_view kMarca = "@ADMIN_";
 
@@ -342,12 +342,28 @@ namespace {
 
 // The words of the Oracle dialect's rules, in the order of the rules.
 enum PalabraOracle {
-  kTopBlanco, kTop, kGroupBy, kOrderBy, kWhereEntreBlancos, kLen, kAbreCorchete, kCierraCorchete, kComilla, kToDate,
-  kCharindex, kConvert, kWhere, kVacio, kEstilo, kSubstring, kIsnull, kPalabrasOracle
+  kTopBlanco,
+  kTop,
+  kGroupBy,
+  kOrderBy,
+  kWhereEntreBlancos,
+  kLen,
+  kAbreCorchete,
+  kCierraCorchete,
+  kComilla,
+  kToDate,
+  kCharindex,
+  kConvert,
+  kWhere,
+  kVacio,
+  kEstilo,
+  kSubstring,
+  kIsnull,
+  kPalabrasOracle
 };
-constexpr Palabras<kPalabrasOracle> kPalabrasDialecto({"TOP ", "TOP", " GROUP BY ", "ORDER BY ", " WHERE ", " LEN",
-                                                       "[", "]", "'", "TO_DATE(", "CHARINDEX", "CONVERT(", "WHERE ",
-                                                       "''", "103", "SUBSTRING(", "ISNULL("});
+constexpr Palabras<kPalabrasOracle> kPalabrasDialecto({"TOP ", "TOP", " GROUP BY ", "ORDER BY ", " WHERE ", " LEN", "[",
+                                                       "]", "'", "TO_DATE(", "CHARINDEX", "CONVERT(", "WHERE ", "''",
+                                                       "103", "SUBSTRING(", "ISNULL("});
 using Primeras = Palabras<kPalabrasOracle>::Primeras;
 
 // Step 1: SQL Server's "TOP n" becomes a ROWNUM condition placed before any
@@ -390,8 +406,10 @@ bool puedeSerFecha(QStringView literal, QChar separador) {
   // separator; most literals (names, codes) are turned away without parsing.
   bool digito = false, separa = false;
   for (QChar c : literal) {
-    if (c.isDigit()) digito = true;
-    else if (c == u'/' || c == u'-' || c == u':' || c == separador) separa = true;
+    if (c.isDigit())
+      digito = true;
+    else if (c == u'/' || c == u'-' || c == u':' || c == separador)
+      separa = true;
   }
   return digito && separa;
 }
@@ -402,8 +420,9 @@ bool anadirToDate(QString& r, QByteArray& copia, QDate d, QChar separador) {
   const auto cifra = [](int n) { return static_cast<char16_t>(u'0' + n % 10); };
   const char16_t sep = separador.unicode();
   const int dia = d.day(), mes = d.month(), anio = d.year();
-  const char16_t digitos[] = {cifra(dia / 10), cifra(dia),         sep,               cifra(mes / 10),  cifra(mes),
-                              sep,             cifra(anio / 1000), cifra(anio / 100), cifra(anio / 10), cifra(anio)};
+  const char16_t digitos[] = {
+      cifra(dia / 10),   cifra(dia),       sep,        cifra(mes / 10), cifra(mes), sep, cifra(anio / 1000),
+      cifra(anio / 100), cifra(anio / 10), cifra(anio)};
   const QStringView fecha(digitos, std::size(digitos));
   r.append(QLatin1StringView("TO_DATE('")).append(fecha).append(QLatin1StringView("','DD/MM/YYYY')"));
   copia.append("TO_DATE('");
@@ -560,9 +579,9 @@ QString limpiarScript(const QString& script) {
 
 namespace {
 
-constexpr std::array<std::string_view, 12> kPalabrasScript = {
-    "INSERT ", "DELETE ", "UPDATE ", "CREATE ", "DROP ", "ALTER ", "SET TRANSACTION", "COMMIT", "ROLLBACK",
-    "IF NOT EXIST", "IF EXIST", "GRANT "};
+constexpr std::array<std::string_view, 12> kPalabrasScript = {"INSERT ",  "DELETE ",      "UPDATE ",         "CREATE ",
+                                                              "DROP ",    "ALTER ",       "SET TRANSACTION", "COMMIT",
+                                                              "ROLLBACK", "IF NOT EXIST", "IF EXIST",        "GRANT "};
 
 qsizetype primeraPalabra(const Texto& t, qsizetype desde) {
   qsizetype mejor = -1;

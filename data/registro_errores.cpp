@@ -12,13 +12,13 @@
 #include "data/registro_errores.h"
 
 #include "data/db_dll.h"
+#include "data/traza.h"
 #include "platform/ctx/programa.h"
 #include "platform/ui/servicio.h"
 #include "platform/vb/dates.h"
+#include "platform/vb/manejo.h"
 #include "platform/vb/reloj.h"
 #include "platform/vb/strings.h"
-#include "data/traza.h"
-#include "platform/vb/manejo.h"
 
 namespace {
 
@@ -108,7 +108,8 @@ int DB_Dll::TratamientoErrores(const vb::Error& CodErr, std::optional<int> Boton
     // Nothing here may stop the caller's own handling: the answer stands.
     vb::registrar({traza::data(), "TratamientoErrores"}, e, u"el error no llegó al registro; la respuesta vale");
   } catch (const std::exception& e) {
-    vb::registrar({traza::data(), "TratamientoErrores"}, vb::comoError(e), u"el error no llegó al registro; la respuesta vale");
+    vb::registrar({traza::data(), "TratamientoErrores"}, vb::comoError(e),
+                  u"el error no llegó al registro; la respuesta vale");
   }
   return respuesta;
 }

@@ -15,9 +15,7 @@ inline bool contiene(const QString& texto, const QString& buscado) {
   return texto.contains(buscado, Qt::CaseInsensitive);
 }
 
-inline bool iguales(const QString& a, const QString& b) {
-  return a.compare(b, Qt::CaseInsensitive) == 0;
-}
+inline bool iguales(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
 
 // Every occurrence, left to right and without overlaps, ignoring case.
 inline QString reemplazar(QString texto, const QString& buscado, const QString& nuevo) {

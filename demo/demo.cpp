@@ -26,7 +26,8 @@ QByteArray recurso(const QString& nombre) {
   registrarRecursosDemo();
   QFile f(QStringLiteral(":/demo/") + nombre);
   if (!f.open(QIODevice::ReadOnly))
-    throw vb::Error(vb::kFileNotFound, QStringLiteral("Falta el recurso %1 de la base de demostración").arg(nombre), kOrigen);
+    throw vb::Error(vb::kFileNotFound, QStringLiteral("Falta el recurso %1 de la base de demostración").arg(nombre),
+                    kOrigen);
   return f.readAll();
 }
 
@@ -127,8 +128,8 @@ constexpr std::array<ModuloMenu, 10> kModulosMenu{{
 }};
 constexpr std::array<const char*, 8> kIconosTarea{"Tareas",  "Reportes", "Comprobantes", "Clientes",
                                                   "Factura", "Stock",    "Usuarios",     "Recibo"};
-constexpr std::array<const char*, 10> kGrupos{"ADMINISTRADORES", "VENTAS",   "COMPRAS", "CONTABLE", "DEPOSITO",
-                                              "PRODUCCION",      "TESORERIA", "GERENCIA", "SOPORTE", "AUDITORIA"};
+constexpr std::array<const char*, 10> kGrupos{"ADMINISTRADORES", "VENTAS",    "COMPRAS",  "CONTABLE", "DEPOSITO",
+                                              "PRODUCCION",      "TESORERIA", "GERENCIA", "SOPORTE",  "AUDITORIA"};
 
 }  // namespace
 
@@ -160,11 +161,16 @@ void crearBaseGrande(const QString& ruta, const Volumen& v) {
     std::vector<QString> claves;
     claves.reserve(size_t(v.tareas));
     {
-      Sentencia menu(h, "INSERT INTO TA_MENU (MENU, CLAVE, Titulo, Nombre, Imagen, Proceso, HABILITADO) "
-                        "VALUES ('ZEPA', ?, ?, ?, ?, ?, 1)");
+      Sentencia menu(h,
+                     "INSERT INTO TA_MENU (MENU, CLAVE, Titulo, Nombre, Imagen, Proceso, HABILITADO) "
+                     "VALUES ('ZEPA', ?, ?, ?, ?, ?, 1)");
       auto agregar = [&](const QString& clave, const QString& titulo, const QString& nombre, const char* imagen) {
-        menu.texto(1, clave).texto(2, titulo).texto(3, nombre).texto(4, QString::fromLatin1(imagen))
-            .texto(5, QStringLiteral("PRC") + clave).ejecutar();
+        menu.texto(1, clave)
+            .texto(2, titulo)
+            .texto(3, nombre)
+            .texto(4, QString::fromLatin1(imagen))
+            .texto(5, QStringLiteral("PRC") + clave)
+            .ejecutar();
         claves.push_back(clave);
       };
       const int modulos = int(kModulosMenu.size());
@@ -179,7 +185,8 @@ void crearBaseGrande(const QString& ruta, const Volumen& v) {
         const int hijos = std::min(89, resto);
         const int nietos = (resto + hijos - 1) / hijos - 1;
         if (nietos > 89)
-          throw vb::Error(vb::kInvalidProcedureCall, QStringLiteral("Demasiadas tareas para el menú generado"), kOrigen);
+          throw vb::Error(vb::kInvalidProcedureCall, QStringLiteral("Demasiadas tareas para el menú generado"),
+                          kOrigen);
         int puestas = 0;
         for (int c = 10; c < 10 + hijos && puestas < resto; ++c) {
           const QString hijo = raiz + QString::number(c);
@@ -195,13 +202,20 @@ void crearBaseGrande(const QString& ruta, const Volumen& v) {
     }
 
     {
-      Sentencia usuario(h, "INSERT INTO TA_USUARIOS (Nombre, NombreCompleto, Grupo, EsGrupo, UNegocio, Administrador, "
-                           "VerProforma, FechaAlta) VALUES (?, ?, ?, ?, ?, ?, 1, '2024-01-01 00:00:00')");
+      Sentencia usuario(h,
+                        "INSERT INTO TA_USUARIOS (Nombre, NombreCompleto, Grupo, EsGrupo, UNegocio, Administrador, "
+                        "VerProforma, FechaAlta) VALUES (?, ?, ?, ?, ?, ?, 1, '2024-01-01 00:00:00')");
       for (const char* g : kGrupos)
-        usuario.texto(1, QString::fromLatin1(g)).texto(2, QStringLiteral("Grupo %1").arg(QString::fromLatin1(g)))
-            .texto(3, QString()).entero(4, 1).texto(5, QStringLiteral("0001")).entero(6, 0).ejecutar();
-      Sentencia permiso(h, "INSERT OR IGNORE INTO TA_USUARIOS_TAREAS (Usuario, MENU, CLAVE, FechaAlta) "
-                           "VALUES (?, 'ZEPA', ?, '2024-01-01 00:00:00')");
+        usuario.texto(1, QString::fromLatin1(g))
+            .texto(2, QStringLiteral("Grupo %1").arg(QString::fromLatin1(g)))
+            .texto(3, QString())
+            .entero(4, 1)
+            .texto(5, QStringLiteral("0001"))
+            .entero(6, 0)
+            .ejecutar();
+      Sentencia permiso(h,
+                        "INSERT OR IGNORE INTO TA_USUARIOS_TAREAS (Usuario, MENU, CLAVE, FechaAlta) "
+                        "VALUES (?, 'ZEPA', ?, '2024-01-01 00:00:00')");
       // A fixed linear congruential sequence: the same sizes, the same rows.
       std::uint32_t semilla = 12345u;
       auto azar = [&semilla](std::uint32_t n) {
@@ -210,10 +224,13 @@ void crearBaseGrande(const QString& ruta, const Volumen& v) {
       };
       for (int i = 1; i <= v.usuarios; ++i) {
         const QString nombre = nombreUsuarioGenerado(i);
-        usuario.texto(1, nombre).texto(2, QStringLiteral("Usuario Generado %1").arg(i))
-            .texto(3, QString::fromLatin1(kGrupos[size_t(i) % kGrupos.size()])).entero(4, 0)
+        usuario.texto(1, nombre)
+            .texto(2, QStringLiteral("Usuario Generado %1").arg(i))
+            .texto(3, QString::fromLatin1(kGrupos[size_t(i) % kGrupos.size()]))
+            .entero(4, 0)
             .texto(5, QStringLiteral("%1").arg((i - 1) % v.unidades + 1, 4, 10, QLatin1Char('0')))
-            .entero(6, i == 1 ? 1 : 0).ejecutar();
+            .entero(6, i == 1 ? 1 : 0)
+            .ejecutar();
         if (claves.empty()) continue;
         for (int t = 0; t < v.tareasPorUsuario; ++t)
           permiso.texto(1, nombre).texto(2, claves[azar(std::uint32_t(claves.size()))]).ejecutar();
@@ -222,15 +239,16 @@ void crearBaseGrande(const QString& ruta, const Volumen& v) {
 
     // The settings and report rows of the demo, so the program finds its
     // modules switched on and its report files.
-    ejecutar(h, "INSERT INTO TA_CONFIGURACION (Grupo, Clave, Valor) VALUES "
-                "('DATOS', 'NOMBRE', 'Empresa Generada S.A.'),"
-                "('DATOS', 'TitPresupuesto', 'D30'), ('DATOS', 'TitOrdenDeTrabajo', 'D40'),"
-                "('DATOS', 'TitOrdenDeProduccion', 'D4020'), ('DATOS', 'TitCompras', 'D50'),"
-                "('DATOS', 'TitOrdenDeCompra', 'D5080'), ('DATOS', 'TitOrdenDePago', 'D5090'),"
-                "('DATOS', 'TitVentas', 'D60'), ('DATOS', 'TitCajayBancos', 'D75'),"
-                "('DATOS', 'TitStock', 'D80'), ('DATOS', 'TitContable', 'D95');"
-                "INSERT INTO TA_REPORTES (NOMBRE, Archivo) VALUES ('RP_Usuarios_Grupos', ''),"
-                "('RP_Usuarios_UNEG', ''), ('RP_Usuarios_TAREAS', '');");
+    ejecutar(h,
+             "INSERT INTO TA_CONFIGURACION (Grupo, Clave, Valor) VALUES "
+             "('DATOS', 'NOMBRE', 'Empresa Generada S.A.'),"
+             "('DATOS', 'TitPresupuesto', 'D30'), ('DATOS', 'TitOrdenDeTrabajo', 'D40'),"
+             "('DATOS', 'TitOrdenDeProduccion', 'D4020'), ('DATOS', 'TitCompras', 'D50'),"
+             "('DATOS', 'TitOrdenDeCompra', 'D5080'), ('DATOS', 'TitOrdenDePago', 'D5090'),"
+             "('DATOS', 'TitVentas', 'D60'), ('DATOS', 'TitCajayBancos', 'D75'),"
+             "('DATOS', 'TitStock', 'D80'), ('DATOS', 'TitContable', 'D95');"
+             "INSERT INTO TA_REPORTES (NOMBRE, Archivo) VALUES ('RP_Usuarios_Grupos', ''),"
+             "('RP_Usuarios_UNEG', ''), ('RP_Usuarios_TAREAS', '');");
     ejecutar(h, "COMMIT;");
   });
 }
@@ -253,9 +271,9 @@ void escribirAlias(const QString& carpetaConfig, const QString& servidor, const 
   QDir().mkpath(carpetaConfig);
   const QString ruta = QDir(carpetaConfig).filePath(QStringLiteral("CN000pr.INI"));
   QSaveFile f(ruta);
-  const QByteArray texto =
-      (QStringLiteral("[Servidores]\n") + servidor + QStringLiteral("=sqlite:") + QDir(carpetaDatos).absolutePath() +
-       QStringLiteral("\n")).toUtf8();
+  const QByteArray texto = (QStringLiteral("[Servidores]\n") + servidor + QStringLiteral("=sqlite:") +
+                            QDir(carpetaDatos).absolutePath() + QStringLiteral("\n"))
+                               .toUtf8();
   if (!f.open(QIODevice::WriteOnly) || f.write(texto) != texto.size() || !f.commit())
     throw vb::Error(vb::kPathFileAccessError, QStringLiteral("No se pudo escribir %1").arg(ruta), kOrigen);
 }

@@ -50,14 +50,14 @@ inline QString escribir(const QString& nombre, const QByteArray& contenido) {
 }
 
 // A property the reader promises; its failure is a finding like a crash.
-#define KV_FUZZ_CHECK(cond, ...)                                              \
-  do {                                                                        \
-    if (!(cond)) {                                                            \
-      std::fprintf(stderr, "FALLA %s:%d: %s\n", __FILE__, __LINE__, #cond);   \
-      std::fprintf(stderr, __VA_ARGS__);                                      \
-      std::fprintf(stderr, "\n");                                             \
-      std::abort();                                                           \
-    }                                                                         \
+#define KV_FUZZ_CHECK(cond, ...)                                            \
+  do {                                                                      \
+    if (!(cond)) {                                                          \
+      std::fprintf(stderr, "FALLA %s:%d: %s\n", __FILE__, __LINE__, #cond); \
+      std::fprintf(stderr, __VA_ARGS__);                                    \
+      std::fprintf(stderr, "\n");                                           \
+      std::abort();                                                         \
+    }                                                                       \
   } while (0)
 
 }  // namespace fuzz

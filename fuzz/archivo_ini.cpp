@@ -5,11 +5,11 @@
 #include <utility>
 #include <vector>
 
-#include "suite/archivo_ini.h"
-#include "suite/util_general.h"
 #include "fuzz/apoyo.h"
 #include "platform/ado/servidores.h"
 #include "platform/vb/error.h"
+#include "suite/archivo_ini.h"
+#include "suite/util_general.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Connection strings as the data objects read them: a malformed one is the
 // connection-string error, never anything else.
-#include "fuzz/apoyo.h"
 #include "platform/ado/cadena_conexion.h"
+#include "fuzz/apoyo.h"
 #include "platform/ado/constantes.h"
 #include "platform/vb/error.h"
 #include "services/parametros.h"

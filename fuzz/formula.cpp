@@ -3,8 +3,8 @@
 // or field error; a good one pushes down with one parameter per "?" and
 // evaluates on any row. The input's first line after a "\n\n" is also tried
 // as a LIKE pattern, whose matching must stay linear enough not to hang.
-#include "engine/errores.h"
 #include "engine/formula.h"
+#include "engine/errores.h"
 #include "engine/sql.h"
 #include "fuzz/apoyo.h"
 
@@ -14,7 +14,7 @@ namespace {
 
 const std::vector<Columna>& columnas() {
   static const std::vector<Columna> c = {
-      {QStringLiteral("NOMBRE"), Valor::Tipo::Texto}, {QStringLiteral("GRUPO"), Valor::Tipo::Texto},
+      {QStringLiteral("NOMBRE"), Valor::Tipo::Texto},   {QStringLiteral("GRUPO"), Valor::Tipo::Texto},
       {QStringLiteral("IMPORTE"), Valor::Tipo::Numero}, {QStringLiteral("ALTA"), Valor::Tipo::Fecha},
       {QStringLiteral("ACTIVO"), Valor::Tipo::Logico},  {QStringLiteral("OTRO"), Valor::Tipo::Nulo},
   };
@@ -27,8 +27,8 @@ std::vector<Fila> filas() {
       {Valor::texto(QStringLiteral(" Ana ")), Valor::texto(QStringLiteral("0001")), Valor::numero(12.5),
        Valor::fecha(alta), Valor::logico(true), Valor::texto(QStringLiteral("12"))},
       {Valor(), Valor(), Valor(), Valor(), Valor(), Valor()},
-      {Valor::texto(QStringLiteral("ÑANDÚ")), Valor::texto(QString()), Valor::numero(-1e300),
-       Valor::fecha(QDateTime()), Valor::logico(false), Valor::numero(3)},
+      {Valor::texto(QStringLiteral("ÑANDÚ")), Valor::texto(QString()), Valor::numero(-1e300), Valor::fecha(QDateTime()),
+       Valor::logico(false), Valor::numero(3)},
   };
 }
 
@@ -74,7 +74,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t largo) {
         KV_FUZZ_CHECK(s.donde.count(QLatin1Char('?')) == static_cast<qsizetype>(s.parametros.size()),
                       "%lld \"?\" y %lld parámetros en %s", static_cast<long long>(s.donde.count(QLatin1Char('?'))),
                       static_cast<long long>(s.parametros.size()), qPrintable(s.donde));
-        KV_FUZZ_CHECK(s.parametros.size() <= l.parametros, "%zu parámetros en %s", s.parametros.size(), qPrintable(s.donde));
+        KV_FUZZ_CHECK(s.parametros.size() <= l.parametros, "%zu parámetros en %s", s.parametros.size(),
+                      qPrintable(s.donde));
         for (const Fila& fila : filas()) (void)s.residuo.selecciona(fila);
       } catch (const vb::Error& e) {
         KV_FUZZ_CHECK(esperado(e), "error %ld al separar: %s", e.Number(), qPrintable(e.Description()));

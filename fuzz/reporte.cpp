@@ -10,14 +10,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t largo) {
   try {
     d = engine::leerDefinicion(fuzz::bytes(datos, largo), QStringLiteral("fuzz.rpt"));
   } catch (const vb::Error& e) {
-    KV_FUZZ_CHECK(e.Number() == engine::kErrorArchivoReporte, "error %ld: %s", e.Number(),
-                  qPrintable(e.Description()));
+    KV_FUZZ_CHECK(e.Number() == engine::kErrorArchivoReporte, "error %ld: %s", e.Number(), qPrintable(e.Description()));
     return 0;
   }
   KV_FUZZ_CHECK(!d.consulta.trimmed().isEmpty() && !d.columnas.empty(), "reporte sin consulta o sin columnas");
   static const std::vector<engine::Columna> kColumnas = {
-      {QStringLiteral("NOMBRE"), engine::Valor::Tipo::Texto},   {QStringLiteral("GRUPO"), engine::Valor::Tipo::Texto},
-      {QStringLiteral("UNEGOCIO"), engine::Valor::Tipo::Texto}, {QStringLiteral("ESGRUPO"), engine::Valor::Tipo::Numero},
+      {QStringLiteral("NOMBRE"), engine::Valor::Tipo::Texto},
+      {QStringLiteral("GRUPO"), engine::Valor::Tipo::Texto},
+      {QStringLiteral("UNEGOCIO"), engine::Valor::Tipo::Texto},
+      {QStringLiteral("ESGRUPO"), engine::Valor::Tipo::Numero},
       {QStringLiteral("ALTA"), engine::Valor::Tipo::Fecha},
   };
   for (const QString& t : d.encabezado) (void)engine::marcadores(t);

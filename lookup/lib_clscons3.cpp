@@ -7,26 +7,24 @@
 #include <QPushButton>
 #include <QTreeView>
 
-#include "suite/util_general.h"
-#include "platform/ui/twips.h"
 #include "data/db_dll.h"
 #include "lookup/lib_frmcons3tree.h"
 #include "lookup/mascara_consulta.h"
+#include "lookup/traza.h"
 #include "platform/ctx/programa.h"
 #include "platform/ui/servicio.h"
+#include "platform/ui/twips.h"
 #include "platform/vb/convert.h"
 #include "platform/vb/manejo.h"
 #include "services/configuracion.h"
 #include "services/mascaras.h"
-#include "lookup/traza.h"
+#include "suite/util_general.h"
 
 Lib_ClsCons3& clsCons3() { return ctx::actual().instancia<Lib_ClsCons3>(); }
 
 namespace {
 
-bool contiene(const QString& texto, const QString& buscado) {
-  return texto.contains(buscado, Qt::CaseInsensitive);
-}
+bool contiene(const QString& texto, const QString& buscado) { return texto.contains(buscado, Qt::CaseInsensitive); }
 
 // A stock level colour: a key with an empty value is the number 0; a missing
 // key keeps the blank Cfg answers, which the list treats as no colour.
@@ -50,8 +48,9 @@ Lib_ClsCons3::Lib_ClsCons3() {
   seguir([&] { StkNivel3 = nivelStock(QStringLiteral("Stk_Nivel3")); });
   seguir([&] { StkNivel4 = nivelStock(QStringLiteral("Stk_Nivel4")); });
   seguir([&] {
-    usaLike_ = ModGlobal::Cfg(QStringLiteral("UsaConsultaLike")).trimmed().compare(QStringLiteral("SI"),
-                                                                                   Qt::CaseInsensitive) == 0;
+    usaLike_ = ModGlobal::Cfg(QStringLiteral("UsaConsultaLike"))
+                   .trimmed()
+                   .compare(QStringLiteral("SI"), Qt::CaseInsensitive) == 0;
   });
 }
 
@@ -134,7 +133,8 @@ std::optional<QString> Lib_ClsCons3::ArmarSentencia(const QString& SQL, QString&
           may == QStringLiteral("FECHAHORA_GRABACION"))
         continue;
       columnas = nombre + QLatin1Char(',') + columnas;
-      if (primero) CampoBusqueda = nombre;
+      if (primero)
+        CampoBusqueda = nombre;
       else if (may == QStringLiteral("DESCRIPCION") || may == QStringLiteral("NOMBRE") ||
                may == QStringLiteral("DETALLE"))
         CampoBusqueda = nombre;
@@ -142,16 +142,18 @@ std::optional<QString> Lib_ClsCons3::ArmarSentencia(const QString& SQL, QString&
     }
   });
   seguir([&] { db().CierraRecordset(rs); });
-  if (columnas.isEmpty()) columnas = QStringLiteral(" * ");
-  else columnas.chop(1);
+  if (columnas.isEmpty())
+    columnas = QStringLiteral(" * ");
+  else
+    columnas.chop(1);
   QString s = top + columnas + QStringLiteral(" FROM ") + SQL;
   if (!CampoBusqueda.isEmpty()) s += QStringLiteral(" ORDER BY ") + CampoBusqueda;
   return s;
 }
 
-void Lib_ClsCons3::ConsultaSearch(QString SQL, Coleccion& CmpsDevueltos, const QString& Clave,
-                                  QString& CampoBusqueda, QString& Where, const QString& SentenciaOpcional,
-                                  bool TreeView, const QString& ValoresDefault) {
+void Lib_ClsCons3::ConsultaSearch(QString SQL, Coleccion& CmpsDevueltos, const QString& Clave, QString& CampoBusqueda,
+                                  QString& Where, const QString& SentenciaOpcional, bool TreeView,
+                                  const QString& ValoresDefault) {
   std::optional<QString> sentencia;
   vb::Seguir seguir({traza::lookup(), "ConsultaSearch"});
   aceptado_ = false;
@@ -230,16 +232,20 @@ QString Lib_ClsCons3::opciones(const QString& Titulo, const QStringList& Opc, bo
   int mayor = Titulo.length();
   for (const QString& o : Opc) {
     mayor = std::max<int>(mayor, o.length());
-    if (checks) f.modelo().agregar(QStringList{o.mid(1)}, o.startsWith(QLatin1Char('1')));
-    else f.modelo().agregar(QStringList{o}, false);
+    if (checks)
+      f.modelo().agregar(QStringList{o.mid(1)}, o.startsWith(QLatin1Char('1')));
+    else
+      f.modelo().agregar(QStringList{o}, false);
   }
   f.modelo().terminarCarga();
   const int pantalla = ui::aTwips(ui::servicio().AreaDisponible().width());
   f.setAnchoVentana(mayor * 120 < pantalla ? mayor * 120 : pantalla);
   seguir([&] { ui::servicio().MostrarModal(f); });
   QString r;
-  if (checks) Valores = f.Valores;
-  else r = f.ValorDevuelto.toText();
+  if (checks)
+    Valores = f.Valores;
+  else
+    r = f.ValorDevuelto.toText();
   seguir([&] { f.Descargar(); });
   lista_.reset();
   return r;
@@ -267,15 +273,21 @@ int ejecutarConsultaLinea(const QStringList& args) {
     };
     QString lista;
     bool ok = true;
-    if (a == QStringLiteral("--consulta")) ok = siguiente(sql);
-    else if (a == QStringLiteral("--campo")) ok = siguiente(campo);
-    else if (a == QStringLiteral("--clave")) ok = siguiente(clave);
-    else if (a == QStringLiteral("--where")) ok = siguiente(where);
+    if (a == QStringLiteral("--consulta"))
+      ok = siguiente(sql);
+    else if (a == QStringLiteral("--campo"))
+      ok = siguiente(campo);
+    else if (a == QStringLiteral("--clave"))
+      ok = siguiente(clave);
+    else if (a == QStringLiteral("--where"))
+      ok = siguiente(where);
     else if (a == QStringLiteral("--devolver")) {
       ok = siguiente(lista);
       devolver = lista.split(QLatin1Char(','), Qt::SkipEmptyParts);
-    } else if (a == QStringLiteral("--arbol")) arbol = true;
-    else if (a == QStringLiteral("--checks")) checks = true;
+    } else if (a == QStringLiteral("--arbol"))
+      arbol = true;
+    else if (a == QStringLiteral("--checks"))
+      checks = true;
     else {
       std::fprintf(stderr, "Opcion desconocida: %s\n", qPrintable(a));
       return 2;
@@ -286,8 +298,9 @@ int ejecutarConsultaLinea(const QStringList& args) {
     }
   }
   if (sql.trimmed().isEmpty()) {
-    std::fprintf(stderr, "Uso: --consulta TABLA|SELECT... [--arbol] [--checks] [--campo COLUMNA] "
-                         "[--devolver COL1,COL2] [--clave TEXTO] [--where CONDICION]\n");
+    std::fprintf(stderr,
+                 "Uso: --consulta TABLA|SELECT... [--arbol] [--checks] [--campo COLUMNA] "
+                 "[--devolver COL1,COL2] [--clave TEXTO] [--where CONDICION]\n");
     return 2;
   }
   Lib_ClsCons3& c = clsCons3();

@@ -25,8 +25,8 @@ class Lib_ClsCons3 {
   Coleccion Cantidades;
   bool Checks = false;
   vb::Variant ValorDevuelto;
-  QString gConnString;             // connection string handed to the dialogs
-  QString gRutaMascaraConsultas;   // full path of the mask file
+  QString gConnString;                  // connection string handed to the dialogs
+  QString gRutaMascaraConsultas;        // full path of the mask file
   bool gUsarMascarasConsultas = false;  // consult the mask file for plain table names
   bool UsaCantidades = false;
   QString CampoDevuelto;

@@ -16,10 +16,10 @@
 #include <cmath>
 #include <cstdio>
 
-#include "suite/util_general.h"
 #include "data/db_dll.h"
 #include "lookup/anchos_columnas.h"
 #include "lookup/pie_consulta.h"
+#include "lookup/traza.h"
 #include "lookup/ventana_consulta.h"
 #include "platform/ctx/programa.h"
 #include "platform/ui/servicio.h"
@@ -28,11 +28,11 @@
 #include "platform/vb/manejo.h"
 #include "platform/vb/reloj.h"
 #include "services/configuracion.h"
-#include "lookup/traza.h"
+#include "suite/util_general.h"
 
 namespace {
 
-constexpr int kAltoCaja = 300;     // twips
+constexpr int kAltoCaja = 300;  // twips
 constexpr int kAltoFrame = 615;
 // The window's frame: the form's Width and Height count it, Qt's size does not.
 constexpr int kMarcoAncho = 120;
@@ -95,7 +95,8 @@ Lib_FrmCons3::Lib_FrmCons3(QWidget* padre) : QDialog(padre) {
   connect(barra_, &QScrollBar::valueChanged, this, [this] { colocarCajas(); });
   aviso_ = crearAvisoVacio(*lista_);
 
-  pie_ = crearPie(*this, *this, [this] { CmdAceptar_Click(); }, [this] { CmdNueva_Click(); });
+  pie_ = crearPie(
+      *this, *this, [this] { CmdAceptar_Click(); }, [this] { CmdNueva_Click(); });
   lblFieldName_ = new QLabel(this);
   lblFieldName_->setObjectName(QStringLiteral("lblFieldName"));
   lblFieldName_->hide();
@@ -162,7 +163,8 @@ void Lib_FrmCons3::agregarColumna(const QString& encabezado, int anchoTwips) {
 void Lib_FrmCons3::Cargar() {
   auto& u = ZepaKit2::util();
   cargado_ = true;
-  vb::Pasos pasos({traza::lookup(), "FORM_LOAD"}, [&](const vb::Error& e) { return u.DialogoError(e, {}, QStringLiteral("FORM_LOAD")); });
+  vb::Pasos pasos({traza::lookup(), "FORM_LOAD"},
+                  [&](const vb::Error& e) { return u.DialogoError(e, {}, QStringLiteral("FORM_LOAD")); });
   EsArticulos = contiene(SQL, QStringLiteral("articulos"));
   Valores = QStringList();
   Cantidades = QStringList();
@@ -222,7 +224,8 @@ void Lib_FrmCons3::Encolumnar() {
   try {
     const ado::Fields& campos = rs_->Fields();
     const long n = campos.Count();
-    const bool precios = contiene(SQL, QStringLiteral("V_MA_ARTICULOS")) || contiene(SQL, QStringLiteral("STK_MA_ARTICULOS"));
+    const bool precios =
+        contiene(SQL, QStringLiteral("V_MA_ARTICULOS")) || contiene(SQL, QStringLiteral("STK_MA_ARTICULOS"));
     QStringList encabezados;
     std::vector<int> anchos;
     const QFontMetrics fm(lista_->font());
@@ -323,7 +326,8 @@ void Lib_FrmCons3::Leer(long, long) {
   // Without both stock fields no row is coloured.
   int punto = -1, stock = -1;
   for (int i = 0; i < n; ++i) {
-    if (campo[static_cast<size_t>(i)]->Name().compare(QStringLiteral("PUNTOPEDIDO"), Qt::CaseInsensitive) == 0) punto = i;
+    if (campo[static_cast<size_t>(i)]->Name().compare(QStringLiteral("PUNTOPEDIDO"), Qt::CaseInsensitive) == 0)
+      punto = i;
     if (campo[static_cast<size_t>(i)]->Name().compare(QStringLiteral("Stock"), Qt::CaseInsensitive) == 0) stock = i;
   }
   const bool hayStock = colorear && punto >= 0 && stock >= 0;
@@ -362,8 +366,10 @@ void Lib_FrmCons3::Leer(long, long) {
     } catch (const vb::Error& e) {
       const int r = u.DialogoError(e, {}, QStringLiteral("FORM_LOAD"));
       vb::registrar({traza::lookup(), "FORM_LOAD"}, e, QStringLiteral("respuesta %1 al leer las filas").arg(r));
-      if (r == vb::Pasos::kReintentar) siguiente = false;
-      else if (r != vb::Pasos::kIgnorar) break;
+      if (r == vb::Pasos::kReintentar)
+        siguiente = false;
+      else if (r != vb::Pasos::kIgnorar)
+        break;
     }
     if (siguiente) rs.MoveNext();
   }
@@ -412,8 +418,8 @@ void Lib_FrmCons3::colocarCajas() {
   const int origen = lista_->x() + lista_->viewport()->x();
   QHeaderView* h = lista_->header();
   for (int i = 0; i < modelo_.columnas() && i < static_cast<int>(cajas_.size()); ++i)
-    cajas_[i]->setGeometry(origen + h->sectionViewportPosition(i), 0,
-                           std::max(0, h->sectionSize(i) - ui::twips(50)), ui::twips(kAltoCaja));
+    cajas_[i]->setGeometry(origen + h->sectionViewportPosition(i), 0, std::max(0, h->sectionSize(i) - ui::twips(50)),
+                           ui::twips(kAltoCaja));
 }
 
 // ---- Column widths --------------------------------------------------------
@@ -626,11 +632,8 @@ bool Lib_FrmCons3::eventFilter(QObject* objeto, QEvent* evento) {
             lista_->setFocus();
             return true;
           }
-          case Qt::Key_F5:
-            F5(i);
-            return true;
-          default:
-            break;
+          case Qt::Key_F5: F5(i); return true;
+          default: break;
         }
       }
       return false;
@@ -685,7 +688,8 @@ bool Lib_FrmCons3::teclaLista(QKeyEvent* k) {
 
 void Lib_FrmCons3::cantidades(QKeyEvent* k) {
   auto& u = ZepaKit2::util();
-  vb::Pasos pasos({traza::lookup(), "ListView1_KeyDown"}, [&](const vb::Error& e) { return u.DialogoError(e, {}, QStringLiteral("ListView1_KeyDown")); });
+  vb::Pasos pasos({traza::lookup(), "ListView1_KeyDown"},
+                  [&](const vb::Error& e) { return u.DialogoError(e, {}, QStringLiteral("ListView1_KeyDown")); });
   const int fila = filaSeleccionada();
   if (fila < 0) return;
   int columna = 0;
@@ -728,9 +732,10 @@ void Lib_FrmCons3::informarFaltante() {
   const int fila = filaSeleccionada();
   const QString codigo = valorEnColumna(fila, IndiceColumna(QStringLiteral("idarticulo")));
   const QString descripcion = valorEnColumna(fila, IndiceColumna(QStringLiteral("Descripcion")));
-  const int r = ui::servicio().MsgBox(QStringLiteral("Desea informar el articulo ") + codigo + QLatin1Char(' ') +
-                                          descripcion + QLatin1Char('\n') + QStringLiteral("como un faltante de stock?"),
-                                      ui::vbQuestion | ui::vbYesNo, QStringLiteral("Atención!"));
+  const int r =
+      ui::servicio().MsgBox(QStringLiteral("Desea informar el articulo ") + codigo + QLatin1Char(' ') + descripcion +
+                                QLatin1Char('\n') + QStringLiteral("como un faltante de stock?"),
+                            ui::vbQuestion | ui::vbYesNo, QStringLiteral("Atención!"));
   if (r != ui::vbYes) return;
   // Quotes doubled: a description such as 1/2" O'Ring must not lose the report.
   QString s = QStringLiteral("INSERT INTO V_MV_FALTANTES (FechaHora,IdArticulo,Descripcion,Usuario) values('") +
@@ -765,7 +770,8 @@ void Lib_FrmCons3::ordenarPorColumna(int columna) {
 
 void Lib_FrmCons3::CmdAceptar_Click() {
   auto& u = ZepaKit2::util();
-  vb::Pasos pasos({traza::lookup(), "CmdAceptar_Click"}, [&](const vb::Error& e) { return u.DialogoError(e, {}, QStringLiteral("CmdAceptar_Click")); });
+  vb::Pasos pasos({traza::lookup(), "CmdAceptar_Click"},
+                  [&](const vb::Error& e) { return u.DialogoError(e, {}, QStringLiteral("CmdAceptar_Click")); });
   if (!Valores) Valores = QStringList();
   if (CheckBoxes) {
     if (CampoDevuelto.isEmpty()) CampoDevuelto = modelo_.encabezado(0);

@@ -5,8 +5,8 @@
 // without one widget per cell.
 #include <QAbstractTableModel>
 #include <QColor>
-#include <QFont>
 #include <QDialog>
+#include <QFont>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -24,7 +24,9 @@ class QScrollBar;
 class QTreeView;
 class QWidget;
 
-namespace ado { class Recordset; }
+namespace ado {
+class Recordset;
+}
 
 // A collection that may be Nothing.
 using Coleccion = std::optional<QStringList>;
@@ -95,15 +97,15 @@ class ModeloConsulta : public QAbstractTableModel {
   QStringList encabezados_;
   std::vector<Columna> columnas_;
   std::vector<unsigned char> marcadas_;
-  std::vector<std::int32_t> colores_;           // -1: no colour
-  std::vector<int> orden_;                      // list position -> row as loaded; empty: as loaded
-  std::vector<QString> clavesOrden_;            // folded texts of the sort column, by row as loaded
+  std::vector<std::int32_t> colores_;  // -1: no colour
+  std::vector<int> orden_;             // list position -> row as loaded; empty: as loaded
+  std::vector<QString> clavesOrden_;   // folded texts of the sort column, by row as loaded
   int columnaOrden_ = -1;
   Qt::SortOrder sentido_ = Qt::AscendingOrder;
-  bool ordenVigente_ = false;                   // orden_ still follows clavesOrden_
-  int cargadas_ = 0;                            // rows the view has been told about
+  bool ordenVigente_ = false;  // orden_ still follows clavesOrden_
+  int cargadas_ = 0;           // rows the view has been told about
   bool checkable_ = false;
-  mutable std::optional<QFont> negrita_;        // the stock colours' bold font
+  mutable std::optional<QFont> negrita_;  // the stock colours' bold font
 };
 
 // A platform colour number (&HBBGGRR) as a colour.
@@ -146,7 +148,7 @@ class Lib_FrmCons3 : public QDialog, public PropiedadesConsulta {
   void Leer(long Cdesde, long Cuantas);
   void Encolumnar();
   void CalcularAncho();
-  int IndiceColumna(const QString& Columna) const;   // 1-based, 0 when none
+  int IndiceColumna(const QString& Columna) const;         // 1-based, 0 when none
   int Busqueda(int Clave, const QString& QueValor) const;  // 1-based, 0 when none
   // The form's unload: saves the widths and empties the list.
   void Descargar();

@@ -7,14 +7,14 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
-#include "suite/util_general.h"
 #include "data/db_dll.h"
 #include "lookup/pie_consulta.h"
+#include "lookup/traza.h"
 #include "lookup/ventana_consulta.h"
 #include "platform/ui/servicio.h"
 #include "platform/ui/twips.h"
 #include "platform/vb/manejo.h"
-#include "lookup/traza.h"
+#include "suite/util_general.h"
 
 namespace {
 constexpr int kNivelesCheck = 6;
@@ -49,7 +49,8 @@ Lib_FrmCons3Tree::Lib_FrmCons3Tree(QWidget* padre) : QDialog(padre) {
   lbl->setObjectName(QStringLiteral("lblFieldName"));
   lbl->hide();
   aviso_ = crearAvisoVacio(*treeV_);
-  pie_ = crearPie(*this, *this, [this] { CmdAceptar_Click(); }, [this] { CmdNueva_Click(); });
+  pie_ = crearPie(
+      *this, *this, [this] { CmdAceptar_Click(); }, [this] { CmdNueva_Click(); });
   pie_.marco->setGeometry(0, ui::twips(5450), width(), ui::twips(615));
   pie_.aceptar->setGeometry(ui::rectTwips(100, 100, kAnchoBotonPie, kAltoBotonPie));
   pie_.cancelar->setGeometry(ui::rectTwips(2250, 100, kAnchoBotonPie, kAltoBotonPie));
@@ -82,7 +83,8 @@ void Lib_FrmCons3Tree::closeEvent(QCloseEvent* evento) { QDialog::closeEvent(eve
 
 void Lib_FrmCons3Tree::Cargar() {
   auto& u = ZepaKit2::util();
-  vb::Pasos pasos({traza::lookup(), "FORM_LOAD"}, [&](const vb::Error& e) { return u.DialogoError(e, {}, QStringLiteral("FORM_LOAD")); });
+  vb::Pasos pasos({traza::lookup(), "FORM_LOAD"},
+                  [&](const vb::Error& e) { return u.DialogoError(e, {}, QStringLiteral("FORM_LOAD")); });
   Valores = QStringList();
   aviso_->hide();
   pasos.run([&] { vaciar(); });
@@ -91,7 +93,8 @@ void Lib_FrmCons3Tree::Cargar() {
 
 void Lib_FrmCons3Tree::ArmarTreeVAutomatico() {
   auto& u = ZepaKit2::util();
-  vb::Pasos pasos({traza::lookup(), "ArmarTreeVAutomatico"}, [&](const vb::Error& e) { return u.DialogoError(e, {}, QStringLiteral("ArmarTreeVAutomatico")); });
+  vb::Pasos pasos({traza::lookup(), "ArmarTreeVAutomatico"},
+                  [&](const vb::Error& e) { return u.DialogoError(e, {}, QStringLiteral("ArmarTreeVAutomatico")); });
   const QSignalBlocker bloqueo(treeV_);
   vaciar();
   treeV_->setRootIsDecorated(true);
@@ -178,8 +181,8 @@ void Lib_FrmCons3Tree::F5() {
     SQLBaseArbol = SQL;
     cola_.clear();
   }
-  const QString une = SQL.contains(QStringLiteral("where"), Qt::CaseInsensitive) ? QStringLiteral(" and ")
-                                                                                  : QStringLiteral(" where ");
+  const QString une =
+      SQL.contains(QStringLiteral("where"), Qt::CaseInsensitive) ? QStringLiteral(" and ") : QStringLiteral(" where ");
   QString texto = cmbSearch_->text();
   texto.replace(QLatin1Char('\''), QStringLiteral("''"));  // O'Brien finds O'Brien
   SQL = SQLBaseArbol + une + QStringLiteral("Descripcion like '%") + texto + QStringLiteral("%' ") + cola_;
@@ -196,9 +199,7 @@ bool Lib_FrmCons3Tree::eventFilter(QObject* objeto, QEvent* evento) {
       case Qt::Key_Down:
       case Qt::Key_Up:
       case Qt::Key_PageDown:
-      case Qt::Key_PageUp:
-        treeV_->setFocus();
-        return true;
+      case Qt::Key_PageUp: treeV_->setFocus(); return true;
       case Qt::Key_Return:
       case Qt::Key_Enter:  // Enter searches too: the tooltip's F5 is easy to miss
       case Qt::Key_F5: {
@@ -206,8 +207,7 @@ bool Lib_FrmCons3Tree::eventFilter(QObject* objeto, QEvent* evento) {
         seguir([&] { F5(); });
         return true;
       }
-      default:
-        break;
+      default: break;
     }
   }
   return QDialog::eventFilter(objeto, evento);
@@ -215,7 +215,8 @@ bool Lib_FrmCons3Tree::eventFilter(QObject* objeto, QEvent* evento) {
 
 void Lib_FrmCons3Tree::CmdAceptar_Click() {
   auto& u = ZepaKit2::util();
-  vb::Pasos pasos({traza::lookup(), "CmdAceptar_Click"}, [&](const vb::Error& e) { return u.DialogoError(e, {}, QStringLiteral("CmdAceptar_Click")); });
+  vb::Pasos pasos({traza::lookup(), "CmdAceptar_Click"},
+                  [&](const vb::Error& e) { return u.DialogoError(e, {}, QStringLiteral("CmdAceptar_Click")); });
   auto codigoDe = [](QTreeWidgetItem* i) { return i->data(0, Qt::UserRole).toString().mid(1); };
   const QString campo = CampoDevuelto.trimmed().toUpper();
   // The row of `codigo` in the first of the tables that holds it.
@@ -254,11 +255,14 @@ void Lib_FrmCons3Tree::CmdAceptar_Click() {
     pasos.run([&] {
       bool hallado = false;
       QString v;
-      if (campo == QStringLiteral("IDFAMILIA")) v = traducir(codigo, {{"V_TA_FAMILIAS", "IDFAMILIA"}}, hallado);
-      else if (campo == QStringLiteral("IDPOSICION")) v = traducir(codigo, {{"MA_POSICIONES", "IDPOSICION"}}, hallado);
+      if (campo == QStringLiteral("IDFAMILIA"))
+        v = traducir(codigo, {{"V_TA_FAMILIAS", "IDFAMILIA"}}, hallado);
+      else if (campo == QStringLiteral("IDPOSICION"))
+        v = traducir(codigo, {{"MA_POSICIONES", "IDPOSICION"}}, hallado);
       else if (campo == QStringLiteral("CODIGO"))
         v = traducir(codigo, {{"TA_CCOSTO", "CODIGO"}, {"MA_CUENTAS", "CODIGO"}}, hallado);
-      else return;
+      else
+        return;
       ValorDevuelto = hallado ? v : QString();
     });
   }

@@ -21,7 +21,6 @@ class Lib_FrmCons3Tree : public QDialog, public PropiedadesConsulta {
   explicit Lib_FrmCons3Tree(QWidget* padre = nullptr);
   ~Lib_FrmCons3Tree() override;
 
-
   void Cargar();  // the form's load
   void ArmarTreeVAutomatico();
   void Descargar();

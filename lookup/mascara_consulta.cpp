@@ -2,9 +2,9 @@
 
 #include <QFile>
 
-#include "suite/util_general.h"
 #include "platform/vb/error.h"
 #include "services/mascaras.h"
+#include "suite/util_general.h"
 
 std::optional<MascaraConsulta> buscarMascara(const QString& ruta, const QString& tabla) {
   QFile f(ruta);
@@ -23,8 +23,7 @@ std::optional<MascaraConsulta> buscarMascara(const QString& ruta, const QString&
     if (m.tabla.compare(tabla, Qt::CaseInsensitive) != 0) continue;
     const int c = ModGlobal::kLargoTitulo + ModGlobal::kLargoTabla;
     m.columnas = campo(c, ModGlobal::kLargoColumnas);
-    m.condicion =
-        u.QuitarTexto(campo(c + ModGlobal::kLargoColumnas, ModGlobal::kLargoCondicion), cero, ff).trimmed();
+    m.condicion = u.QuitarTexto(campo(c + ModGlobal::kLargoColumnas, ModGlobal::kLargoCondicion), cero, ff).trimmed();
     return m;
   }
 }

@@ -199,7 +199,7 @@ int ModeloConsulta::buscar(int columna, const QString& valor) const {
     const auto it = std::partition_point(orden_.begin(), orden_.end(), antes);
     if (it == orden_.end()) return -1;
     return QStringView(clavesOrden_[static_cast<size_t>(*it)]).startsWith(p) ? static_cast<int>(it - orden_.begin())
-                                                                               : -1;
+                                                                             : -1;
   }
   if (orden_.empty()) {
     for (int i = 0; i < n; ++i)
@@ -218,8 +218,7 @@ QVariant ModeloConsulta::data(const QModelIndex& indice, int rol) const {
   if (!indice.isValid() || indice.row() >= cargadas_) return {};
   const size_t r = static_cast<size_t>(real(indice.row()));
   switch (rol) {
-    case Qt::DisplayRole:
-      return vista(static_cast<int>(r), indice.column()).toString();
+    case Qt::DisplayRole: return vista(static_cast<int>(r), indice.column()).toString();
     case Qt::CheckStateRole:
       if (checkable_ && indice.column() == 0) return marcadas_[r] ? Qt::Checked : Qt::Unchecked;
       return {};
@@ -236,8 +235,7 @@ QVariant ModeloConsulta::data(const QModelIndex& indice, int rol) const {
         return *negrita_;
       }
       return {};
-    default:
-      return {};
+    default: return {};
   }
 }
 

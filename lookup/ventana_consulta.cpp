@@ -17,7 +17,8 @@ void colocarEnPantalla(QWidget& ventana, bool centrar) {
     ventana.resize(ventana.size().boundedTo(maximo));
   const QSize total = ventana.size() + marco;
   QPoint esquina = ventana.frameGeometry().topLeft();
-  if (centrar) esquina = area.topLeft() + QPoint((area.width() - total.width()) / 2, (area.height() - total.height()) / 2);
+  if (centrar)
+    esquina = area.topLeft() + QPoint((area.width() - total.width()) / 2, (area.height() - total.height()) / 2);
   esquina.setX(std::clamp(esquina.x(), area.left(), area.left() + area.width() - total.width()));
   esquina.setY(std::clamp(esquina.y(), area.top(), area.top() + area.height() - total.height()));
   ventana.move(esquina);

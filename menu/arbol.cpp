@@ -45,16 +45,13 @@ class ModeloArbol final : public QAbstractItemModel {
     const Nodo* n = nodo(i);
     switch (rol) {
       case Qt::DisplayRole:
-      case Qt::EditRole:
-        return n->Text();
-      case Qt::CheckStateRole:
-        return static_cast<int>(n->marca_);
+      case Qt::EditRole: return n->Text();
+      case Qt::CheckStateRole: return static_cast<int>(n->marca_);
       case Qt::DecorationRole: {
         const QIcon icono = arbol_.icono(*n);
         return icono.isNull() ? QVariant() : QVariant(icono);
       }
-      default:
-        return {};
+      default: return {};
     }
   }
   bool setData(const QModelIndex& i, const QVariant& valor, int rol) override {
@@ -157,7 +154,9 @@ QModelIndex Arbol::indice(const Nodo& n) const {
   return modelo_->index(n.fila_, 0, n.padre_ ? indice(*n.padre_) : QModelIndex());
 }
 
-Nodo* Arbol::nodo(const QModelIndex& i) const { return i.isValid() && i.model() == modelo_.get() ? ModeloArbol::nodo(i) : nullptr; }
+Nodo* Arbol::nodo(const QModelIndex& i) const {
+  return i.isValid() && i.model() == modelo_.get() ? ModeloArbol::nodo(i) : nullptr;
+}
 
 QIcon Arbol::icono(const Nodo& n) const {
   if (lista_ && n.imagen_ >= 1 && n.imagen_ <= lista_->Count()) return lista_->Picture(n.imagen_);

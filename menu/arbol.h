@@ -68,7 +68,7 @@ class Nodo {
 
   Nodo* Parent() const { return padre_; }
   Nodo* Child() const { return hijos_ && !hijos_->empty() ? hijos_->front() : nullptr; }  // first child, or null
-  Nodo* Next() const;                                                          // next sibling, or null
+  Nodo* Next() const;                                                                     // next sibling, or null
   Nodo* Previous() const;
   int Children() const { return hijos_ ? static_cast<int>(hijos_->size()) : 0; }
 
@@ -176,9 +176,9 @@ class Arbol : public QTreeView {
   Nodo* buscar(const QString& clave) const;
 
   Coleccion nodes_{*this};
-  std::deque<Nodo> nodos_;     // in the order added; they never move
-  std::vector<Nodo*> raiz_;    // the top level, in view order
-  TablaPorClave porClave_;  // positions in nodos_
+  std::deque<Nodo> nodos_;   // in the order added; they never move
+  std::vector<Nodo*> raiz_;  // the top level, in view order
+  TablaPorClave porClave_;   // positions in nodos_
   Nodo* ultimoRelativo_ = nullptr;
   QPointer<ListaImagenes> lista_;
   std::unique_ptr<ModeloArbol> modelo_;

@@ -19,8 +19,9 @@ void ListaImagenes::setLado(int lado) {
   if (lado == lado_) return;
   if (lado != 16 && lado != 32) throw vb::Error(vb::kInvalidPropertyValue);
   if (enUso())
-    throw vb::Error(kErrorEnlazada,
-                    QStringLiteral("No se puede modificar la lista de imágenes mientras otro control está enlazado a ella"));
+    throw vb::Error(
+        kErrorEnlazada,
+        QStringLiteral("No se puede modificar la lista de imágenes mientras otro control está enlazado a ella"));
   if (!imagenes_.empty())
     throw vb::Error(kErrorLecturaConImagenes,
                     QStringLiteral("La propiedad es de sólo lectura si la lista de imágenes contiene imágenes"));
@@ -29,8 +30,9 @@ void ListaImagenes::setLado(int lado) {
 
 void ListaImagenes::Clear() {
   if (enUso())
-    throw vb::Error(kErrorEnlazada,
-                    QStringLiteral("No se puede modificar la lista de imágenes mientras otro control está enlazado a ella"));
+    throw vb::Error(
+        kErrorEnlazada,
+        QStringLiteral("No se puede modificar la lista de imágenes mientras otro control está enlazado a ella"));
   imagenes_.clear();
 }
 

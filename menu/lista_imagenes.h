@@ -17,7 +17,7 @@ class ListaImagenes : public QObject {
   // Error numbers the list raises, as the platform's image list numbers them.
   static constexpr long kErrorLecturaConImagenes = 35611;  // resized while it holds images
   static constexpr long kErrorEnlazada = 35617;            // changed while a control uses it
-  static constexpr long kErrorIndiceFuera = 35600;          // no image at that position
+  static constexpr long kErrorIndiceFuera = 35600;         // no image at that position
 
   int ImageWidth() const { return lado_; }
   int ImageHeight() const { return lado_; }

@@ -4,16 +4,16 @@
 #include <QHash>
 #include <algorithm>
 
-#include "suite/icono_svg.h"
-#include "suite/util_general.h"
 #include "data/db_dll.h"
+#include "menu/traza.h"
 #include "platform/ctx/programa.h"
 #include "platform/ui/servicio.h"
 #include "platform/vb/manejo.h"
 #include "platform/vb/strings.h"
 #include "services/configuracion.h"
 #include "services/sesion.h"
-#include "menu/traza.h"
+#include "suite/icono_svg.h"
+#include "suite/util_general.h"
 
 // Resources of a static library are not registered on their own.
 static void registrarIconosMenu() { Q_INIT_RESOURCE(iconos_menu); }
@@ -46,23 +46,40 @@ const QHash<QString, QString>& indiceRecursos() {
 
 const QStringList& clavesIconos() {
   static const QStringList claves = {
-      QStringLiteral("Maestros"),         QStringLiteral("Articulos"),
-      QStringLiteral("Tareas"),           QStringLiteral("Presupuestos"),
-      QStringLiteral("AutorizacionPresupuestos"), QStringLiteral("Seguridad"),
-      QStringLiteral("Configuracion"),    QStringLiteral("Usuarios"),
-      QStringLiteral("Tecnicos"),         QStringLiteral("Otrabajo"),
-      QStringLiteral("AutorizacionTareas"), QStringLiteral("Tablas"),
-      QStringLiteral("ReporteUsuarios"),  QStringLiteral("Salir"),
-      QStringLiteral("Reportes"),         QStringLiteral("Comprobantes"),
-      QStringLiteral("Clientes"),         QStringLiteral("Proveedores"),
-      QStringLiteral("Stock"),            QStringLiteral("Facturacion"),
-      QStringLiteral("UnUsuario"),        QStringLiteral("TrabajosEnComision"),
-      QStringLiteral("ControlDeTareas"),  QStringLiteral("TareasDiarias"),
-      QStringLiteral("Utilidades"),       QStringLiteral("Vendedores"),
-      QStringLiteral("ProveedoresII"),    QStringLiteral("COMPROBANTESCOMPRASII"),
-      QStringLiteral("TABLADECOMPROBANTES"), QStringLiteral("Factura"),
-      QStringLiteral("Cobranzas"),        QStringLiteral("RtoLote"),
-      QStringLiteral("CajayBanco"),       QStringLiteral("MovCajayBanco"),
+      QStringLiteral("Maestros"),
+      QStringLiteral("Articulos"),
+      QStringLiteral("Tareas"),
+      QStringLiteral("Presupuestos"),
+      QStringLiteral("AutorizacionPresupuestos"),
+      QStringLiteral("Seguridad"),
+      QStringLiteral("Configuracion"),
+      QStringLiteral("Usuarios"),
+      QStringLiteral("Tecnicos"),
+      QStringLiteral("Otrabajo"),
+      QStringLiteral("AutorizacionTareas"),
+      QStringLiteral("Tablas"),
+      QStringLiteral("ReporteUsuarios"),
+      QStringLiteral("Salir"),
+      QStringLiteral("Reportes"),
+      QStringLiteral("Comprobantes"),
+      QStringLiteral("Clientes"),
+      QStringLiteral("Proveedores"),
+      QStringLiteral("Stock"),
+      QStringLiteral("Facturacion"),
+      QStringLiteral("UnUsuario"),
+      QStringLiteral("TrabajosEnComision"),
+      QStringLiteral("ControlDeTareas"),
+      QStringLiteral("TareasDiarias"),
+      QStringLiteral("Utilidades"),
+      QStringLiteral("Vendedores"),
+      QStringLiteral("ProveedoresII"),
+      QStringLiteral("COMPROBANTESCOMPRASII"),
+      QStringLiteral("TABLADECOMPROBANTES"),
+      QStringLiteral("Factura"),
+      QStringLiteral("Cobranzas"),
+      QStringLiteral("RtoLote"),
+      QStringLiteral("CajayBanco"),
+      QStringLiteral("MovCajayBanco"),
       QStringLiteral("Recibo"),
   };
   return claves;
@@ -139,7 +156,8 @@ void CargarArbolMenu(Arbol& arbol, const ListaImagenes& lista, const QString& me
   auto& u = ZepaKit2::util();
   auto& d = db();
   Estado& e = estado();
-  vb::Pasos pasos({traza::menu(), "CargarArbolMenu"}, [&u](const vb::Error& err) { return u.DialogoError(err, std::nullopt, QString()); });
+  vb::Pasos pasos({traza::menu(), "CargarArbolMenu"},
+                  [&u](const vb::Error& err) { return u.DialogoError(err, std::nullopt, QString()); });
   const auto& tabla = modulos();
   auto texto = [](const char* c) { return QString::fromLatin1(c); };
 
@@ -183,9 +201,9 @@ void CargarArbolMenu(Arbol& arbol, const ListaImagenes& lista, const QString& me
     ado::Recordset sistema;
     bool sinSistema = false;
     if (!pasos.run([&] {
-          d.AbrirRecordset(QStringLiteral("SELECT * FROM TA_MENU WHERE MENU = '") + QStringLiteral("ZEPA") +
-                               QStringLiteral("'"),
-                           sistema);
+          d.AbrirRecordset(
+              QStringLiteral("SELECT * FROM TA_MENU WHERE MENU = '") + QStringLiteral("ZEPA") + QStringLiteral("'"),
+              sistema);
         }))
       return;
     if (!pasos.run([&] { sinSistema = sistema.State() == ado::adStateClosed || sistema.EOF(); })) return;
@@ -251,7 +269,8 @@ void CargarArbolMenu(Arbol& arbol, const ListaImagenes& lista, const QString& me
             } catch (const vb::Error& err) {
               // Its parent is not in the tree: the row is skipped, silently.
               if (err.Number() != vb::kElementNotFound) throw;
-              vb::registrar({traza::menu(), "CargarArbolMenu"}, err, u"la tarea se salta: su padre no está en el árbol");
+              vb::registrar({traza::menu(), "CargarArbolMenu"}, err,
+                            u"la tarea se salta: su padre no está en el árbol");
             }
           }))
         break;

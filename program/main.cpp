@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <cstdio>
 
-#include "report/motor_programa.h"
 #include "lookup/lib_clscons3.h"
 #include "platform/ctx/programa.h"
 #include "platform/ui/estilo_diferido.h"
@@ -18,6 +17,7 @@
 #include "report/frmrp_usuarios.h"
 #include "report/lote_opciones.h"
 #include "report/lote_programa.h"
+#include "report/motor_programa.h"
 
 namespace {
 
@@ -31,7 +31,8 @@ QStringList argumentos(int argc, char** argv) {
 bool sinPantalla() {
   const QByteArray plataforma = qgetenv("QT_QPA_PLATFORM");
   if (plataforma.startsWith("offscreen") || plataforma.startsWith("minimal")) return true;
-  return plataforma.isEmpty() && qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+  return plataforma.isEmpty() && qEnvironmentVariableIsEmpty("DISPLAY") &&
+         qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
 // Set by the start-up benchmark: the program says "listo" and leaves as soon
@@ -40,8 +41,9 @@ bool medirArranque() { return qEnvironmentVariableIsSet("RP_USUARIOS_LISTO"); }
 
 void informarError(const vb::Error& e) {
   const QString descripcion = e.Description().isEmpty() ? vb::descripcionError(e.Number()) : e.Description();
-  ui::servicio().MsgBox(QStringLiteral("Se ha producido el error '%1' en tiempo de ejecución:\n\n%2").arg(e.Number()).arg(descripcion),
-                        ui::vbCritical, ui::tituloPrograma());
+  ui::servicio().MsgBox(
+      QStringLiteral("Se ha producido el error '%1' en tiempo de ejecución:\n\n%2").arg(e.Number()).arg(descripcion),
+      ui::vbCritical, ui::tituloPrograma());
 }
 
 int opcionesMalEscritas(const QString& error) {
@@ -75,7 +77,8 @@ int main(int argc, char** argv) {
   }
   const bool porLote = previas.lote || (sinPantalla() && !medirArranque() && previas.consulta.isEmpty());
   // The batch mode never needs a screen, whatever the environment offers.
-  if (porLote || (sinPantalla() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))) qputenv("QT_QPA_PLATFORM", "offscreen");
+  if (porLote || (sinPantalla() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")))
+    qputenv("QT_QPA_PLATFORM", "offscreen");
 
   QApplication aplicacion(argc, argv);
   // The program's instances (the access dialog among them) hold widgets: they

@@ -18,23 +18,23 @@
 #include <exception>
 #include <utility>
 
-#include "session/inicia_sesion.h"
-#include "report/motor_programa.h"
-#include "session/preparar_ventana.h"
-#include "suite/lanzador.h"
-#include "suite/tbarrep.h"
-#include "suite/teclado.h"
-#include "suite/util_general.h"
 #include "lookup/lib_frmcons3.h"
 #include "menu/lista_imagenes.h"
 #include "menu/rt_iconoslst.h"
 #include "platform/ui/servicio.h"
 #include "platform/vb/manejo.h"
 #include "platform/vb/strings.h"
+#include "report/motor_programa.h"
+#include "report/traza.h"
 #include "report/unidades_negocio.h"
 #include "services/reportes.h"
 #include "services/sesion.h"
-#include "report/traza.h"
+#include "session/inicia_sesion.h"
+#include "session/preparar_ventana.h"
+#include "suite/lanzador.h"
+#include "suite/tbarrep.h"
+#include "suite/teclado.h"
+#include "suite/util_general.h"
 
 namespace {
 
@@ -168,8 +168,10 @@ frmRp_Usuarios::frmRp_Usuarios(QWidget* parent) : QWidget(parent, Qt::Window), c
   c_->lstUNeg->setUniformItemSizes(true);
   lu->addWidget(c_->lstUNeg, 1);
   auto* bu = new QVBoxLayout;
-  c_->cmdTodo = botonChico(QStringLiteral("cmdTodo"), QStringLiteral("+"), QStringLiteral("Seleccionar Todo"), c_->frmUneg);
-  c_->cmdNada = botonChico(QStringLiteral("cmdNada"), QStringLiteral("-"), QStringLiteral("Deseleccionar Todo"), c_->frmUneg);
+  c_->cmdTodo =
+      botonChico(QStringLiteral("cmdTodo"), QStringLiteral("+"), QStringLiteral("Seleccionar Todo"), c_->frmUneg);
+  c_->cmdNada =
+      botonChico(QStringLiteral("cmdNada"), QStringLiteral("-"), QStringLiteral("Deseleccionar Todo"), c_->frmUneg);
   bu->addWidget(c_->cmdTodo);
   bu->addWidget(c_->cmdNada);
   bu->addStretch(1);
@@ -183,8 +185,10 @@ frmRp_Usuarios::frmRp_Usuarios(QWidget* parent) : QWidget(parent, Qt::Window), c
   c_->arbol->setObjectName(QStringLiteral("TreeView1"));
   l1->addWidget(c_->arbol, 1);
   auto* bt = new QVBoxLayout;
-  c_->cmdTodo2 = botonChico(QStringLiteral("cmdTodo2"), QStringLiteral("+"), QStringLiteral("Seleccionar Todo"), pagina1);
-  c_->cmdNada2 = botonChico(QStringLiteral("cmdNada2"), QStringLiteral("-"), QStringLiteral("Deseleccionar Todo"), pagina1);
+  c_->cmdTodo2 =
+      botonChico(QStringLiteral("cmdTodo2"), QStringLiteral("+"), QStringLiteral("Seleccionar Todo"), pagina1);
+  c_->cmdNada2 =
+      botonChico(QStringLiteral("cmdNada2"), QStringLiteral("-"), QStringLiteral("Deseleccionar Todo"), pagina1);
   bt->addWidget(c_->cmdTodo2);
   bt->addWidget(c_->cmdNada2);
   bt->addStretch(1);
@@ -203,8 +207,7 @@ frmRp_Usuarios::frmRp_Usuarios(QWidget* parent) : QWidget(parent, Qt::Window), c
     // that may come out of it, and it stops here, at the event loop.
     try {
       TBarRep1_BotonPulsado(clave);
-    } catch (const ui::FinPrograma&) {
-    }
+    } catch (const ui::FinPrograma&) {}
   });
 
   setTabOrder(c_->campos[kDesde], c_->campos[kHasta]);
@@ -257,8 +260,7 @@ void frmRp_Usuarios::closeEvent(QCloseEvent* evento) {
   evento->accept();
   try {
     Form_Unload();
-  } catch (const ui::FinPrograma&) {
-  }
+  } catch (const ui::FinPrograma&) {}
 }
 
 void frmRp_Usuarios::CargarUnidadesNegocio() { rp_usuarios::CargarUnidadesNegocio(*c_->lstUNeg); }
@@ -348,16 +350,14 @@ bool frmRp_Usuarios::eventFilter(QObject* objeto, QEvent* evento) {
   // Events come from the event loop: nothing may go past this point.
   try {
     switch (evento->type()) {
-      case QEvent::FocusIn:
-        txtfields_GotFocus(indice);
-        break;
-      case QEvent::FocusOut:
-        txtfields_LostFocus(indice);
-        break;
+      case QEvent::FocusIn: txtfields_GotFocus(indice); break;
+      case QEvent::FocusOut: txtfields_LostFocus(indice); break;
       case QEvent::MouseButtonPress: {
         const auto* m = static_cast<QMouseEvent*>(evento);
-        const int boton = m->button() == Qt::LeftButton ? 1 : m->button() == Qt::RightButton ? 2
-                          : m->button() == Qt::MiddleButton ? 4 : 0;
+        const int boton = m->button() == Qt::LeftButton     ? 1
+                          : m->button() == Qt::RightButton  ? 2
+                          : m->button() == Qt::MiddleButton ? 4
+                                                            : 0;
         txtfields_MouseDown(indice, boton);
         break;
       }
@@ -370,9 +370,12 @@ bool frmRp_Usuarios::eventFilter(QObject* objeto, QEvent* evento) {
         }
         // The character the key types, if any.
         int caracter = 0;
-        if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) caracter = ZepaKit2::vbKeyReturn;
-        else if (k->key() == Qt::Key_Escape) caracter = ZepaKit2::vbKeyEscape;
-        else if (!k->text().isEmpty()) caracter = k->text().at(0).unicode();
+        if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter)
+          caracter = ZepaKit2::vbKeyReturn;
+        else if (k->key() == Qt::Key_Escape)
+          caracter = ZepaKit2::vbKeyEscape;
+        else if (!k->text().isEmpty())
+          caracter = k->text().at(0).unicode();
         if (caracter != 0) {
           txtfields_KeyPress(indice, caracter);
           // Enter and Esc have done their work here; a code the handler
@@ -381,8 +384,7 @@ bool frmRp_Usuarios::eventFilter(QObject* objeto, QEvent* evento) {
         }
         break;
       }
-      default:
-        break;
+      default: break;
     }
   } catch (const ui::FinPrograma&) {
     return true;

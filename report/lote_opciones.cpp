@@ -13,7 +13,7 @@ struct Companera {
   const char* nombre;
   int valores;
 };
-constexpr Companera kConsulta[] = {{"--consulta", 1}, {"--campo", 1},  {"--clave", 1}, {"--where", 1},
+constexpr Companera kConsulta[] = {{"--consulta", 1}, {"--campo", 1}, {"--clave", 1}, {"--where", 1},
                                    {"--devolver", 1}, {"--arbol", 0}, {"--checks", 0}};
 
 QStringList lista(const QString& valor) {
@@ -111,15 +111,19 @@ Opciones leerOpciones(const QStringList& argumentos, Lectura lectura) {
       o.ayuda = true;
     } else if (nombre == QLatin1String("--registro")) {
       if (!conValor()) continue;
-      if (valor.trimmed().isEmpty()) fallar(QStringLiteral("--registro necesita el nombre del archivo (--registro=ARCHIVO)"));
-      else o.registro = QFileInfo(valor.trimmed()).absoluteFilePath();
+      if (valor.trimmed().isEmpty())
+        fallar(QStringLiteral("--registro necesita el nombre del archivo (--registro=ARCHIVO)"));
+      else
+        o.registro = QFileInfo(valor.trimmed()).absoluteFilePath();
     } else if (nombre == QLatin1String("--solicitud")) {
       o.lote = o.solicitud = true;
     } else if (nombre == QLatin1String("--desde") || nombre == QLatin1String("--hasta")) {
       o.lote = true;
       if (!conValor()) continue;
-      if (tieneSaltoDeLinea(valor)) fallar(QStringLiteral("%1 no admite saltos de línea").arg(nombre));
-      else (nombre == QLatin1String("--desde") ? o.desde : o.hasta) = valor;
+      if (tieneSaltoDeLinea(valor))
+        fallar(QStringLiteral("%1 no admite saltos de línea").arg(nombre));
+      else
+        (nombre == QLatin1String("--desde") ? o.desde : o.hasta) = valor;
     } else if (nombre == QLatin1String("--unidades")) {
       o.lote = true;
       if (conValor()) o.unidades = lista(valor);
@@ -149,15 +153,15 @@ Opciones leerOpciones(const QStringList& argumentos, Lectura lectura) {
           o.archivoPdf = QFileInfo(archivo->second).absoluteFilePath();
         }
       } else {
-        fallar(QStringLiteral("--destino admite pantalla, impresora, pdf:ARCHIVO, xlsx:ARCHIVO o csv:ARCHIVO, no \"%1\"")
-                   .arg(valor));
+        fallar(
+            QStringLiteral("--destino admite pantalla, impresora, pdf:ARCHIVO, xlsx:ARCHIVO o csv:ARCHIVO, no \"%1\"")
+                .arg(valor));
       }
     } else {
       fallar(QStringLiteral("Opción desconocida: %1").arg(a));
     }
   }
-  if (!o.consulta.isEmpty() && o.lote)
-    fallar(QStringLiteral("--consulta no se combina con las opciones del reporte"));
+  if (!o.consulta.isEmpty() && o.lote) fallar(QStringLiteral("--consulta no se combina con las opciones del reporte"));
   return o;
 }
 

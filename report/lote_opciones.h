@@ -17,15 +17,15 @@ struct Opciones {
   bool ayuda = false;      // --help
   bool solicitud = false;  // --solicitud: print the request instead of sending it
   std::optional<QString> desde, hasta;
-  QStringList unidades;    // business-unit codes
-  QStringList tareas;      // menu keys
+  QStringList unidades;        // business-unit codes
+  QStringList tareas;          // menu keys
   std::optional<int> agrupar;  // the grouping option, 0 .. 2
   std::optional<Destino> destino;
-  QString archivoPdf;      // absolute, the file of Destino::Pdf, Xlsx and Csv
-  QString registro;        // --registro: the error trace's file, absolute; empty for none
-  QStringList consulta;    // --consulta and its companions, for the lookup option
-  QStringList resto;       // what is left: the parameter text
-  QString error;           // a malformed or unknown option; empty when all is well
+  QString archivoPdf;    // absolute, the file of Destino::Pdf, Xlsx and Csv
+  QString registro;      // --registro: the error trace's file, absolute; empty for none
+  QStringList consulta;  // --consulta and its companions, for the lookup option
+  QStringList resto;     // what is left: the parameter text
+  QString error;         // a malformed or unknown option; empty when all is well
 };
 
 // How much of the command line is ours: before Qt has taken its own

@@ -1,17 +1,17 @@
 #include "report/lote_programa.h"
 
 #include <QFileInfo>
-#include <optional>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
+#include <optional>
 
-#include "report/motor_programa.h"
 #include "platform/ctx/programa.h"
 #include "platform/vb/archivos.h"
 #include "platform/vb/error.h"
 #include "platform/vb/manejo.h"
 #include "report/frmrp_usuarios.h"
+#include "report/motor_programa.h"
 
 namespace lote {
 
@@ -27,9 +27,9 @@ void escribir(std::ostream& salida, const QString& linea) {
 // The run-time error as the program reports one it cannot go on after.
 void informarError(const vb::Error& e) {
   const QString descripcion = e.Description().isEmpty() ? vb::descripcionError(e.Number()) : e.Description();
-  const int respuesta =
-      ui::servicio().MsgBox(QStringLiteral("Se ha producido el error '%1' en tiempo de ejecución: %2").arg(e.Number()).arg(descripcion),
-                            ui::vbCritical, ui::tituloPrograma(), e.Detalle());
+  const int respuesta = ui::servicio().MsgBox(
+      QStringLiteral("Se ha producido el error '%1' en tiempo de ejecución: %2").arg(e.Number()).arg(descripcion),
+      ui::vbCritical, ui::tituloPrograma(), e.Detalle());
   rp_usuarios::anotarFallo(e, "ejecutar", respuesta);
 }
 
@@ -62,7 +62,10 @@ int elegir(frmRp_Usuarios& f, const Opciones& o) {
     if (!valor) return true;
     if (valor->size() > campo->maxLength()) {
       ui::servicio().MsgBox(QStringLiteral("%1 admite hasta %2 caracteres; \"%3\" tiene %4")
-                                .arg(QLatin1String(opcion)).arg(campo->maxLength()).arg(*valor).arg(valor->size()),
+                                .arg(QLatin1String(opcion))
+                                .arg(campo->maxLength())
+                                .arg(*valor)
+                                .arg(valor->size()),
                             ui::vbCritical, kAviso);
       return false;
     }
@@ -143,7 +146,8 @@ int ejecutar(const Opciones& o, std::ostream& salida, std::ostream& avisos) {
     QString pdf = o.archivoPdf;
     std::optional<vb::ArchivoPropio> porOmision;
     if (pdf.isEmpty()) {
-      if (const auto fallo = vb::intentar([&] { porOmision.emplace(QStringLiteral("Reporte de Usuarios-"), QStringLiteral(".pdf")); }))
+      if (const auto fallo =
+              vb::intentar([&] { porOmision.emplace(QStringLiteral("Reporte de Usuarios-"), QStringLiteral(".pdf")); }))
         return fallar(QStringLiteral("No se puede crear el archivo del reporte: %1").arg(fallo->Description()));
       pdf = porOmision->ruta();
     }
@@ -152,7 +156,8 @@ int ejecutar(const Opciones& o, std::ostream& salida, std::ostream& avisos) {
     if (destino == Destino::Xlsx) motor->setFormatoArchivo(engine::Destino::Xlsx);
     if (destino == Destino::Csv) motor->setFormatoArchivo(engine::Destino::Csv);
     form.GenerarReporte();
-    if (motor->Cancelado() || QFileInfo(pdf).size() == 0) return fallar(QStringLiteral("No se escribió el reporte %1").arg(pdf));
+    if (motor->Cancelado() || QFileInfo(pdf).size() == 0)
+      return fallar(QStringLiteral("No se escribió el reporte %1").arg(pdf));
     if (porOmision) porOmision->conservar();
     escribir(salida, QStringLiteral("Reporte escrito en ") + pdf);
     return kHecho;

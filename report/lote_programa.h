@@ -5,16 +5,16 @@
 #include <iostream>
 #include <memory>
 
-#include "suite/lanzador.h"
 #include "platform/ui/consola_servicio.h"
 #include "report/lote_opciones.h"
+#include "suite/lanzador.h"
 
 namespace lote {
 
 // Exit statuses.
 inline constexpr int kHecho = 0;
-inline constexpr int kFallo = 1;      // what was asked could not be produced
-inline constexpr int kOpciones = 2;   // the options are wrong
+inline constexpr int kFallo = 1;     // what was asked could not be produced
+inline constexpr int kOpciones = 2;  // the options are wrong
 
 // The console service whose program end returns to the batch run instead of
 // leaving the process there, so the run can give its own exit status.

@@ -50,8 +50,8 @@ Solicitud ArmarSolicitud(const Eleccion& e) {
   // A refused range would otherwise report every user without a word.
   if (!mensaje.isEmpty()) throw RangoInvalido(mensaje);
 
-  formula += (Trim(formula).isEmpty() ? QString() : QStringLiteral(" AND ")) +
-             QStringLiteral("{Ta_usuarios.esgrupo}=FALSE");
+  formula +=
+      (Trim(formula).isEmpty() ? QString() : QStringLiteral(" AND ")) + QStringLiteral("{Ta_usuarios.esgrupo}=FALSE");
 
   // Business units: the code is the entry's first four characters, as the
   // list is filled; a shorter entry gives a shorter code, never trimmed: the

@@ -18,11 +18,11 @@ QString reporteDeAgrupamiento(int agrupamiento);
 
 // What the user chose on the form.
 struct Eleccion {
-  QString usuarioDesde;      // as typed; trimmed here
+  QString usuarioDesde;  // as typed; trimmed here
   QString usuarioHasta;
-  QStringList unidades;      // the selected entries of LstUNeg, in list order ("0001 - Casa central")
-  QStringList tareas;        // the keys of the ticked menu nodes, in node order
-  int agrupamiento = 0;      // the selected grouping option; -1 for none
+  QStringList unidades;  // the selected entries of LstUNeg, in list order ("0001 - Casa central")
+  QStringList tareas;    // the keys of the ticked menu nodes, in node order
+  int agrupamiento = 0;  // the selected grouping option; -1 for none
   QString tablaReporte = kTablaReporte;
 };
 

@@ -2,11 +2,11 @@
 
 #include <QListWidget>
 
-#include "suite/util_general.h"
 #include "data/db_dll.h"
 #include "platform/vb/convert.h"
 #include "platform/vb/manejo.h"
 #include "report/traza.h"
+#include "suite/util_general.h"
 
 namespace rp_usuarios {
 

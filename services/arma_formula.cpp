@@ -4,10 +4,10 @@
 #include <cmath>
 #include <optional>
 
-#include "suite/util_general.h"
 #include "platform/vb/convert.h"
 #include "platform/vb/dates.h"
 #include "platform/vb/strings.h"
+#include "suite/util_general.h"
 
 namespace ModGlobal {
 
@@ -70,17 +70,15 @@ QString revisar(const FiltroRango& r) {
   }
   const QString desde = Trim(r.Desde), hasta = Trim(r.Hasta);
   if (desde.isEmpty() || hasta.isEmpty()) return {};
-  const bool mayor = esNumero(r.Tipo) ? compararNumeros(r.Tipo, desde, hasta) > 0
-                                      : vb::StrComp(desde, hasta, vb::vbTextCompare) > 0;
+  const bool mayor =
+      esNumero(r.Tipo) ? compararNumeros(r.Tipo, desde, hasta) > 0 : vb::StrComp(desde, hasta, vb::vbTextCompare) > 0;
   return mayor ? QStringLiteral("Desde Mayor que Hasta, Campo : ") + r.Campo : QString();
 }
 
 // A value as it goes between the quotes of a text constant: the formula
 // language reads a doubled quote as one, so a name such as O'Brien selects
 // itself instead of ending the constant early.
-QString constante(const QString& valor) {
-  return QString(valor).replace(QLatin1Char('\''), QStringLiteral("''"));
-}
+QString constante(const QString& valor) { return QString(valor).replace(QLatin1Char('\''), QStringLiteral("''")); }
 
 QString fragmento(const FiltroRango& r) {
   const auto& u = ZepaKit2::util();
@@ -127,8 +125,7 @@ QString fragmento(const FiltroRango& r) {
     f += campo + QStringLiteral(" LIKE '") + constante(r.Hasta) + QStringLiteral("' ");
   } else if (!Trim(r.Hasta).isEmpty()) {
     f += (Trim(f).isEmpty() ? QString() : y) + campo + QStringLiteral(" <= ") + q +
-         (q.isEmpty() ? r.Hasta : constante(r.Hasta)) + q +
-         QStringLiteral(" ");
+         (q.isEmpty() ? r.Hasta : constante(r.Hasta)) + q + QStringLiteral(" ");
   }
   if (comodinDesde) f += QStringLiteral(")");
   return f;

@@ -15,8 +15,8 @@ struct FiltroRango {
   QString Hasta;
   QString Campo;
   std::int16_t Tipo = 0;
-  bool SinTrim = false;   // text fields: compare the field without trimming it
-  QString Operador;       // "AND" or "OR" joining this range to the earlier ones; empty is AND
+  bool SinTrim = false;  // text fields: compare the field without trimming it
+  QString Operador;      // "AND" or "OR" joining this range to the earlier ones; empty is AND
 };
 
 // Builds the formula of every range, in order. On success `formula` gets it

@@ -1,6 +1,5 @@
 #include "services/cargar_configuracion.h"
 
-#include "suite/util_general.h"
 #include "data/db_dll.h"
 #include "platform/vb/convert.h"
 #include "platform/vb/manejo.h"
@@ -8,6 +7,7 @@
 #include "services/configuracion.h"
 #include "services/sesion.h"
 #include "services/traza.h"
+#include "suite/util_general.h"
 
 namespace ModGlobal {
 
@@ -53,10 +53,12 @@ void CargarConfiguracion(const QString& carpetaPrograma) {
     struct Cierre {
       DB_Dll& d;
       ado::Recordset& rs;
-      ~Cierre() { vb::omitir({traza::services(), "CargarConfiguracion"}, [&] { d.CierraRecordset(rs); }); }
+      ~Cierre() {
+        vb::omitir({traza::services(), "CargarConfiguracion"}, [&] { d.CierraRecordset(rs); });
+      }
     } cierre{d, rs};
-    d.AbrirRecordset(QStringLiteral("Select * from ta_usuarios where Nombre = ") + d.SQLValue(s.gUsuarioLogeado).toText(),
-                     rs);
+    d.AbrirRecordset(
+        QStringLiteral("Select * from ta_usuarios where Nombre = ") + d.SQLValue(s.gUsuarioLogeado).toText(), rs);
     if (!rs.EOF()) {
       s.UNegocio = u.ValorCampo(rs.Fields("UNegocio"));
       if (s.UsaFacturaProforma) s.UsaFacturaProforma = vb::CBool(rs.Fields("VerProforma").Value());

@@ -2,13 +2,13 @@
 
 #include <functional>
 
-#include "suite/util_general.h"
 #include "data/db_dll.h"
 #include "platform/vb/convert.h"
 #include "platform/vb/manejo.h"
 #include "platform/vb/strings.h"
 #include "services/sesion.h"
 #include "services/traza.h"
+#include "suite/util_general.h"
 
 namespace ModGlobal {
 
@@ -46,7 +46,8 @@ QString Cfg(const QString& clave, QString& valorAux) {
     return salir();
   if (!pasos.run([&] {
         const QString k = Trim(clave);
-        if (vb::igualesTexto(k, QStringLiteral("[FECHA DESDE]")) || vb::igualesTexto(k, QStringLiteral("[FECHA HASTA]")))
+        if (vb::igualesTexto(k, QStringLiteral("[FECHA DESDE]")) ||
+            vb::igualesTexto(k, QStringLiteral("[FECHA HASTA]")))
           sql = vb::UCase(sql);
       }))
     return salir();

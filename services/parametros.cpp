@@ -1,7 +1,7 @@
 #include "services/parametros.h"
 
-#include "suite/util_general.h"
 #include "platform/vb/strings.h"
+#include "suite/util_general.h"
 
 namespace ModGlobal {
 

@@ -1,7 +1,5 @@
 #include "services/reportes.h"
 
-#include "suite/estacion.h"
-#include "suite/util_general.h"
 #include "data/db_dll.h"
 #include "platform/ctx/programa.h"
 #include "platform/ui/servicio.h"
@@ -9,6 +7,8 @@
 #include "platform/vb/manejo.h"
 #include "platform/vb/strings.h"
 #include "services/traza.h"
+#include "suite/estacion.h"
+#include "suite/util_general.h"
 
 namespace ModGlobal {
 
@@ -92,7 +92,9 @@ QString RutaReporte(const QString& archivo, const QString& reporte) {
 QString NombreReporte(const QString& reporte, const QString& sinEstacion, std::array<QString, 4>* archivos) {
   auto& d = db();
   auto& u = ZepaKit2::util();
-  vb::Pasos pasos({traza::services(), "NombreReporte"}, [&](const vb::Error& e) { return u.DialogoError(e, std::nullopt, QStringLiteral("NombreReporte$")); });
+  vb::Pasos pasos({traza::services(), "NombreReporte"}, [&](const vb::Error& e) {
+    return u.DialogoError(e, std::nullopt, QStringLiteral("NombreReporte$"));
+  });
   ado::Recordset rs;
   QString resultado;
   bool hallado = false;

@@ -1,9 +1,5 @@
 #include "session/inicia_sesion.h"
 
-#include "suite/archivo_ini.h"
-#include "suite/estacion.h"
-#include "suite/lanzador.h"
-#include "suite/util_general.h"
 #include "data/db_dll.h"
 #include "lookup/lib_clscons3.h"
 #include "platform/ctx/programa.h"
@@ -17,6 +13,10 @@
 #include "services/parametros.h"
 #include "services/sesion.h"
 #include "session/traza.h"
+#include "suite/archivo_ini.h"
+#include "suite/estacion.h"
+#include "suite/lanzador.h"
+#include "suite/util_general.h"
 
 namespace ModGlobal {
 
@@ -83,8 +83,8 @@ void IniciaSesion(bool desdeIni, QString& parametros, QString& connString, long 
     if (vb::Len(Trim(s.gSeccionEstacion)) > 50) s.gSeccionEstacion = vb::Left(s.gSeccionEstacion, 50);
   });
   paso.run([&] {
-    s.gFlatToolbars = vb::Val(
-        ZepaKit2::archivoIni().LeerIni(kArchivoIni, s.gSeccionEstacion, QStringLiteral("FlatToolbars"), QStringLiteral("1")));
+    s.gFlatToolbars = vb::Val(ZepaKit2::archivoIni().LeerIni(kArchivoIni, s.gSeccionEstacion,
+                                                             QStringLiteral("FlatToolbars"), QStringLiteral("1")));
   });
 
   if (!paso.terminado() && !d.gOpenFlag) {

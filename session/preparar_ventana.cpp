@@ -3,8 +3,6 @@
 #include <QIcon>
 #include <QWidget>
 
-#include "suite/archivo_ini.h"
-#include "suite/estacion.h"
 #include "menu/rt_iconoslst.h"
 #include "platform/ui/servicio.h"
 #include "platform/vb/archivos.h"
@@ -12,6 +10,8 @@
 #include "platform/vb/manejo.h"
 #include "services/sesion.h"
 #include "session/traza.h"
+#include "suite/archivo_ini.h"
+#include "suite/estacion.h"
 
 namespace ModGlobal {
 

@@ -29,8 +29,7 @@ class ArchivoIni {
   // new file replaces the old one whole. A section or key that the file could
   // not hold, or a value with a line break, is error 5; a file that cannot be
   // written is error 75.
-  void EscribirIni(const QString& archivo, const QString& seccion, const QString& clave,
-                   const QString& valor) const;
+  void EscribirIni(const QString& archivo, const QString& seccion, const QString& clave, const QString& valor) const;
 
   // The path a file name stands for (see above).
   QString RutaIni(const QString& archivo) const;

@@ -19,12 +19,11 @@ void Lanzador::setDestino(int destino) {
   destino_ = destino;
 }
 
-void Lanzador::EmitirReporte(const QString& archivoReporte, const QStringList& textos,
-                             const QString& formulaSeleccion, const QString& conexion, QString& formula1,
-                             QString& formula2, QString& formula3, QString& formula4, QString& formula5,
-                             const QString& texto1, const QString& texto2, const QString& texto3) {
-  if (!motor_)
-    throw vb::Error(kSinComponente, QStringLiteral("No hay un motor de reportes disponible"), kOrigen);
+void Lanzador::EmitirReporte(const QString& archivoReporte, const QStringList& textos, const QString& formulaSeleccion,
+                             const QString& conexion, QString& formula1, QString& formula2, QString& formula3,
+                             QString& formula4, QString& formula5, const QString& texto1, const QString& texto2,
+                             const QString& texto3) {
+  if (!motor_) throw vb::Error(kSinComponente, QStringLiteral("No hay un motor de reportes disponible"), kOrigen);
   if (archivoReporte.trimmed().isEmpty())
     throw vb::Error(vb::kInvalidProcedureCall, QStringLiteral("No se indicó el archivo del reporte"), kOrigen);
   if (destino_ == DestinoArchivo() && archivoDestino_.trimmed().isEmpty())

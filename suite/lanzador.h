@@ -12,14 +12,14 @@ namespace ZepaKit2 {
 // Everything a report request carries.
 struct SolicitudReporte {
   QString archivoReporte;
-  QStringList textos;           // the text list the caller passes (the users report: one empty entry)
-  QString formulaSeleccion;     // record selection, in the formula language
-  QString conexion;             // "DSN=...; UID=...; PWD=..."
+  QStringList textos;               // the text list the caller passes (the users report: one empty entry)
+  QString formulaSeleccion;         // record selection, in the formula language
+  QString conexion;                 // "DSN=...; UID=...; PWD=..."
   std::array<QString, 5> formulas;  // "Nombre = 'valor'" assignments, or empty; the engine may change them
   std::array<QString, 3> textosAdicionales;
-  int destino = 0;              // one of Lanzador::Destino*()
-  QString archivoDestino;       // the PDF file, for DestinoArchivo
-  QString rutaSistema;          // the program folder
+  int destino = 0;         // one of Lanzador::Destino*()
+  QString archivoDestino;  // the PDF file, for DestinoArchivo
+  QString rutaSistema;     // the program folder
   bool opcionA = false, opcionB = false, opcionC = false;
   double ajuste = 0;
 };
@@ -62,8 +62,8 @@ class Lanzador {
   // destination without a file; whatever the engine raises.
   void EmitirReporte(const QString& archivoReporte, const QStringList& textos, const QString& formulaSeleccion,
                      const QString& conexion, QString& formula1, QString& formula2, QString& formula3,
-                     QString& formula4, QString& formula5, const QString& texto1 = {},
-                     const QString& texto2 = {}, const QString& texto3 = {});
+                     QString& formula4, QString& formula5, const QString& texto1 = {}, const QString& texto2 = {},
+                     const QString& texto3 = {});
 
   void setMotor(std::shared_ptr<MotorReportes> motor) { motor_ = std::move(motor); }
   MotorReportes* motor() const { return motor_.get(); }

@@ -4,10 +4,10 @@
 #include <QToolButton>
 #include <exception>
 
-#include "suite/icono_svg.h"
-#include "suite/teclado.h"
 #include "platform/ui/servicio.h"
 #include "platform/vb/error.h"
+#include "suite/icono_svg.h"
+#include "suite/teclado.h"
 #include "suite/traza.h"
 
 // Resources of a static library are not registered on their own.
@@ -33,13 +33,12 @@ TBarRep::TBarRep(QWidget* parent) : QToolBar(parent) {
   consultar_ = agregar(kConsultar, QStringLiteral("Consultar"), QStringLiteral("consultar"),
                        QStringLiteral("Consultar valores del campo (F3)"));
   addSeparator();
-  cerrar_ = agregar(kCerrar, QStringLiteral("Cerrar"), QStringLiteral("cerrar"),
-                    QStringLiteral("Cerrar la ventana (Esc)"));
+  cerrar_ =
+      agregar(kCerrar, QStringLiteral("Cerrar"), QStringLiteral("cerrar"), QStringLiteral("Cerrar la ventana (Esc)"));
   setStyleBar(estilo_);
 }
 
-QAction* TBarRep::agregar(const QString& clave, const QString& texto, const QString& icono,
-                          const QString& ayuda) {
+QAction* TBarRep::agregar(const QString& clave, const QString& texto, const QString& icono, const QString& ayuda) {
   QAction* a = addAction(iconoSuite(icono), texto);
   a->setObjectName(QStringLiteral("btn") + texto);
   a->setData(clave);

@@ -11,8 +11,7 @@ namespace ZepaKit2 {
 namespace {
 
 bool aceptaFoco(const QWidget* w) {
-  return w->isEnabled() && w->isVisibleTo(w->window()) && (w->focusPolicy() & Qt::TabFocus) &&
-         !w->focusProxy();
+  return w->isEnabled() && w->isVisibleTo(w->window()) && (w->focusPolicy() & Qt::TabFocus) && !w->focusProxy();
 }
 
 // The next (or previous) control of the window's tab order that takes the
@@ -32,9 +31,7 @@ void moverFoco(QWidget* desde, bool adelante) {
     destino->setFocus(adelante ? Qt::TabFocusReason : Qt::BacktabFocusReason);
 }
 
-QString nombreCampo(const QWidget* w) {
-  return w ? w->property(kPropiedadCampo).toString().trimmed() : QString();
-}
+QString nombreCampo(const QWidget* w) { return w ? w->property(kPropiedadCampo).toString().trimmed() : QString(); }
 
 }  // namespace
 
@@ -83,8 +80,7 @@ void Teclado::TeclaPresionada(QWidget* campo, int& codigoCaracter) {
   if (codigoCaracter == vbKeyReturn) moverFoco(campo, true);
 }
 
-int Teclado::IndiceControl(const QString& nombre, const QList<QWidget*>& controles,
-                           std::optional<int> siNoEsta) const {
+int Teclado::IndiceControl(const QString& nombre, const QList<QWidget*>& controles, std::optional<int> siNoEsta) const {
   const QString buscado = nombre.trimmed();
   if (!buscado.isEmpty())
     for (qsizetype i = 0; i < controles.size(); ++i)

@@ -2,10 +2,10 @@
 // Keyboard handling shared by the suite's forms. Key codes are the
 // platform's (vbKeyReturn 13, vbKeyF5 116, ...); codigoTecla() turns a Qt key
 // into one, so a form's key handler can pass its events on.
+#include <QtCore/qnamespace.h>
 #include <QList>
 #include <QMap>
 #include <QString>
-#include <QtCore/qnamespace.h>
 #include <optional>
 
 class QWidget;
@@ -34,7 +34,17 @@ enum CodigoTecla : int {
   vbKey0 = 48,  // to vbKey0 + 9
   vbKeyA = 65,  // to vbKeyA + 25
   vbKeyF1 = 112,
-  vbKeyF2, vbKeyF3, vbKeyF4, vbKeyF5, vbKeyF6, vbKeyF7, vbKeyF8, vbKeyF9, vbKeyF10, vbKeyF11, vbKeyF12,
+  vbKeyF2,
+  vbKeyF3,
+  vbKeyF4,
+  vbKeyF5,
+  vbKeyF6,
+  vbKeyF7,
+  vbKeyF8,
+  vbKeyF9,
+  vbKeyF10,
+  vbKeyF11,
+  vbKeyF12,
 };
 
 // Shift-state bits of a key event.

@@ -4,11 +4,11 @@
 #include <QStringDecoder>
 #include <QWidget>
 
-#include "suite/ventana_error.h"
 #include "platform/ctx/programa.h"
 #include "platform/ui/servicio.h"
 #include "platform/vb/convert.h"
 #include "platform/vb/dates.h"
+#include "suite/ventana_error.h"
 
 namespace ZepaKit2 {
 
@@ -63,8 +63,7 @@ QString UtilGeneral::Reemplazar(const QString& texto, const QString& buscado, co
   return reemplazarSinCaso(texto, buscado, reemplazo);
 }
 
-QString UtilGeneral::ReemplazarTexto(const QString& texto, const QString& buscado,
-                                     const QString& reemplazo) const {
+QString UtilGeneral::ReemplazarTexto(const QString& texto, const QString& buscado, const QString& reemplazo) const {
   return reemplazarSinCaso(texto, buscado, reemplazo);
 }
 
@@ -90,9 +89,7 @@ vb::Currency UtilGeneral::ValorNumerico(const QString& texto) const {
   return vb::redondearMoneda(vb::Val(limpio));
 }
 
-std::int32_t UtilGeneral::ValorEntero(const QString& texto) const {
-  return vb::redondearLargo(leerNumero(texto));
-}
+std::int32_t UtilGeneral::ValorEntero(const QString& texto) const { return vb::redondearLargo(leerNumero(texto)); }
 
 QString UtilGeneral::FechaFormula(const QString& fecha) const {
   // The same reading as IsDate, so a text that passed that check converts.
@@ -134,8 +131,8 @@ QString UtilGeneral::Decodificar(const QString& texto) const {
   QByteArray plano;
   plano.reserve(cifrado.size() - 1);
   for (qsizetype i = 1; i < cifrado.size(); ++i) {
-    const unsigned char c = static_cast<unsigned char>(cifrado[i]) ^ kClave[i % kLargoClave] ^
-                            static_cast<unsigned char>(cifrado[i - 1]);
+    const unsigned char c =
+        static_cast<unsigned char>(cifrado[i]) ^ kClave[i % kLargoClave] ^ static_cast<unsigned char>(cifrado[i - 1]);
     plano.append(static_cast<char>(c));
   }
   if ((static_cast<unsigned char>(cifrado[0]) ^ kClave[0]) != sumaControl(plano)) return texto;

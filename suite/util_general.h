@@ -19,24 +19,21 @@ class UtilGeneral {
   QString ValorCampo(const vb::Variant& valor) const;
   // Anything with Value(), such as a recordset field.
   template <class Campo>
-    requires requires(const Campo& c) { { c.Value() } -> std::convertible_to<vb::Variant>; }
-  QString ValorCampo(const Campo& campo) const {
-    return ValorCampo(vb::Variant(campo.Value()));
+  requires requires(const Campo& c) {
+    { c.Value() } -> std::convertible_to<vb::Variant>;
   }
+  QString ValorCampo(const Campo& campo) const { return ValorCampo(vb::Variant(campo.Value())); }
   // The same into destino, for fields that can write their text in place (ado::Field).
   template <class Campo>
-    requires requires(const Campo& c, QString& s) { c.leerTexto(s); }
-  void ValorCampo(const Campo& campo, QString& destino) const {
-    campo.leerTexto(destino);
-  }
+  requires requires(const Campo& c, QString& s) { c.leerTexto(s); }
+  void ValorCampo(const Campo& campo, QString& destino) const { campo.leerTexto(destino); }
 
   // Shows the error (number, description, routine) and returns the pressed
   // button's answer code: "Reintentar" 4, "Ignorar" 5, "Cancelar" 2; Esc and
   // the close box answer 2. Without botones the dialog offers those three;
   // with a message-box button code (ui::vbAbortRetryIgnore, ...) it offers
   // the message box's buttons for it.
-  int DialogoError(const vb::Error& error, std::optional<int> botones = std::nullopt,
-                   const QString& rutina = {}) const;
+  int DialogoError(const vb::Error& error, std::optional<int> botones = std::nullopt, const QString& rutina = {}) const;
 
   // The folder ending with "/"; an empty folder stays empty, so a file name
   // appended to it stays relative to the current folder.

@@ -28,8 +28,10 @@ void crear(const QString& ruta) {
                       f.texto(2, QStringLiteral("Cliente número %1").arg(i));
                       f.real(3, i * 0.25);
                       f.entero(4, i % 1000);
-                      if (i % 10 == 0) f.nulo(5);
-                      else f.texto(5, QStringLiteral("G%1").arg(i % 97));
+                      if (i % 10 == 0)
+                        f.nulo(5);
+                      else
+                        f.texto(5, QStringLiteral("G%1").arg(i % 97));
                     });
 }
 
@@ -58,8 +60,10 @@ Suma referencia(const QString& ruta) {
     s.enteros += sqlite3_column_int64(st, 0) + sqlite3_column_int64(st, 3);
     s.largos += caracteres(sqlite3_column_text(st, 1), sqlite3_column_bytes(st, 1));
     s.reales += sqlite3_column_double(st, 2);
-    if (sqlite3_column_type(st, 4) == SQLITE_NULL) ++s.nulos;
-    else s.largos += caracteres(sqlite3_column_text(st, 4), sqlite3_column_bytes(st, 4));
+    if (sqlite3_column_type(st, 4) == SQLITE_NULL)
+      ++s.nulos;
+    else
+      s.largos += caracteres(sqlite3_column_text(st, 4), sqlite3_column_bytes(st, 4));
   }
   sqlite3_finalize(st);
   sqlite3_close(db);
@@ -82,8 +86,10 @@ Suma nuestro(const QString& ruta) {
     s.largos += nombre.Value().get<QString>()->size();
     s.reales += *importe.Value().get<double>();
     const vb::Variant g = grupo.Value();
-    if (g.isNull()) ++s.nulos;
-    else s.largos += g.get<QString>()->size();
+    if (g.isNull())
+      ++s.nulos;
+    else
+      s.largos += g.get<QString>()->size();
     rs.MoveNext();
   }
   rs.Close();

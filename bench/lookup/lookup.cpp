@@ -12,8 +12,8 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <chrono>
-#include <memory>
 #include <cstdio>
+#include <memory>
 
 #include "bench/common/bench_common.h"
 #include "data/db_dll.h"
@@ -81,9 +81,11 @@ int main(int argc, char** argv) {
   d.OpenServerADODB(false, 3, QString(), false);
   if (!d.gOpenFlag) return 2;
 
-  const QString sql = QStringLiteral(
-      "SELECT TOP %1 IDARTICULO, DESCRIPCION, RUBRO, PRECIO1, PUNTOPEDIDO, Stock FROM VT_MA_ARTICULOS "
-      "ORDER BY IDARTICULO").arg(kFilas);
+  const QString sql =
+      QStringLiteral(
+          "SELECT TOP %1 IDARTICULO, DESCRIPCION, RUBRO, PRECIO1, PUNTOPEDIDO, Stock FROM VT_MA_ARTICULOS "
+          "ORDER BY IDARTICULO")
+          .arg(kFilas);
 
   // Reference: every row and field fetched through a Recordset.
   long leidas = 0;
@@ -151,8 +153,8 @@ int main(int argc, char** argv) {
     tFlujo = std::min(tFlujo, banco::mejorTiempo(referenciaFlujo, 1));
   }
   std::printf("recordset en flujo: %.6f s (dialogo / flujo = %.3f)\n", tFlujo, tNuestro / tFlujo);
-  std::printf("filas: %d (recordset %ld); busqueda: %.5f s, fila %d, limite %.5f s\n", filas, leidas, busqueda,
-              hallada, tNuestro / 100);
+  std::printf("filas: %d (recordset %ld); busqueda: %.5f s, fila %d, limite %.5f s\n", filas, leidas, busqueda, hallada,
+              tNuestro / 100);
   const bool busquedaOk = filas == kFilas && leidas == kFilas && hallada == kFilas && busqueda < tNuestro / 100;
   if (!busquedaOk) std::printf("lookup: la busqueda incremental no cumple su limite\n");
   const int r = banco::informar("lookup", tNuestro, tReferencia, 2.0);

@@ -144,7 +144,8 @@ Pico medir(const char* programa, const char* lado, const QString& dir, bool conF
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
-  if (argc == 5 && std::strcmp(argv[1], "--hijo") == 0) return hijo(argv[2], QString::fromLocal8Bit(argv[3]), argv[4][0] == '1');
+  if (argc == 5 && std::strcmp(argv[1], "--hijo") == 0)
+    return hijo(argv[2], QString::fromLocal8Bit(argv[3]), argv[4][0] == '1');
 
   QTemporaryDir dir;
   crearDatos(dir.path());
@@ -158,10 +159,10 @@ int main(int argc, char** argv) {
   }
   const double nuestro = (pdf.megas - pdfVacio.megas) * 1048576.0 / kFilas;
   const double referencia = (filas.megas - filasVacio.megas) * 1048576.0 / kFilas;
-  std::printf("memoria: %d rows; pdf peak=%.1f MB (no rows %.1f MB), %.0f bytes a row\n", kFilas, pdf.megas, pdfVacio.megas,
-              nuestro);
-  std::printf("memoria: rows in memory peak=%.1f MB (no rows %.1f MB), %.0f bytes a row\n", filas.megas, filasVacio.megas,
-              referencia);
+  std::printf("memoria: %d rows; pdf peak=%.1f MB (no rows %.1f MB), %.0f bytes a row\n", kFilas, pdf.megas,
+              pdfVacio.megas, nuestro);
+  std::printf("memoria: rows in memory peak=%.1f MB (no rows %.1f MB), %.0f bytes a row\n", filas.megas,
+              filasVacio.megas, referencia);
   const double ratio = referencia > 0 ? nuestro / referencia : 1e9;
   std::printf("memoria: ratio=%.3f limit=%.3f\n", ratio, kLimite);
   return ratio <= kLimite ? 0 : 1;

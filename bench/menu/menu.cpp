@@ -36,9 +36,10 @@ void crearBase(const QString& ruta, int filas) {
                " Proceso TEXT COLLATE NOCASE, PRIMARY KEY (MENU, CLAVE)); BEGIN;",
                nullptr, nullptr, nullptr);
   for (const auto& m : Rt_IconosLst::modulos()) {
-    const QByteArray sql = QStringLiteral("INSERT INTO TA_CONFIGURACION (Grupo, Clave, Valor) VALUES ('DATOS', '%1', '%2')")
-                               .arg(QLatin1String(m.clavePrefijo), QLatin1String(m.prefijoPorDefecto))
-                               .toUtf8();
+    const QByteArray sql =
+        QStringLiteral("INSERT INTO TA_CONFIGURACION (Grupo, Clave, Valor) VALUES ('DATOS', '%1', '%2')")
+            .arg(QLatin1String(m.clavePrefijo), QLatin1String(m.prefijoPorDefecto))
+            .toUtf8();
     sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr);
   }
   sqlite3_stmt* st = nullptr;
@@ -65,7 +66,8 @@ void crearBase(const QString& ruta, int filas) {
     for (int h = 0; h < 10 && n < filas; ++h) {
       const QString hijo = raiz + QStringLiteral("%1").arg(h, 2, 10, QLatin1Char('0'));
       agregar(hijo, raiz);
-      for (int k = 0; k < 19 && n < filas; ++k) agregar(hijo + QStringLiteral("%1").arg(k, 2, 10, QLatin1Char('0')), hijo);
+      for (int k = 0; k < 19 && n < filas; ++k)
+        agregar(hijo + QStringLiteral("%1").arg(k, 2, 10, QLatin1Char('0')), hijo);
     }
   }
   sqlite3_finalize(st);
@@ -125,7 +127,8 @@ double medirReferencia(const ListaImagenes& lista, int veces) {
         QHash<QString, int> porTag;
         for (int i = 1; i <= lista.Count(); ++i) porTag.insert(lista.Tag(i).toUpper(), i);
         ado::Recordset rs;
-        db().AbrirRecordset(QStringLiteral("SELECT * FROM TA_MENU WHERE MENU = 'ZEPA' AND (HABILITADO = 1) ORDER BY CLAVE "), rs);
+        db().AbrirRecordset(
+            QStringLiteral("SELECT * FROM TA_MENU WHERE MENU = 'ZEPA' AND (HABILITADO = 1) ORDER BY CLAVE "), rs);
         while (!rs.EOF()) {
           const QString clave = rs.Fields("Clave").Value().toText().trimmed();
           const QString titulo = rs.Fields("Titulo").Value().toText().trimmed();
@@ -155,7 +158,8 @@ double medirReferencia(const ListaImagenes& lista, int veces) {
 // Only reading the rows, for the detail figures.
 void leer() {
   ado::Recordset rs;
-  db().AbrirRecordset(QStringLiteral("SELECT * FROM TA_MENU WHERE MENU = 'ZEPA' AND (HABILITADO = 1) ORDER BY CLAVE "), rs);
+  db().AbrirRecordset(QStringLiteral("SELECT * FROM TA_MENU WHERE MENU = 'ZEPA' AND (HABILITADO = 1) ORDER BY CLAVE "),
+                      rs);
   long total = 0;
   while (!rs.EOF()) {
     total += rs.Fields("Clave").Value().toText().size() + rs.Fields("Nombre").Value().toText().size();
@@ -212,10 +216,10 @@ int main(int argc, char** argv) {
   }
   const double crecimiento = nuestro100.proceso / nuestro20.proceso;
   std::printf("menu: nodes=%d at 20000 rows, %d at 100000 rows\n", nodos20, nodos100);
-  std::printf("menu: wall %.6fs at 20000 rows, %.6fs at 100000 rows (%.3f times)\n", nuestro20.pared,
-              nuestro100.pared, nuestro100.pared / nuestro20.pared);
-  std::printf("menu: processor %.6fs at 20000 rows, %.6fs at 100000 rows, growth=%.3f limit=6.000\n",
-              nuestro20.proceso, nuestro100.proceso, crecimiento);
+  std::printf("menu: wall %.6fs at 20000 rows, %.6fs at 100000 rows (%.3f times)\n", nuestro20.pared, nuestro100.pared,
+              nuestro100.pared / nuestro20.pared);
+  std::printf("menu: processor %.6fs at 20000 rows, %.6fs at 100000 rows, growth=%.3f limit=6.000\n", nuestro20.proceso,
+              nuestro100.proceso, crecimiento);
   const bool completo = nodos20 == 20000 && nodos100 == 100000;
   const int rc = banco::informar("menu", nuestro20.pared, referencia, 2.0);
   return (rc == 0 && crecimiento <= 6.0 && completo) ? 0 : 1;

@@ -99,7 +99,7 @@ int main(int argc, char** argv) {
         }
       },
       kVueltas);
-  std::printf("rewrite: %.2f us a statement, %.2f us a point query (checks %lld %ld)\n",
-              nuestro / kPorVuelta * 1e6, referencia / kPorVuelta * 1e6, static_cast<long long>(largo), leidos);
+  std::printf("rewrite: %.2f us a statement, %.2f us a point query (checks %lld %ld)\n", nuestro / kPorVuelta * 1e6,
+              referencia / kPorVuelta * 1e6, static_cast<long long>(largo), leidos);
   return banco::informar("rewrite", nuestro, referencia, 0.15);
 }

@@ -31,7 +31,8 @@ QStringList tareas(const QString& base) {
   sqlite3_stmt* st = nullptr;
   sqlite3_prepare_v2(h, "SELECT CLAVE FROM TA_MENU WHERE MENU = 'ZEPA' ORDER BY CLAVE", -1, &st, nullptr);
   QStringList r;
-  while (sqlite3_step(st) == SQLITE_ROW) r << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+  while (sqlite3_step(st) == SQLITE_ROW)
+    r << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
   sqlite3_finalize(st);
   sqlite3_close(h);
   return r;
@@ -73,7 +74,8 @@ int main(int argc, char** argv) {
   const auto emitir = [&](const rp_usuarios::Eleccion& e, const QString& pdf) {
     QElapsedTimer reloj;
     reloj.start();
-    if (EmitirReporte(solicitud(e, pdf)) != Resultado::Emitido) std::fprintf(stderr, "seleccion: el reporte no se emitió\n");
+    if (EmitirReporte(solicitud(e, pdf)) != Resultado::Emitido)
+      std::fprintf(stderr, "seleccion: el reporte no se emitió\n");
     return double(reloj.nsecsElapsed()) / 1e9;
   };
   const auto filas = [&](const rp_usuarios::Eleccion& e) {

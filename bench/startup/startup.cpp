@@ -104,7 +104,8 @@ int main(int argc, char** argv) {
   demo::crearBaseGrande(base, demo::Volumen{2000, 10000, 20, 8});
   demo::escribirAlias(config.path(), QStringLiteral("BANCO"), datos.path());
 
-  const QString programa = QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(QStringLiteral("../rp_usuarios"));
+  const QString programa =
+      QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(QStringLiteral("../rp_usuarios"));
   if (!QFile::exists(programa)) {
     std::fprintf(stderr, "startup: falta %s\n", qPrintable(programa));
     return 2;
@@ -125,7 +126,8 @@ int main(int argc, char** argv) {
     const double t = hastaListo(programa, parametros, entorno);
     if (t < 0) return 2;
     nuestro = std::min(nuestro, t);
-    ventana = std::min(ventana, hastaListo(QCoreApplication::applicationFilePath(), {QStringLiteral("--ventana")}, entorno));
+    ventana =
+        std::min(ventana, hastaListo(QCoreApplication::applicationFilePath(), {QStringLiteral("--ventana")}, entorno));
     filas = std::min(filas, banco::mejorTiempo([&] { leidas = leerFilas(base); }, 1));
   }
   std::printf("startup: bare window %.6fs, %ld rows with sqlite3_step %.6fs\n", ventana, leidas, filas);

@@ -33,7 +33,11 @@ CadenaConexion CadenaConexion::analizar(const QString& texto) {
     while (j < n) {
       const QChar c = texto[j];
       if (c == u'=') {
-        if (j + 1 < n && texto[j + 1] == u'=') { clave += u'='; j += 2; continue; }
+        if (j + 1 < n && texto[j + 1] == u'=') {
+          clave += u'=';
+          j += 2;
+          continue;
+        }
         hayIgual = true;
         break;
       }
@@ -56,7 +60,11 @@ CadenaConexion CadenaConexion::analizar(const QString& texto) {
       bool cerrada = false;
       while (j < n) {
         if (texto[j] == comilla) {
-          if (j + 1 < n && texto[j + 1] == comilla) { valor += comilla; j += 2; continue; }
+          if (j + 1 < n && texto[j + 1] == comilla) {
+            valor += comilla;
+            j += 2;
+            continue;
+          }
           cerrada = true;
           ++j;
           break;

@@ -20,7 +20,7 @@ struct ConexionImpl {
   long ubicacion = adUseServer;
   QString baseDatos;  // asked for while closed; applied at Open
   int nivelTransaccion = 0;
-  std::function<void()> espera;  // Connection::setEnEspera; given to each session opened
+  std::function<void()> espera;            // Connection::setEnEspera; given to each session opened
   std::vector<RecordsetImpl*> recordsets;  // open on this connection
 
   // The open session; error 3709 when closed (for a recordset) or 3704 (for the connection).

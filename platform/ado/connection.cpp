@@ -31,8 +31,7 @@ ConexionImpl::~ConexionImpl() {
       enlace->deshacer();
     } catch (const vb::Error& e) {
       vb::registrar({traza::platform(), "Connection.Close"}, e, u"la transacción no se pudo deshacer");
-    } catch (...) {
-    }
+    } catch (...) {}
   }
 }
 
@@ -190,22 +189,24 @@ Recordset Connection::OpenSchema(long esquema, const std::vector<vb::Variant>& r
       filas.push_back({textoONulo(t.catalogo), textoONulo(t.esquema), vb::Variant(t.nombre), vb::Variant(t.tipo),
                        vb::Variant::Null(), vb::Variant::Null()});
     }
-    return Recordset::desdeFilas(*this,
-                                 {QStringLiteral("TABLE_CATALOG"), QStringLiteral("TABLE_SCHEMA"),
-                                  QStringLiteral("TABLE_NAME"), QStringLiteral("TABLE_TYPE"),
-                                  QStringLiteral("TABLE_GUID"), QStringLiteral("DESCRIPTION")},
-                                 {adVarWChar, adVarWChar, adVarWChar, adVarWChar, adGUID, adVarWChar},
-                                 {128, 128, 128, 128, 16, 255}, std::move(filas));
+    return Recordset::desdeFilas(
+        *this,
+        {QStringLiteral("TABLE_CATALOG"), QStringLiteral("TABLE_SCHEMA"), QStringLiteral("TABLE_NAME"),
+         QStringLiteral("TABLE_TYPE"), QStringLiteral("TABLE_GUID"), QStringLiteral("DESCRIPTION")},
+        {adVarWChar, adVarWChar, adVarWChar, adVarWChar, adGUID, adVarWChar}, {128, 128, 128, 128, 16, 255},
+        std::move(filas));
   }
   if (esquema == adSchemaColumns) {
     const QString tabla = r.size() > 2 ? texto(r[2]) : QString();
     for (const auto& c : enlace.columnas(tabla)) {
-      if (!pasa(r, 0, c.catalogo) || !pasa(r, 1, c.esquema) || !pasaNombre(r, 2, c.tabla) || !pasaNombre(r, 3, c.nombre))
+      if (!pasa(r, 0, c.catalogo) || !pasa(r, 1, c.esquema) || !pasaNombre(r, 2, c.tabla) ||
+          !pasaNombre(r, 3, c.nombre))
         continue;
-      filas.push_back({textoONulo(c.catalogo), textoONulo(c.esquema), vb::Variant(c.tabla), vb::Variant(c.nombre),
-                       vb::Variant(static_cast<std::int32_t>(c.ordinal)), vb::Variant(c.tieneDefecto), c.defecto,
-                       vb::Variant(c.admiteNulos), vb::Variant(static_cast<std::int32_t>(c.tipo)),
-                       detalle::esTexto(c.tipo) ? vb::Variant(static_cast<std::int32_t>(c.tamano)) : vb::Variant::Null()});
+      filas.push_back(
+          {textoONulo(c.catalogo), textoONulo(c.esquema), vb::Variant(c.tabla), vb::Variant(c.nombre),
+           vb::Variant(static_cast<std::int32_t>(c.ordinal)), vb::Variant(c.tieneDefecto), c.defecto,
+           vb::Variant(c.admiteNulos), vb::Variant(static_cast<std::int32_t>(c.tipo)),
+           detalle::esTexto(c.tipo) ? vb::Variant(static_cast<std::int32_t>(c.tamano)) : vb::Variant::Null()});
     }
     return Recordset::desdeFilas(
         *this,
@@ -218,7 +219,8 @@ Recordset Connection::OpenSchema(long esquema, const std::vector<vb::Variant>& r
         {128, 128, 128, 128, 4, 2, 255, 2, 2, 4}, std::move(filas));
   }
   detalle::fallarCon(impl_->errores, kErrorNoActualizable,
-                     QStringLiteral("El proveedor no admite el conjunto de filas de esquema %1.").arg(esquema), kOrigen);
+                     QStringLiteral("El proveedor no admite el conjunto de filas de esquema %1.").arg(esquema),
+                     kOrigen);
 }
 
 QString Connection::ConnectionString() const { return impl_->cadena; }
@@ -249,11 +251,12 @@ long Connection::IsolationLevel() const { return impl_->aislamiento; }
 
 void Connection::setIsolationLevel(long nivel) {
   switch (nivel) {
-    case adXactUnspecified: case adXactReadUncommitted: case adXactReadCommitted: case adXactRepeatableRead:
-    case adXactSerializable:
-      break;
-    default:
-      argumentoMalo();
+    case adXactUnspecified:
+    case adXactReadUncommitted:
+    case adXactReadCommitted:
+    case adXactRepeatableRead:
+    case adXactSerializable: break;
+    default: argumentoMalo();
   }
   if (impl_->enlace) {
     try {
@@ -265,9 +268,7 @@ void Connection::setIsolationLevel(long nivel) {
   impl_->aislamiento = nivel;
 }
 
-QString Connection::DefaultDatabase() const {
-  return impl_->enlace ? impl_->enlace->baseDatos() : impl_->baseDatos;
-}
+QString Connection::DefaultDatabase() const { return impl_->enlace ? impl_->enlace->baseDatos() : impl_->baseDatos; }
 
 void Connection::setDefaultDatabase(const QString& nombre) {
   if (impl_->enlace) {

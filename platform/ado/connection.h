@@ -20,7 +20,9 @@
 namespace ado {
 
 class Recordset;
-namespace detalle { struct ConexionImpl; }
+namespace detalle {
+struct ConexionImpl;
+}
 
 class Connection {
  public:
@@ -31,8 +33,7 @@ class Connection {
   Connection& operator=(const Connection&) = default;
 
   // Connection string and user/password given here win over those set before.
-  void Open(const QString& cadena = {}, const QString& usuario = {}, const QString& clave = {},
-            long opciones = -1);
+  void Open(const QString& cadena = {}, const QString& usuario = {}, const QString& clave = {}, long opciones = -1);
   void Close();
   ObjectStateEnum State() const;
 

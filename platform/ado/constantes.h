@@ -85,26 +85,26 @@ enum DataTypeEnum : long {
 
 // Error numbers: the OLE DB results the routines test, and ADO's own.
 enum NumeroErrorAdo : long {
-  kErrorGeneral = -2147467259,             // 80004005 anything else
-  kErrorIntegridad = -2147217873,          // 80040E2F integrity violation
-  kErrorSinTabla = -2147217865,            // 80040E37 no such table
-  kErrorSentencia = -2147217900,           // 80040E14 error in the statement
-  kErrorFilaCambiada = -2147217864,        // 80040E38 row changed since it was read
-  kErrorCadenaConexion = -2147217805,      // 80040E73 malformed connection string
-  kErrorFaltaParametro = -2147217904,      // 80040E10 no value for a parameter mark
-  kErrorAutenticacion = -2147217843,       // 80040E4D the password was refused
-  kErrorTransaccionActiva = -2147168237,   // 8004D013 only one transaction at a time
-  kErrorSinTransaccion = -2147168242,      // 8004D00E no transaction is active
-  kErrorBofEof = 3021,                     // no current record
-  kErrorContexto = 3219,                   // not allowed in this context
-  kErrorNoActualizable = 3251,             // recordset does not support updating
-  kErrorElementoNoEncontrado = 3265,       // no item with that name or position
-  kErrorArgumentos = 3001,                 // arguments of the wrong type or out of range
-  kErrorCerrado = 3704,                    // not allowed when the object is closed
-  kErrorAbierto = 3705,                    // not allowed when the object is open
-  kErrorProveedor = 3706,                  // provider not found
-  kErrorConexionCerrada = 3709,            // the connection cannot be used
-  kErrorCancelada = 3712,                  // the statement was cancelled (Cancel)
+  kErrorGeneral = -2147467259,            // 80004005 anything else
+  kErrorIntegridad = -2147217873,         // 80040E2F integrity violation
+  kErrorSinTabla = -2147217865,           // 80040E37 no such table
+  kErrorSentencia = -2147217900,          // 80040E14 error in the statement
+  kErrorFilaCambiada = -2147217864,       // 80040E38 row changed since it was read
+  kErrorCadenaConexion = -2147217805,     // 80040E73 malformed connection string
+  kErrorFaltaParametro = -2147217904,     // 80040E10 no value for a parameter mark
+  kErrorAutenticacion = -2147217843,      // 80040E4D the password was refused
+  kErrorTransaccionActiva = -2147168237,  // 8004D013 only one transaction at a time
+  kErrorSinTransaccion = -2147168242,     // 8004D00E no transaction is active
+  kErrorBofEof = 3021,                    // no current record
+  kErrorContexto = 3219,                  // not allowed in this context
+  kErrorNoActualizable = 3251,            // recordset does not support updating
+  kErrorElementoNoEncontrado = 3265,      // no item with that name or position
+  kErrorArgumentos = 3001,                // arguments of the wrong type or out of range
+  kErrorCerrado = 3704,                   // not allowed when the object is closed
+  kErrorAbierto = 3705,                   // not allowed when the object is open
+  kErrorProveedor = 3706,                 // provider not found
+  kErrorConexionCerrada = 3709,           // the connection cannot be used
+  kErrorCancelada = 3712,                 // the statement was cancelled (Cancel)
 };
 
 }  // namespace ado

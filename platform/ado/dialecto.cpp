@@ -40,7 +40,10 @@ std::vector<Pieza> trocear(const QString& s) {
     } else if (c == u'\'' || c == u'"') {
       while (j < n) {
         if (s[j] == c) {
-          if (j + 1 < n && s[j + 1] == c) { j += 2; continue; }
+          if (j + 1 < n && s[j + 1] == c) {
+            j += 2;
+            continue;
+          }
           ++j;
           break;
         }
@@ -52,8 +55,10 @@ std::vector<Pieza> trocear(const QString& s) {
       hasta(j < n ? j + 1 : n, Clase::Nombre);
     } else if (c == u'#') {
       const qsizetype cierre = s.indexOf(u'#', j);
-      if (cierre > j && cierre - j <= 40 && !QStringView(s).mid(j, cierre - j).contains(u'\n')) hasta(cierre + 1, Clase::Fecha);
-      else hasta(j, Clase::Simbolo);
+      if (cierre > j && cierre - j <= 40 && !QStringView(s).mid(j, cierre - j).contains(u'\n'))
+        hasta(cierre + 1, Clase::Fecha);
+      else
+        hasta(j, Clase::Simbolo);
     } else if (c == u'-' && j < n && s[j] == u'-') {
       while (j < n && s[j] != u'\n') ++j;
       hasta(j, Clase::Comentario);
@@ -97,8 +102,10 @@ size_t siguiente(const std::vector<Pieza>& p, size_t i) {
 size_t cierreDe(const std::vector<Pieza>& p, size_t abre) {
   int nivel = 0;
   for (size_t k = abre; k < p.size(); ++k) {
-    if (simbolo(p[k], u'(')) ++nivel;
-    else if (simbolo(p[k], u')') && --nivel == 0) return k;
+    if (simbolo(p[k], u'('))
+      ++nivel;
+    else if (simbolo(p[k], u')') && --nivel == 0)
+      return k;
   }
   return p.size();
 }
@@ -119,7 +126,8 @@ size_t llamada(const std::vector<Pieza>& p, size_t i, const char* nombre) {
 }
 
 bool esTipoTexto(const QString& tipo) {
-  static const char* const nombres[] = {"CHAR", "VARCHAR", "NCHAR", "NVARCHAR", "TEXT", "NTEXT", "CHARACTER", "VARCHAR2"};
+  static const char* const nombres[] = {"CHAR", "VARCHAR", "NCHAR",     "NVARCHAR",
+                                        "TEXT", "NTEXT",   "CHARACTER", "VARCHAR2"};
   for (const char* n : nombres)
     if (tipo.compare(QLatin1String(n), Qt::CaseInsensitive) == 0) return true;
   return false;
@@ -146,9 +154,13 @@ QString fechaIso(QStringView literal) {
   const auto trozos = parteFecha.split(sep);
   if (trozos.size() != 3) return {};
   if (trozos[0].size() == 4) {
-    a = dosCifras(trozos[0]); m = dosCifras(trozos[1]); d = dosCifras(trozos[2]);
+    a = dosCifras(trozos[0]);
+    m = dosCifras(trozos[1]);
+    d = dosCifras(trozos[2]);
   } else {
-    m = dosCifras(trozos[0]); d = dosCifras(trozos[1]); a = dosCifras(trozos[2]);
+    m = dosCifras(trozos[0]);
+    d = dosCifras(trozos[1]);
+    a = dosCifras(trozos[2]);
     if (m > 12 && d >= 1 && d <= 12) std::swap(m, d);
     if (trozos[2].size() <= 2 && a >= 0) a += a < 30 ? 2000 : 1900;
   }
@@ -158,8 +170,13 @@ QString fechaIso(QStringView literal) {
   if (!parteHora.isEmpty()) {
     QStringView h = parteHora;
     bool pm = false, am = false;
-    if (h.endsWith(u"PM", Qt::CaseInsensitive)) { pm = true; h = h.chopped(2).trimmed(); }
-    else if (h.endsWith(u"AM", Qt::CaseInsensitive)) { am = true; h = h.chopped(2).trimmed(); }
+    if (h.endsWith(u"PM", Qt::CaseInsensitive)) {
+      pm = true;
+      h = h.chopped(2).trimmed();
+    } else if (h.endsWith(u"AM", Qt::CaseInsensitive)) {
+      am = true;
+      h = h.chopped(2).trimmed();
+    }
     const auto hms = h.split(u':');
     if (hms.size() < 2 || hms.size() > 3) return {};
     int hh = dosCifras(hms[0]);
@@ -193,7 +210,8 @@ QString adaptarTop(const QString& sql) {
     }
     if (num >= p.size() || p[num].clase != Clase::Numero) continue;
     const size_t despues = siguiente(p, ultimo + 1);
-    if (despues < p.size() && (es(p[despues], "PERCENT") || es(p[despues], "WITH"))) continue;  // left for SQLite to refuse
+    if (despues < p.size() && (es(p[despues], "PERCENT") || es(p[despues], "WITH")))
+      continue;  // left for SQLite to refuse
     const QString filas = p[num].texto;
     // Drop "TOP n" and the blanks after it ("TOP 1  *" included).
     for (size_t x = k; x < despues; ++x) p[x].texto.clear();
@@ -201,9 +219,15 @@ QString adaptarTop(const QString& sql) {
     int nivel = 0;
     size_t fin = p.size();
     for (size_t x = despues; x < p.size(); ++x) {
-      if (simbolo(p[x], u'(')) ++nivel;
-      else if (simbolo(p[x], u')') && --nivel < 0) { fin = x; break; }
-      else if (simbolo(p[x], u';') && nivel == 0) { fin = x; break; }
+      if (simbolo(p[x], u'('))
+        ++nivel;
+      else if (simbolo(p[x], u')') && --nivel < 0) {
+        fin = x;
+        break;
+      } else if (simbolo(p[x], u';') && nivel == 0) {
+        fin = x;
+        break;
+      }
     }
     size_t antes = fin;
     while (antes > despues && (p[antes - 1].clase == Clase::Espacio || p[antes - 1].texto.isEmpty())) --antes;
@@ -264,14 +288,14 @@ QString adaptarAlterTableAdd(const QString& sql) {
     if (t >= p.size() || !es(p[t], "TABLE")) continue;
     // The table name, possibly owner.name.
     size_t nombreIni = siguiente(p, t + 1), nombreFin = nombreIni;
-    while (nombreFin < p.size() && (p[nombreFin].clase == Clase::Palabra || p[nombreFin].clase == Clase::Nombre ||
-                                    simbolo(p[nombreFin], u'.')))
+    while (nombreFin < p.size() &&
+           (p[nombreFin].clase == Clase::Palabra || p[nombreFin].clase == Clase::Nombre || simbolo(p[nombreFin], u'.')))
       ++nombreFin;
     const size_t add = siguiente(p, nombreFin);
     if (add >= p.size() || !es(p[add], "ADD")) continue;
     const size_t primero = siguiente(p, add + 1);
-    if (primero >= p.size() || es(p[primero], "COLUMN") || es(p[primero], "CONSTRAINT") ||
-        es(p[primero], "PRIMARY") || es(p[primero], "UNIQUE") || es(p[primero], "FOREIGN") || es(p[primero], "CHECK"))
+    if (primero >= p.size() || es(p[primero], "COLUMN") || es(p[primero], "CONSTRAINT") || es(p[primero], "PRIMARY") ||
+        es(p[primero], "UNIQUE") || es(p[primero], "FOREIGN") || es(p[primero], "CHECK"))
       continue;
     QString tabla;
     for (size_t x = nombreIni; x < nombreFin; ++x) tabla += p[x].texto;
@@ -280,10 +304,16 @@ QString adaptarAlterTableAdd(const QString& sql) {
     int nivel = 0;
     size_t fin = primero;
     for (; fin < p.size(); ++fin) {
-      if (simbolo(p[fin], u'(')) ++nivel;
-      else if (simbolo(p[fin], u')')) --nivel;
-      else if (nivel == 0 && simbolo(p[fin], u';')) break;
-      if (nivel == 0 && simbolo(p[fin], u',')) { columnas.emplace_back(); continue; }
+      if (simbolo(p[fin], u'('))
+        ++nivel;
+      else if (simbolo(p[fin], u')'))
+        --nivel;
+      else if (nivel == 0 && simbolo(p[fin], u';'))
+        break;
+      if (nivel == 0 && simbolo(p[fin], u',')) {
+        columnas.emplace_back();
+        continue;
+      }
       columnas.back().push_back(p[fin]);
     }
     for (size_t x = hecho; x < i; ++x) r += p[x].texto;
@@ -299,7 +329,8 @@ QString adaptarAlterTableAdd(const QString& sql) {
         const size_t abre = siguiente(c, tras);
         if (abre < c.size() && simbolo(c[abre], u'(')) tras = cierreDe(c, abre) + 1;
         if (!tieneCollate && tras <= c.size())
-          c.insert(c.begin() + static_cast<std::ptrdiff_t>(tras), Pieza{Clase::Palabra, QStringLiteral(" COLLATE NOCASE")});
+          c.insert(c.begin() + static_cast<std::ptrdiff_t>(tras),
+                   Pieza{Clase::Palabra, QStringLiteral(" COLLATE NOCASE")});
       }
       QString def = unir(c);
       // Keep the column text as written, trailing blanks included, minus leading blanks.

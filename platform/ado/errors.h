@@ -12,8 +12,11 @@ class Error {
  public:
   Error() = default;
   Error(long numero, QString descripcion, QString origen, QString estadoSql, long nativo)
-      : numero_(numero), descripcion_(std::move(descripcion)), origen_(std::move(origen)),
-        estadoSql_(std::move(estadoSql)), nativo_(nativo) {}
+      : numero_(numero),
+        descripcion_(std::move(descripcion)),
+        origen_(std::move(origen)),
+        estadoSql_(std::move(estadoSql)),
+        nativo_(nativo) {}
 
   long Number() const { return numero_; }
   const QString& Description() const { return descripcion_; }

@@ -24,7 +24,8 @@ void agregar(QString& atributos, const char* clave, const QString& valor) {
   if (dados.tiene({clave})) return;
   if (!atributos.isEmpty() && !atributos.endsWith(u';')) atributos += u';';
   const bool conLlaves = valor.contains(u';') || valor.contains(u'}') || valor.contains(u'{');
-  atributos += QLatin1String(clave) + u'=' + (conLlaves ? u'{' + QString(valor).replace(u'}', QStringLiteral("}}")) + u'}' : valor) + u';';
+  atributos += QLatin1String(clave) + u'=' +
+               (conLlaves ? u'{' + QString(valor).replace(u'}', QStringLiteral("}}")) + u'}' : valor) + u';';
 }
 
 QString controladorSqlServer() {
@@ -42,7 +43,8 @@ std::unique_ptr<Enlace> abrirEnlace(ConexionImpl& cn, const QString& texto, cons
                                     const QString& claveDada) {
   const CadenaConexion cadena = CadenaConexion::analizar(texto);
   const QString proveedor = cadena.valor({"Provider"});
-  QString usuario = usuarioDado.isEmpty() ? cadena.valor({"User Id", "UId", "User", "UserId", "User Name"}) : usuarioDado;
+  QString usuario =
+      usuarioDado.isEmpty() ? cadena.valor({"User Id", "UId", "User", "UserId", "User Name"}) : usuarioDado;
   QString clave = claveDada.isEmpty() ? cadena.valor({"Password", "Pwd"}) : claveDada;
   Errors& errores = cn.errores;
 
@@ -90,7 +92,8 @@ std::unique_ptr<Enlace> abrirEnlace(ConexionImpl& cn, const QString& texto, cons
     if (alias && alias->tipo == AliasServidor::Odbc) {
       atributos = alias->valor;
     } else {
-      atributos = QStringLiteral("Driver=") + llaves(controlador(QStringLiteral("Oracle"), QStringLiteral("Oracle"))) + u';';
+      atributos =
+          QStringLiteral("Driver=") + llaves(controlador(QStringLiteral("Oracle"), QStringLiteral("Oracle"))) + u';';
       agregar(atributos, "DBQ", origen);
     }
     agregar(atributos, "UID", usuario);

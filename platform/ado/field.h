@@ -9,7 +9,9 @@
 
 namespace ado {
 
-namespace detalle { class RecordsetImpl; }
+namespace detalle {
+class RecordsetImpl;
+}
 
 class Field {
  public:
@@ -23,7 +25,10 @@ class Field {
   // Changes the value in the current record of an updatable recordset; the
   // change reaches the database on Update (or on a move to another record).
   void setValue(const vb::Variant& v);
-  Field& operator=(const vb::Variant& v) { setValue(v); return *this; }
+  Field& operator=(const vb::Variant& v) {
+    setValue(v);
+    return *this;
+  }
   // The value as read, before any change not yet saved.
   vb::Variant OriginalValue() const;
   DataTypeEnum Type() const { return tipo_; }

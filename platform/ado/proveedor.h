@@ -71,7 +71,8 @@ class Enlace {
   virtual long escribirFila(const QString& sql, const std::vector<vb::Variant>& parametros) = 0;
   // The row just inserted into `tabla` by escribirFila, when the driver can find it.
   virtual std::unique_ptr<Cursor> releerInsertada(const QString& tabla, const std::vector<QString>& columnas) {
-    (void)tabla; (void)columnas;
+    (void)tabla;
+    (void)columnas;
     return nullptr;
   }
   // The value as escribirFila stores it, so that it compares equal to crudo() later.

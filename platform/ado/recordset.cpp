@@ -14,7 +14,9 @@ namespace {
 
 const QString kOrigen = QStringLiteral("ADODB.Recordset");
 
-[[noreturn]] void errorPropio(long numero, const QString& descripcion) { throw vb::Error(numero, descripcion, kOrigen); }
+[[noreturn]] void errorPropio(long numero, const QString& descripcion) {
+  throw vb::Error(numero, descripcion, kOrigen);
+}
 
 [[noreturn]] void cerrado() {
   errorPropio(kErrorCerrado, QStringLiteral("No se permite realizar esta operación si el objeto está cerrado."));
@@ -27,9 +29,9 @@ const QString kOrigen = QStringLiteral("ADODB.Recordset");
 }
 
 QString sinComillas(QString nombre) {
-  if (nombre.size() >= 2 && ((nombre.startsWith(u'[') && nombre.endsWith(u']')) ||
-                             (nombre.startsWith(u'"') && nombre.endsWith(u'"')) ||
-                             (nombre.startsWith(u'`') && nombre.endsWith(u'`'))))
+  if (nombre.size() >= 2 &&
+      ((nombre.startsWith(u'[') && nombre.endsWith(u']')) || (nombre.startsWith(u'"') && nombre.endsWith(u'"')) ||
+       (nombre.startsWith(u'`') && nombre.endsWith(u'`'))))
     nombre = nombre.mid(1, nombre.size() - 2);
   return nombre;
 }
@@ -47,8 +49,14 @@ QString tablaDeFrom(const QString& sql) {
       i = fin;
       continue;
     }
-    if (c == u'(') { ++nivel; continue; }
-    if (c == u')') { --nivel; continue; }
+    if (c == u'(') {
+      ++nivel;
+      continue;
+    }
+    if (c == u')') {
+      --nivel;
+      continue;
+    }
     if (nivel != 0 || (i > 0 && (sql[i - 1].isLetterOrNumber() || sql[i - 1] == u'_'))) continue;
     if (sql.mid(i, 4).compare(QLatin1String("FROM"), Qt::CaseInsensitive) != 0) continue;
     if (i + 4 < n && (sql[i + 4].isLetterOrNumber() || sql[i + 4] == u'_')) continue;
@@ -107,7 +115,8 @@ void RecordsetImpl::abrir(const QString& texto, std::shared_ptr<ConexionImpl> co
   const QString t = texto.trimmed();
   const bool unNombre = !t.isEmpty() && std::none_of(t.begin(), t.end(), [](QChar c) { return c.isSpace(); }) &&
                         !t.contains(u'(') && !t.contains(u';');
-  if (opciones == adCmdTable || opciones == adCmdTableDirect || ((opciones == -1 || opciones == adCmdUnknown) && unNombre))
+  if (opciones == adCmdTable || opciones == adCmdTableDirect ||
+      ((opciones == -1 || opciones == adCmdUnknown) && unNombre))
     sql = QStringLiteral("SELECT * FROM ") + t;
 
   auto nuevo = enlace.consultar(sql, parametros);
@@ -200,7 +209,8 @@ void RecordsetImpl::baseParaEscribir() {
   }
   if (conMetadatos) {
     for (size_t i = 0; i < columnas_.size(); ++i)
-      escribibles_[i] = columnas_[i].tablaBase.compare(tabla_, Qt::CaseInsensitive) == 0 && !columnas_[i].columnaBase.isEmpty();
+      escribibles_[i] =
+          columnas_[i].tablaBase.compare(tabla_, Qt::CaseInsensitive) == 0 && !columnas_[i].columnaBase.isEmpty();
     return;
   }
   // Drivers that do not tell where a column comes from: the table after FROM, the columns by their names.
@@ -372,8 +382,9 @@ void RecordsetImpl::asignar(long i, const vb::Variant& v) {
     cambiados_.assign(columnas_.size(), 0);
   }
   if (!escribibles_[static_cast<size_t>(i)])
-    errorPropio(kErrorGeneral, QStringLiteral("No se puede actualizar el campo \"%1\": no es una columna de la tabla \"%2\".")
-                                   .arg(columnas_[static_cast<size_t>(i)].nombre, tabla_));
+    errorPropio(kErrorGeneral,
+                QStringLiteral("No se puede actualizar el campo \"%1\": no es una columna de la tabla \"%2\".")
+                    .arg(columnas_[static_cast<size_t>(i)].nombre, tabla_));
   nuevos_[static_cast<size_t>(i)] = v;
   cambiados_[static_cast<size_t>(i)] = 1;
 }
@@ -407,10 +418,14 @@ void RecordsetImpl::actualizar() {
     QString set, donde;
     for (size_t i = 0; i < n; ++i) {
       if (!cambiados_[i]) continue;
-      set += (set.isEmpty() ? QString() : QStringLiteral(", ")) + citar(columnas_[i].columnaBase) + QStringLiteral(" = ?");
+      set +=
+          (set.isEmpty() ? QString() : QStringLiteral(", ")) + citar(columnas_[i].columnaBase) + QStringLiteral(" = ?");
       parametros.push_back(enlace.normalizar(nuevos_[i]));
     }
-    if (set.isEmpty()) { modo_ = 0; return; }
+    if (set.isEmpty()) {
+      modo_ = 0;
+      return;
+    }
     // Every column read must still hold what was read: someone else's change since then is a conflict.
     for (size_t i = 0; i < n; ++i) {
       if (!escribibles_[i] || !fila.conocidos[i] || !comparable(columnas_[i].tipo)) continue;
@@ -422,8 +437,8 @@ void RecordsetImpl::actualizar() {
         parametros.push_back(fila.originales[i]);
       }
     }
-    const long hechas = enlace.escribirFila(QStringLiteral("UPDATE ") + citar(tabla_) + QStringLiteral(" SET ") + set + donde,
-                                            parametros);
+    const long hechas = enlace.escribirFila(
+        QStringLiteral("UPDATE ") + citar(tabla_) + QStringLiteral(" SET ") + set + donde, parametros);
     if (hechas == 0)
       fallarCon(errores(), kErrorFilaCambiada,
                 QStringLiteral("No se encuentra la fila para actualizarla. Algunos valores pueden haber cambiado "
@@ -432,7 +447,8 @@ void RecordsetImpl::actualizar() {
     if (hechas > 1)
       fallarCon(errores(), kErrorGeneral,
                 QStringLiteral("Información de columna clave insuficiente para actualizar o renovar: %1 filas "
-                               "iguales; no se cambió ninguna.").arg(hechas),
+                               "iguales; no se cambió ninguna.")
+                    .arg(hechas),
                 kOrigen);
     for (size_t i = 0; i < n; ++i) {
       if (!cambiados_[i]) continue;
@@ -456,8 +472,7 @@ void RecordsetImpl::actualizar() {
                           : QStringLiteral("INSERT INTO ") + citar(tabla_) + QStringLiteral(" (") + nombres +
                                 QStringLiteral(") VALUES (") + marcas + u')';
   const long hechas = enlace.escribirFila(sql, parametros);
-  if (hechas != 1)
-    fallarCon(errores(), kErrorGeneral, QStringLiteral("No se pudo agregar el registro."), kOrigen);
+  if (hechas != 1) fallarCon(errores(), kErrorGeneral, QStringLiteral("No se pudo agregar el registro."), kOrigen);
   Fila fila;
   fila.valores.assign(n, vb::Variant::Null());
   fila.originales.assign(n, vb::Variant::Null());
@@ -465,7 +480,10 @@ void RecordsetImpl::actualizar() {
   std::vector<QString> bases;
   std::vector<size_t> indices;
   for (size_t i = 0; i < n; ++i)
-    if (escribibles_[i]) { bases.push_back(columnas_[i].columnaBase); indices.push_back(i); }
+    if (escribibles_[i]) {
+      bases.push_back(columnas_[i].columnaBase);
+      indices.push_back(i);
+    }
   if (auto releida = enlace.releerInsertada(tabla_, bases)) {
     for (size_t k = 0; k < indices.size(); ++k) {
       fila.valores[indices[k]] = releida->valor(static_cast<int>(k));
@@ -522,24 +540,32 @@ std::vector<std::vector<vb::Variant>> Recordset::GetRows(long filas) { return im
 void Recordset::AddNew() { impl_->agregarNuevo(); }
 void Recordset::Update() { impl_->actualizar(); }
 void Recordset::CancelUpdate() {
-  if (!impl_->abierto) detalle::errorPropio(kErrorCerrado, QStringLiteral("No se permite realizar esta operación si el objeto está cerrado."));
+  if (!impl_->abierto)
+    detalle::errorPropio(kErrorCerrado,
+                         QStringLiteral("No se permite realizar esta operación si el objeto está cerrado."));
   impl_->cancelarActualizacion();
 }
 long Recordset::EditMode() const { return impl_->modo(); }
 Fields& Recordset::fields() const { return impl_->campos; }
 long Recordset::CursorType() const { return impl_->tipoCursor; }
 long Recordset::LockType() const { return impl_->tipoBloqueo; }
-long Recordset::CursorLocation() const { return impl_->abierto ? impl_->ubicacion : (ubicacion_ ? ubicacion_ : adUseServer); }
+long Recordset::CursorLocation() const {
+  return impl_->abierto ? impl_->ubicacion : (ubicacion_ ? ubicacion_ : adUseServer);
+}
 void Recordset::setCursorLocation(long ubicacion) {
   if (ubicacion != adUseServer && ubicacion != adUseClient)
-    throw vb::Error(kErrorArgumentos, QStringLiteral("Los argumentos son del tipo incorrecto, están fuera del intervalo aceptable o están en conflicto con otros."), QStringLiteral("ADODB.Recordset"));
+    throw vb::Error(kErrorArgumentos,
+                    QStringLiteral("Los argumentos son del tipo incorrecto, están fuera del intervalo aceptable o "
+                                   "están en conflicto con otros."),
+                    QStringLiteral("ADODB.Recordset"));
   ubicacion_ = ubicacion;
 }
 QString Recordset::Source() const { return impl_->origen; }
 Connection Recordset::ActiveConnection() const { return impl_->cn ? Connection(impl_->cn) : Connection(); }
 
-Recordset Recordset::desdeFilas(const Connection& conexion, std::vector<QString> nombres, std::vector<DataTypeEnum> tipos,
-                                std::vector<long> tamanos, std::vector<std::vector<vb::Variant>> filas) {
+Recordset Recordset::desdeFilas(const Connection& conexion, std::vector<QString> nombres,
+                                std::vector<DataTypeEnum> tipos, std::vector<long> tamanos,
+                                std::vector<std::vector<vb::Variant>> filas) {
   std::vector<detalle::Columna> columnas(nombres.size());
   for (size_t i = 0; i < nombres.size(); ++i) {
     columnas[i].nombre = nombres[i];

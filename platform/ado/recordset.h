@@ -18,7 +18,9 @@
 
 namespace ado {
 
-namespace detalle { class RecordsetImpl; }
+namespace detalle {
+class RecordsetImpl;
+}
 
 class Recordset {
  public:
@@ -84,9 +86,8 @@ class Recordset {
   Connection ActiveConnection() const;
 
   // Opens a recordset over rows already read (schema rowsets).
-  static Recordset desdeFilas(const Connection& conexion, std::vector<QString> nombres,
-                              std::vector<DataTypeEnum> tipos, std::vector<long> tamanos,
-                              std::vector<std::vector<vb::Variant>> filas);
+  static Recordset desdeFilas(const Connection& conexion, std::vector<QString> nombres, std::vector<DataTypeEnum> tipos,
+                              std::vector<long> tamanos, std::vector<std::vector<vb::Variant>> filas);
 
  private:
   std::unique_ptr<detalle::RecordsetImpl> impl_;

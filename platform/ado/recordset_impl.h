@@ -86,10 +86,10 @@ class RecordsetImpl {
   long modo_ = 0;
   std::vector<vb::Variant> nuevos_;
   std::vector<char> cambiados_;
-  QString sql_;                 // as sent, for running it again
+  QString sql_;                          // as sent, for running it again
   std::vector<vb::Variant> parametros_;  // bound to its marks, each time it runs
-  QString tabla_;               // where AddNew / Update write
-  std::vector<char> escribibles_;  // columns of that table
+  QString tabla_;                        // where AddNew / Update write
+  std::vector<char> escribibles_;        // columns of that table
 };
 
 }  // namespace ado::detalle

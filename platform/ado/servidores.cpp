@@ -57,8 +57,7 @@ std::optional<AliasServidor> aliasServidor(const QString& servidor) {
   if (valor->startsWith(QLatin1String("sqlite:"), Qt::CaseInsensitive)) {
     QString carpeta = valor->mid(7).trimmed();
     // A relative folder is taken from the settings folder, not from wherever the program runs.
-    if (!carpeta.isEmpty() && QDir::isRelativePath(carpeta))
-      carpeta = ctx::actual().carpetaConfiguracion() + carpeta;
+    if (!carpeta.isEmpty() && QDir::isRelativePath(carpeta)) carpeta = ctx::actual().carpetaConfiguracion() + carpeta;
     return AliasServidor{AliasServidor::Sqlite, carpeta};
   }
   if (valor->startsWith(QLatin1String("odbc:"), Qt::CaseInsensitive))

@@ -61,9 +61,11 @@ TipoAdo tipoDeclarado(QStringView declarado) {
   if (es("UNIQUEIDENTIFIER") || es("GUID")) return fijo(adGUID);
   // SQLite's affinity rules for anything else.
   if (base.contains(QLatin1String("INT"))) return fijo(adInteger);
-  if (base.contains(QLatin1String("CHAR")) || base.contains(QLatin1String("TEXT")) || base.contains(QLatin1String("CLOB")))
+  if (base.contains(QLatin1String("CHAR")) || base.contains(QLatin1String("TEXT")) ||
+      base.contains(QLatin1String("CLOB")))
     return {adVarWChar, tamanoEntreParentesis(d, kTextoLargo)};
-  if (base.contains(QLatin1String("REAL")) || base.contains(QLatin1String("FLOA")) || base.contains(QLatin1String("DOUB")))
+  if (base.contains(QLatin1String("REAL")) || base.contains(QLatin1String("FLOA")) ||
+      base.contains(QLatin1String("DOUB")))
     return fijo(adDouble);
   if (empieza("DATE")) return fijo(adDBTimeStamp);
   return {adVarWChar, kTextoLargo};
@@ -71,24 +73,36 @@ TipoAdo tipoDeclarado(QStringView declarado) {
 
 long tamanoFijo(DataTypeEnum tipo, long propio) {
   switch (tipo) {
-    case adUnsignedTinyInt: case adTinyInt: return 1;
-    case adSmallInt: case adBoolean: return 2;
-    case adInteger: case adSingle: return 4;
-    case adBigInt: case adDouble: case adCurrency: case adDate: return 8;
-    case adDBDate: case adDBTime: return 6;
-    case adDBTimeStamp: case adGUID: return 16;
-    case adNumeric: case adDecimal: return 19;
+    case adUnsignedTinyInt:
+    case adTinyInt: return 1;
+    case adSmallInt:
+    case adBoolean: return 2;
+    case adInteger:
+    case adSingle: return 4;
+    case adBigInt:
+    case adDouble:
+    case adCurrency:
+    case adDate: return 8;
+    case adDBDate:
+    case adDBTime: return 6;
+    case adDBTimeStamp:
+    case adGUID: return 16;
+    case adNumeric:
+    case adDecimal: return 19;
     default: return propio;
   }
 }
 
 bool esTexto(DataTypeEnum tipo) {
   switch (tipo) {
-    case adBSTR: case adChar: case adWChar: case adVarChar: case adLongVarChar: case adVarWChar:
-    case adLongVarWChar:
-      return true;
-    default:
-      return false;
+    case adBSTR:
+    case adChar:
+    case adWChar:
+    case adVarChar:
+    case adLongVarChar:
+    case adVarWChar:
+    case adLongVarWChar: return true;
+    default: return false;
   }
 }
 
@@ -96,7 +110,9 @@ vb::Variant valorEntero(std::int64_t v, DataTypeEnum tipo) {
   switch (tipo) {
     case adBoolean: return vb::Variant(v != 0);
     case adCurrency: return vb::Variant(vb::Currency{v * 10000});
-    case adDouble: case adNumeric: case adDecimal: return vb::Variant(static_cast<double>(v));
+    case adDouble:
+    case adNumeric:
+    case adDecimal: return vb::Variant(static_cast<double>(v));
     case adSingle: return vb::Variant(static_cast<float>(v));
     case adBigInt: return vb::Variant(v);
     case adSmallInt:

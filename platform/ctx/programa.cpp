@@ -127,9 +127,7 @@ Programa& actual() {
   return *g_actual;
 }
 
-Alcance::Alcance() : programa_(std::make_unique<Programa>()), anterior_(&actual()) {
-  g_actual = programa_.get();
-}
+Alcance::Alcance() : programa_(std::make_unique<Programa>()), anterior_(&actual()) { g_actual = programa_.get(); }
 
 Alcance::~Alcance() {
   programa_.reset();

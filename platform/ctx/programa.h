@@ -47,7 +47,9 @@ class Programa {
   }
 
   template <class T>
-  bool tiene() const { return instancias_.count(typeid(T)) != 0; }
+  bool tiene() const {
+    return instancias_.count(typeid(T)) != 0;
+  }
 
   // Destroys every instance, the latest first, as the context's end does.
   // The program calls it before the application goes: instances hold

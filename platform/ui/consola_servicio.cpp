@@ -31,8 +31,8 @@ QString textoDialogo(const QDialog& dialogo) {
 ConsolaServicio::ConsolaServicio(std::ostream& salida) : salida_(salida) {}
 
 void ConsolaServicio::escribir(const QString& titulo, const QString& texto, const QString& respuesta) {
-  const QString linea = (titulo.isEmpty() ? tituloPrograma() : titulo) + QStringLiteral(": ") +
-                        textoCaja(texto) + QStringLiteral(" [") + respuesta + QStringLiteral("]\n");
+  const QString linea = (titulo.isEmpty() ? tituloPrograma() : titulo) + QStringLiteral(": ") + textoCaja(texto) +
+                        QStringLiteral(" [") + respuesta + QStringLiteral("]\n");
   salida_ << linea.toStdString();
   salida_.flush();
 }

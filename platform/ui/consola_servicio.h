@@ -19,8 +19,7 @@ class ConsolaServicio : public Servicio {
   int MsgBox(const QString& prompt, int botones = vbOKOnly, const QString& titulo = {},
              const QString& detalle = {}) override;
   // Writes "title: prompt [Cancelar]" and answers an empty text.
-  QString InputBox(const QString& prompt, const QString& titulo = {},
-                   const QString& predeterminado = {}) override;
+  QString InputBox(const QString& prompt, const QString& titulo = {}, const QString& predeterminado = {}) override;
   // The dialog is not shown: "title: what it says [Cancelar]" is written (an
   // error dialog's number, description and routine), it is left rejected and
   // 0 is returned.

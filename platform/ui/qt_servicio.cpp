@@ -58,7 +58,8 @@ class TextosCaja : public QTranslator {
  public:
   using QTranslator::QTranslator;
   bool isEmpty() const override { return false; }
-  QString translate(const char* contexto, const char* fuente, const char* /*desambiguacion*/, int /*n*/) const override {
+  QString translate(const char* contexto, const char* fuente, const char* /*desambiguacion*/,
+                    int /*n*/) const override {
     if (qstrcmp(contexto, "QMessageBox") != 0) return {};
     if (qstrcmp(fuente, "Show Details...") == 0) return QStringLiteral("Mostrar detalles...");
     if (qstrcmp(fuente, "Hide Details...") == 0) return QStringLiteral("Ocultar detalles...");

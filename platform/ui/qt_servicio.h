@@ -15,8 +15,7 @@ class QtServicio : public Servicio {
   // the whole of it goes to the folded detail with `detalle`.
   int MsgBox(const QString& prompt, int botones = vbOKOnly, const QString& titulo = {},
              const QString& detalle = {}) override;
-  QString InputBox(const QString& prompt, const QString& titulo = {},
-                   const QString& predeterminado = {}) override;
+  QString InputBox(const QString& prompt, const QString& titulo = {}, const QString& predeterminado = {}) override;
   int MostrarModal(QDialog& dialogo) override;
   // A QProgressDialog, modal to the whole program while it shows.
   std::unique_ptr<Progreso> IniciarProgreso(const QString& titulo = {}) override;

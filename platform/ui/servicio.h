@@ -62,8 +62,7 @@ class Servicio {
                      const QString& detalle = {}) = 0;
 
   // A modal input box; returns the typed text, or an empty text on cancel.
-  virtual QString InputBox(const QString& prompt, const QString& titulo = {},
-                           const QString& predeterminado = {}) = 0;
+  virtual QString InputBox(const QString& prompt, const QString& titulo = {}, const QString& predeterminado = {}) = 0;
 
   // Shows a dialog modally and returns when it is hidden; returns the
   // dialog's result code (0 when it hid itself without done()). The caller

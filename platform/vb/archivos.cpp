@@ -1,16 +1,16 @@
 #include "platform/vb/archivos.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QStringList>
-#include <QRandomGenerator>
-#include <cerrno>
-#include <cstdio>
-#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QStringList>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 
 #include "platform/vb/error_sistema.h"
 
@@ -100,13 +100,18 @@ Error errorDeSistema(int numero, bool creando) {
   switch (numero) {
     case ENOENT: return Error(creando ? kPathNotFound : kFileNotFound);
     case ENOTDIR: return Error(kPathNotFound);
-    case EACCES: case EPERM: return Error(kPermissionDenied);
+    case EACCES:
+    case EPERM: return Error(kPermissionDenied);
     // One number for several causes: the description says which.
     case EROFS: return Error(kPermissionDenied, textoErrorSistema(numero));
-    case ENOSPC: case EDQUOT: case EFBIG: return Error(kDiskFull, textoErrorSistema(numero));
-    case EEXIST: case ENOTEMPTY: return Error(kFileAlreadyExists);
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG: return Error(kDiskFull, textoErrorSistema(numero));
+    case EEXIST:
+    case ENOTEMPTY: return Error(kFileAlreadyExists);
     case EXDEV: return Error(kRenameAcrossDisks);
-    case EMFILE: case ENFILE: return Error(kTooManyFiles);
+    case EMFILE:
+    case ENFILE: return Error(kTooManyFiles);
     case EIO: return Error(kDeviceIOError);
     case ENOMEM: return Error(kOutOfMemory);
     case ENAMETOOLONG: return Error(kBadFileNameOrNumber);
@@ -143,8 +148,8 @@ QString buscarSinCaso(const QString& ruta, const QString& base) {
     }
     // The first in name order, when several differ in case only.
     const QDir dir(carpeta.isEmpty() ? QStringLiteral(".") : carpeta);
-    const QStringList entradas =
-        dir.entryList(QDir::Hidden | QDir::System | (ultima ? QDir::Files : QDir::Dirs | QDir::NoDotAndDotDot), QDir::Name);
+    const QStringList entradas = dir.entryList(
+        QDir::Hidden | QDir::System | (ultima ? QDir::Files : QDir::Dirs | QDir::NoDotAndDotDot), QDir::Name);
     QString hallada;
     for (const QString& e : entradas)
       if (e.compare(parte, Qt::CaseInsensitive) == 0 && (!ultima || FileExists(carpeta + e))) {

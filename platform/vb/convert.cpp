@@ -272,8 +272,8 @@ double Val(const QString& texto) {
   if (t.size() >= 2 && t[0] == QLatin1Char('&')) {
     const QChar marca = t[1].toUpper();
     if (marca == QLatin1Char('H') || marca == QLatin1Char('O')) {
-      const QString cifrasValidas = marca == QLatin1Char('H') ? QStringLiteral("0123456789ABCDEF")
-                                                              : QStringLiteral("01234567");
+      const QString cifrasValidas =
+          marca == QLatin1Char('H') ? QStringLiteral("0123456789ABCDEF") : QStringLiteral("01234567");
       qsizetype fin = 2;
       while (fin < t.size() && cifrasValidas.contains(t[fin].toUpper())) ++fin;
       if (fin == 2) return 0.0;
@@ -292,7 +292,8 @@ double Val(const QString& texto) {
     ++i;
     while (digito(i)) ++i;
   }
-  const qsizetype cifras = i - inicioCifras - (t.mid(inicioCifras, i - inicioCifras).contains(QLatin1Char('.')) ? 1 : 0);
+  const qsizetype cifras =
+      i - inicioCifras - (t.mid(inicioCifras, i - inicioCifras).contains(QLatin1Char('.')) ? 1 : 0);
   if (cifras <= 0) return 0.0;
   qsizetype fin = i;
   if (i < t.size() && (t[i].toUpper() == QLatin1Char('E') || t[i].toUpper() == QLatin1Char('D'))) {
@@ -320,8 +321,10 @@ QString Str(double d) {
   QString s = escribirReal(d, 15);
   // Str gives no leading zero before the point (" .5") and a blank in front
   // of a number that is not negative.
-  if (s.startsWith(QLatin1String("0."))) s.remove(0, 1);
-  else if (s.startsWith(QLatin1String("-0."))) s.remove(1, 1);
+  if (s.startsWith(QLatin1String("0.")))
+    s.remove(0, 1);
+  else if (s.startsWith(QLatin1String("-0.")))
+    s.remove(1, 1);
   return s.startsWith(QLatin1Char('-')) ? s : QLatin1Char(' ') + s;
 }
 

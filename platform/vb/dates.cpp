@@ -13,9 +13,7 @@ namespace {
 const QDate kFechaCero(1899, 12, 30);
 constexpr qint64 kMsDia = 86400000;
 
-QDateTime normal(const QDateTime& f) {
-  return f.isValid() ? f : QDateTime(kFechaCero, QTime(0, 0));
-}
+QDateTime normal(const QDateTime& f) { return f.isValid() ? f : QDateTime(kFechaCero, QTime(0, 0)); }
 
 int anioDeDosCifras(int a) { return a < 30 ? 2000 + a : 1900 + a; }
 
@@ -85,9 +83,21 @@ std::optional<QDateTime> leerFecha(const QString& texto) {
   QString anioTexto;
   int mes = 0, dia = 0;
   switch (r.ordenFecha) {
-    case OrdenFecha::DiaMesAnio: dia = a.toInt(); mes = b.toInt(); anioTexto = c; break;
-    case OrdenFecha::MesDiaAnio: mes = a.toInt(); dia = b.toInt(); anioTexto = c; break;
-    case OrdenFecha::AnioMesDia: anioTexto = a; mes = b.toInt(); dia = c.toInt(); break;
+    case OrdenFecha::DiaMesAnio:
+      dia = a.toInt();
+      mes = b.toInt();
+      anioTexto = c;
+      break;
+    case OrdenFecha::MesDiaAnio:
+      mes = a.toInt();
+      dia = b.toInt();
+      anioTexto = c;
+      break;
+    case OrdenFecha::AnioMesDia:
+      anioTexto = a;
+      mes = b.toInt();
+      dia = c.toInt();
+      break;
   }
   if (anioTexto.size() == 3 || (r.ordenFecha != OrdenFecha::AnioMesDia && a.size() > 2) ||
       (r.ordenFecha == OrdenFecha::AnioMesDia && c.size() > 2))
@@ -136,7 +146,8 @@ QDateTime fechaDeSerial(double serial) {
     ms -= kMsDia;
     dias += serial < 0 ? -1 : 1;
   }
-  return QDateTime(kFechaCero.addDays(static_cast<qint64>(dias)), QTime::fromMSecsSinceStartOfDay(static_cast<int>(ms)));
+  return QDateTime(kFechaCero.addDays(static_cast<qint64>(dias)),
+                   QTime::fromMSecsSinceStartOfDay(static_cast<int>(ms)));
 }
 
 int Year(const QDateTime& f) { return normal(f).date().year(); }
@@ -174,7 +185,8 @@ QString formatoFecha(const QDateTime& fecha, const QString& formato) {
   if (nombre.compare(QLatin1String("Long Date"), Qt::CaseInsensitive) == 0)
     return formatoFecha(f, QStringLiteral("dddd, d \"de\" mmmm \"de\" yyyy"));
   if (nombre.compare(QLatin1String("Long Time"), Qt::CaseInsensitive) == 0) return formatoFecha(f, r.formatoHora);
-  if (nombre.compare(QLatin1String("Short Time"), Qt::CaseInsensitive) == 0) return formatoFecha(f, QStringLiteral("hh:mm"));
+  if (nombre.compare(QLatin1String("Short Time"), Qt::CaseInsensitive) == 0)
+    return formatoFecha(f, QStringLiteral("hh:mm"));
 
   const QDate d = f.date();
   const QTime t = f.time();
@@ -223,24 +235,36 @@ QString formatoFecha(const QDateTime& fecha, const QString& formato) {
                             ? corrida(l)
                             : 0;
     if (l == QLatin1Char('d') && k > 0) {
-      if (k >= 6) salida += formatoFecha(f, QStringLiteral("Long Date"));
-      else if (k == 5) salida += formatoFecha(f, r.formatoFechaCorta);
-      else if (k == 4) salida += r.nombresDia[d.dayOfWeek() % 7];
-      else if (k == 3) salida += r.nombresDia[d.dayOfWeek() % 7].left(3);
-      else salida += k == 2 ? dos(d.day()) : QString::number(d.day());
+      if (k >= 6)
+        salida += formatoFecha(f, QStringLiteral("Long Date"));
+      else if (k == 5)
+        salida += formatoFecha(f, r.formatoFechaCorta);
+      else if (k == 4)
+        salida += r.nombresDia[d.dayOfWeek() % 7];
+      else if (k == 3)
+        salida += r.nombresDia[d.dayOfWeek() % 7].left(3);
+      else
+        salida += k == 2 ? dos(d.day()) : QString::number(d.day());
       i += k;
       trasHora = false;
     } else if (l == QLatin1Char('m') && k > 0) {
-      if (trasHora && k <= 2) salida += k == 2 ? dos(t.minute()) : QString::number(t.minute());
-      else if (k >= 4) salida += r.nombresMes[d.month() - 1];
-      else if (k == 3) salida += r.nombresMes[d.month() - 1].left(3);
-      else salida += k == 2 ? dos(d.month()) : QString::number(d.month());
+      if (trasHora && k <= 2)
+        salida += k == 2 ? dos(t.minute()) : QString::number(t.minute());
+      else if (k >= 4)
+        salida += r.nombresMes[d.month() - 1];
+      else if (k == 3)
+        salida += r.nombresMes[d.month() - 1].left(3);
+      else
+        salida += k == 2 ? dos(d.month()) : QString::number(d.month());
       i += k;
       trasHora = false;
     } else if (l == QLatin1Char('y') && k > 0) {
-      if (k >= 3) salida += QStringLiteral("%1").arg(d.year(), 4, 10, QLatin1Char('0'));
-      else if (k == 2) salida += dos(d.year() % 100);
-      else salida += QString::number(d.dayOfYear());
+      if (k >= 3)
+        salida += QStringLiteral("%1").arg(d.year(), 4, 10, QLatin1Char('0'));
+      else if (k == 2)
+        salida += dos(d.year() % 100);
+      else
+        salida += QString::number(d.dayOfYear());
       i += k;
       trasHora = false;
     } else if (l == QLatin1Char('h') && k > 0) {

@@ -45,7 +45,8 @@ QString descripcionError(long numero) {
       {kAutomationError, QStringLiteral("Error de automatización")},
       {kInvalidPicture, QStringLiteral("Imagen no válida")},
       {kItemNotFoundInCollection,
-       QStringLiteral("No se encontró el elemento en la colección que corresponde con el nombre o el ordinal solicitado.")},
+       QStringLiteral(
+           "No se encontró el elemento en la colección que corresponde con el nombre o el ordinal solicitado.")},
       {kOperationNotAllowedWhenClosed,
        QStringLiteral("No se permite realizar esta operación si el objeto está cerrado.")},
       {kElementNotFound, QStringLiteral("Elemento no encontrado")},

@@ -61,8 +61,10 @@ void cifras(double valor, int decimales, QString& entero, QString& fraccion) {
     if (subir) {
       int i = static_cast<int>(d.size()) - 1;
       while (i >= 0 && d[static_cast<std::size_t>(i)] == '9') d[static_cast<std::size_t>(i--)] = '0';
-      if (i >= 0) ++d[static_cast<std::size_t>(i)];
-      else d.insert(d.begin(), '1');
+      if (i >= 0)
+        ++d[static_cast<std::size_t>(i)];
+      else
+        d.insert(d.begin(), '1');
     }
     if (d.empty()) d = "0";
   }
@@ -141,8 +143,10 @@ QString aplicar(double valor, const QString& seccion) {
     }
   }
   if (quedan > 0) {
-    if (primero < piezas.size()) salida[primero].prepend(entero.left(quedan));
-    else salida.insert(salida.begin() + static_cast<long>(std::min(punto, salida.size())), entero.left(quedan));
+    if (primero < piezas.size())
+      salida[primero].prepend(entero.left(quedan));
+    else
+      salida.insert(salida.begin() + static_cast<long>(std::min(punto, salida.size())), entero.left(quedan));
   }
   // Decimals: zeros after the last significant one are kept only under "0".
   int significativas = static_cast<int>(fraccion.size());
@@ -177,9 +181,9 @@ bool esCero(double valor, const QString& seccion) {
 
 QString formatoNumero(double valor, const QString& formato) {
   const QString nombre = formato.trimmed();
-  if (nombre.isEmpty() || nombre.compare(QLatin1String("General Number"), Qt::CaseInsensitive) == 0)
-    return CStr(valor);
-  if (nombre.compare(QLatin1String("Fixed"), Qt::CaseInsensitive) == 0) return formatoNumero(valor, QStringLiteral("0.00"));
+  if (nombre.isEmpty() || nombre.compare(QLatin1String("General Number"), Qt::CaseInsensitive) == 0) return CStr(valor);
+  if (nombre.compare(QLatin1String("Fixed"), Qt::CaseInsensitive) == 0)
+    return formatoNumero(valor, QStringLiteral("0.00"));
   if (nombre.compare(QLatin1String("Standard"), Qt::CaseInsensitive) == 0)
     return formatoNumero(valor, QStringLiteral("#,##0.00"));
   if (nombre.compare(QLatin1String("Percent"), Qt::CaseInsensitive) == 0)

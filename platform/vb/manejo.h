@@ -68,7 +68,9 @@ class Seguir {
     return false;
   }
   template <class F>
-  bool run(F&& sentencia) { return (*this)(std::forward<F>(sentencia)); }
+  bool run(F&& sentencia) {
+    return (*this)(std::forward<F>(sentencia));
+  }
 
   // 0 and "" when no error happened since the last Clear().
   long Number() const { return ultimo_ ? ultimo_->Number() : 0; }

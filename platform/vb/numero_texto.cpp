@@ -26,14 +26,15 @@ std::optional<Numero> leerBase(QStringView t) {
   for (qsizetype i = 2; i < t.size(); ++i) {
     int cifra = -1;
     const char16_t c = t[i].toUpper().unicode();
-    if (c >= u'0' && c <= u'9') cifra = c - u'0';
-    else if (c >= u'A' && c <= u'F') cifra = c - u'A' + 10;
+    if (c >= u'0' && c <= u'9')
+      cifra = c - u'0';
+    else if (c >= u'A' && c <= u'F')
+      cifra = c - u'A' + 10;
     if (cifra < 0 || cifra >= base) return std::nullopt;
     valor = valor * base + cifra;
     if (valor > 0xFFFFFFFFull) throw Error(kOverflow);
   }
-  long long con_signo = valor <= 0xFFFF ? static_cast<std::int16_t>(valor)
-                                        : static_cast<std::int32_t>(valor);
+  long long con_signo = valor <= 0xFFFF ? static_cast<std::int16_t>(valor) : static_cast<std::int32_t>(valor);
   Numero n;
   n.negativo = con_signo < 0;
   if (con_signo != 0) n.digitos = std::to_string(n.negativo ? -con_signo : con_signo);

@@ -23,15 +23,13 @@ struct Regional {
   QString formatoFechaCorta = QStringLiteral("dd/mm/yyyy");
   QString formatoHora = QStringLiteral("hh:mm:ss");
   // Names used by Format's "mmm", "mmmm", "ddd" and "dddd".
-  QString nombresMes[12] = {
-      QStringLiteral("enero"),   QStringLiteral("febrero"), QStringLiteral("marzo"),
-      QStringLiteral("abril"),   QStringLiteral("mayo"),    QStringLiteral("junio"),
-      QStringLiteral("julio"),   QStringLiteral("agosto"),  QStringLiteral("septiembre"),
-      QStringLiteral("octubre"), QStringLiteral("noviembre"), QStringLiteral("diciembre")};
+  QString nombresMes[12] = {QStringLiteral("enero"),   QStringLiteral("febrero"),   QStringLiteral("marzo"),
+                            QStringLiteral("abril"),   QStringLiteral("mayo"),      QStringLiteral("junio"),
+                            QStringLiteral("julio"),   QStringLiteral("agosto"),    QStringLiteral("septiembre"),
+                            QStringLiteral("octubre"), QStringLiteral("noviembre"), QStringLiteral("diciembre")};
   // Sunday first, as the platform's Weekday numbers them (1 = Sunday).
-  QString nombresDia[7] = {QStringLiteral("domingo"), QStringLiteral("lunes"),
-                           QStringLiteral("martes"),  QStringLiteral("miércoles"),
-                           QStringLiteral("jueves"),  QStringLiteral("viernes"),
+  QString nombresDia[7] = {QStringLiteral("domingo"),   QStringLiteral("lunes"),  QStringLiteral("martes"),
+                           QStringLiteral("miércoles"), QStringLiteral("jueves"), QStringLiteral("viernes"),
                            QStringLiteral("sábado")};
 };
 

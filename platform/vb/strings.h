@@ -44,8 +44,8 @@ long InStrRev(const QString& s, const QString& buscado, long inicio = -1, Compar
 // reemplazo. As the platform does, the result starts at inicio (the part
 // before it is dropped); cuantos = -1 replaces all. An empty buscado leaves
 // the text as it is.
-QString Replace(const QString& s, const QString& buscado, const QString& reemplazo, long inicio = 1,
-                long cuantos = -1, Comparacion comp = vbBinaryCompare);
+QString Replace(const QString& s, const QString& buscado, const QString& reemplazo, long inicio = 1, long cuantos = -1,
+                Comparacion comp = vbBinaryCompare);
 
 // -1, 0 or 1 as a sorts before, equal to or after b.
 int StrComp(const QString& a, const QString& b, Comparacion comp = vbBinaryCompare);

@@ -79,7 +79,9 @@ QString sinSecretos(QString texto) {
 
 void registrar(const Rutina& rutina, const Error& error, QStringView como) {
   if (!rutina.categoria.isWarningEnabled()) return;
-  QString texto = QStringLiteral("%1: error %2, %3").arg(QLatin1String(rutina.nombre)).arg(error.Number())
+  QString texto = QStringLiteral("%1: error %2, %3")
+                      .arg(QLatin1String(rutina.nombre))
+                      .arg(error.Number())
                       .arg(error.Description().isEmpty() ? descripcionError(error.Number()) : error.Description());
   if (!error.Source().isEmpty()) texto += QStringLiteral(" (") + error.Source() + QLatin1Char(')');
   texto += QStringLiteral(": ");

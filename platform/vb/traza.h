@@ -40,12 +40,12 @@ QString sinSecretos(QString texto);
 // A layer's category, one in each layer's traza.h: warnings off until a
 // rule or --registro switches them on.
 //   KV_CATEGORIA_DE_CAPA(data, "korvane.data")   // traza::data()
-#define KV_CATEGORIA_DE_CAPA(funcion, nombre)                              \
-  namespace traza {                                                        \
-  inline const QLoggingCategory& funcion() {                               \
-    static const QLoggingCategory categoria(nombre, QtCriticalMsg);        \
-    return categoria;                                                      \
-  }                                                                        \
+#define KV_CATEGORIA_DE_CAPA(funcion, nombre)                       \
+  namespace traza {                                                 \
+  inline const QLoggingCategory& funcion() {                        \
+    static const QLoggingCategory categoria(nombre, QtCriticalMsg); \
+    return categoria;                                               \
+  }                                                                 \
   }
 
 KV_CATEGORIA_DE_CAPA(platform, "korvane.platform")

@@ -25,14 +25,17 @@ VarType Variant::type() const {
 
 bool Variant::isNumeric() const {
   switch (type()) {
-    case VarType::Boolean: case VarType::Integer: case VarType::Long: case VarType::LongLong:
-    case VarType::Byte: case VarType::Single: case VarType::Double: case VarType::Currency:
-    case VarType::Empty:
-      return true;
-    case VarType::String:
-      return IsNumeric(*get<QString>());
-    default:
-      return false;
+    case VarType::Boolean:
+    case VarType::Integer:
+    case VarType::Long:
+    case VarType::LongLong:
+    case VarType::Byte:
+    case VarType::Single:
+    case VarType::Double:
+    case VarType::Currency:
+    case VarType::Empty: return true;
+    case VarType::String: return IsNumeric(*get<QString>());
+    default: return false;
   }
 }
 

@@ -22,8 +22,8 @@ struct Currency {
 enum class VarType : int {
   Empty = 0,
   Null = 1,
-  Integer = 2,   // 16-bit
-  Long = 3,      // 32-bit
+  Integer = 2,  // 16-bit
+  Long = 3,     // 32-bit
   Single = 4,
   Double = 5,
   Currency = 6,
@@ -41,7 +41,11 @@ struct NullTag {
 class Variant {
  public:
   Variant() = default;  // Empty
-  static Variant Null() { Variant v; v.valor_ = NullTag{}; return v; }
+  static Variant Null() {
+    Variant v;
+    v.valor_ = NullTag{};
+    return v;
+  }
 
   Variant(bool b) : valor_(b) {}
   Variant(std::int16_t i) : valor_(i) {}
@@ -63,24 +67,27 @@ class Variant {
   bool isText() const { return std::holds_alternative<QString>(valor_); }
 
   // Direct access to the stored alternative; nullptr when it holds another kind.
-  template <class T> const T* get() const { return std::get_if<T>(&valor_); }
+  template <class T>
+  const T* get() const {
+    return std::get_if<T>(&valor_);
+  }
 
   // Conversions with the platform's rules (see convert.h for the details):
   // Null raises error 94 except in toText(), which gives an empty text.
-  QString toString() const;       // CStr
-  QString toText() const;         // null-safe text: Null and Empty give ""
-  double toDouble() const;        // CDbl
-  std::int16_t toInteger() const; // CInt, half to even, error 6 on overflow
-  std::int32_t toLong() const;    // CLng, half to even, error 6 on overflow
-  Currency toCurrency() const;    // CCur
-  bool toBool() const;            // CBool
-  QDateTime toDate() const;       // CDate
+  QString toString() const;        // CStr
+  QString toText() const;          // null-safe text: Null and Empty give ""
+  double toDouble() const;         // CDbl
+  std::int16_t toInteger() const;  // CInt, half to even, error 6 on overflow
+  std::int32_t toLong() const;     // CLng, half to even, error 6 on overflow
+  Currency toCurrency() const;     // CCur
+  bool toBool() const;             // CBool
+  QDateTime toDate() const;        // CDate
 
   friend bool operator==(const Variant& a, const Variant& b) { return a.valor_ == b.valor_; }
 
  private:
-  using Valor = std::variant<std::monostate, NullTag, bool, std::int16_t, std::int32_t, std::int64_t,
-                             std::uint8_t, float, double, Currency, QDateTime, QString>;
+  using Valor = std::variant<std::monostate, NullTag, bool, std::int16_t, std::int32_t, std::int64_t, std::uint8_t,
+                             float, double, Currency, QDateTime, QString>;
   Valor valor_;
 };
 

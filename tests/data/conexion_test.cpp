@@ -29,8 +29,9 @@ prueba::GuionUi::Guion teclearAcceso(QString usuario, QString clave, QString bas
 }
 
 QString cajaConexion(const ado::Error& e) {
-  return QStringLiteral(" Estado de Sql: %1\rNumero de Error: %2\rDescripcion: %3\rCodigo Nativo: %4\r"
-                        " - Desea Intentarlo Nuevamente??? ")
+  return QStringLiteral(
+             " Estado de Sql: %1\rNumero de Error: %2\rDescripcion: %3\rCodigo Nativo: %4\r"
+             " - Desea Intentarlo Nuevamente??? ")
       .arg(e.SQLState())
       .arg(e.Number())
       .arg(e.Description())
@@ -236,8 +237,7 @@ TEST(ConexionLocal, AbreUnArchivo) {
   d.gUsuario = QStringLiteral("admin");
   d.OpenLocalADODB(QString(), QStringLiteral("User ID"), QStringLiteral("Password"));
   EXPECT_EQ(d.gCnn.State(), ado::adStateOpen);
-  EXPECT_EQ(d.gConnString,
-            "PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source =" + d.gDBName + ";User ID=admin;Password=;");
+  EXPECT_EQ(d.gConnString, "PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source =" + d.gDBName + ";User ID=admin;Password=;");
 }
 
 TEST(ConexionLocal, ArchivoQueNoEstaSeBuscaConElDialogo) {

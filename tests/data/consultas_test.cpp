@@ -159,8 +159,14 @@ TEST(Consultas, AbrirRecordsetFallidoPreguntaPorElDialogoDeError) {
   Consultas c;
   ado::Recordset rs;
   int veces = 0;
-  prueba::guion().esperarModal([&](QDialog& d) { ++veces; prueba::pulsar(d, QStringLiteral("Reintentar")); });
-  prueba::guion().esperarModal([&](QDialog& d) { ++veces; prueba::pulsar(d, QStringLiteral("Cancelar")); });
+  prueba::guion().esperarModal([&](QDialog& d) {
+    ++veces;
+    prueba::pulsar(d, QStringLiteral("Reintentar"));
+  });
+  prueba::guion().esperarModal([&](QDialog& d) {
+    ++veces;
+    prueba::pulsar(d, QStringLiteral("Cancelar"));
+  });
   db().AbrirRecordset(QStringLiteral("SELECT * FROM NO_EXISTE"), rs);
   EXPECT_EQ(veces, 2);
   EXPECT_EQ(rs.State(), ado::adStateClosed);

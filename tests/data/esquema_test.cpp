@@ -71,8 +71,9 @@ TEST(Esquema, FalloVaATratamientoErroresConSuRutina) {
   prueba::guion().esperarMensaje(ui::vbAbort);
   EXPECT_FALSE(db().ExisteTablaDB("TA_USUARIOS"));
   const QString registro = QString::fromUtf8(e.base.carpeta.leer(QStringLiteral("KVERR.LOG")));
-  EXPECT_TRUE(registro.startsWith("01-02-2025 08:00:00 Rutina: - VerificaCampos Mensaje Ha ocurrido el Siguiente "
-                                  "Error (3704) "))
+  EXPECT_TRUE(
+      registro.startsWith("01-02-2025 08:00:00 Rutina: - VerificaCampos Mensaje Ha ocurrido el Siguiente "
+                          "Error (3704) "))
       << registro.toStdString();
   EXPECT_EQ(registro.count("\r\n"), 2);
   EXPECT_TRUE(registro.contains(" Respondió : Reintentar\r\n"));

@@ -39,8 +39,8 @@ TEST(Acceso, ControlesYTextos) {
   EXPECT_TRUE(f.bcAceptar->isDefault());
   EXPECT_FALSE(f.Aceptar);
   // Tab order as the form lays it out.
-  const std::vector<QWidget*> orden = {f.TxtUserId, f.TxtUserPassword, f.TxtDbName, f.TxtServidor,
-                                       f.CboPlataformaDB, f.bcAceptar, f.bcCancelar};
+  const std::vector<QWidget*> orden = {f.TxtUserId,       f.TxtUserPassword, f.TxtDbName, f.TxtServidor,
+                                       f.CboPlataformaDB, f.bcAceptar,       f.bcCancelar};
   const auto siguiente = [](QWidget* w) {
     do w = w->nextInFocusChain();
     while (!(w->focusPolicy() & Qt::TabFocus));

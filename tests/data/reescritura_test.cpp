@@ -35,8 +35,9 @@ TEST(Sinonimos, OtrosUsuariosVenLasTablasRestringidas) {
 }
 
 TEST(Sinonimos, LasSieteTablasYSusSinonimos) {
-  EXPECT_EQ(SS_TSinonimos(" V_TA_DEPOSITO  V_TA_FAMILIAS  V_TA_CAJAS  AC_CUENTASDIARIO  AC_CUENTASDIARIO_CCOSTO ", false),
-            " SS_V_TA_DEPOSITO  SS_V_TA_FAMILIAS  SS_V_TA_CAJAS  SS_AC_CUENTASDIARIO  SS_AC_CUENTAS_DIARIO_CCOSTO ");
+  EXPECT_EQ(
+      SS_TSinonimos(" V_TA_DEPOSITO  V_TA_FAMILIAS  V_TA_CAJAS  AC_CUENTASDIARIO  AC_CUENTASDIARIO_CCOSTO ", false),
+      " SS_V_TA_DEPOSITO  SS_V_TA_FAMILIAS  SS_V_TA_CAJAS  SS_AC_CUENTASDIARIO  SS_AC_CUENTAS_DIARIO_CCOSTO ");
 }
 
 TEST(Sinonimos, ContextosQueNoCambian) {
@@ -147,8 +148,8 @@ TEST(ScriptOracle, LimpiezaYSentencias) {
   qsizetype desde = 0;
   QString s;
   while (reescritura::siguienteSentencia(limpio, desde, s)) sentencias << s;
-  EXPECT_EQ(sentencias, QStringList({"SET TRANSACTION \n", "INSERT INTO T VALUES (1) ", "INSERT INTO T VALUES (2) ",
-                                     "COMMIT "}));
+  EXPECT_EQ(sentencias,
+            QStringList({"SET TRANSACTION \n", "INSERT INTO T VALUES (1) ", "INSERT INTO T VALUES (2) ", "COMMIT "}));
   desde = 0;
   EXPECT_FALSE(reescritura::siguienteSentencia("SELECT 1", desde, s));
 }

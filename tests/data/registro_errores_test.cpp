@@ -29,9 +29,8 @@ struct Registro {
 TEST(RegistroErrores, LineaYCajaConRutina) {
   Registro r;
   prueba::guion().esperarMensaje(ui::vbRetry);
-  const int respuesta =
-      r.d.TratamientoErrores(vb::Error(3265, QStringLiteral(" X "), QStringLiteral("ADODB.Fields")), std::nullopt,
-                             vb::Variant("VerificaCampos"));
+  const int respuesta = r.d.TratamientoErrores(vb::Error(3265, QStringLiteral(" X "), QStringLiteral("ADODB.Fields")),
+                                               std::nullopt, vb::Variant("VerificaCampos"));
   EXPECT_EQ(respuesta, ui::vbRetry);
   EXPECT_EQ(r.leer(), QStringLiteral("03-05-2024 14:07:09 Rutina: - VerificaCampos Mensaje Ha ocurrido el Siguiente "
                                      "Error (3265) X Respondió : Reintentar\r\n"));
@@ -52,9 +51,11 @@ TEST(RegistroErrores, SinRutinaQuedanDosBlancos) {
 
 TEST(RegistroErrores, TextoDeCadaRespuesta) {
   Registro r;
-  const std::vector<std::pair<int, int>> casos = {
-      {ui::vbAbortRetryIgnore, ui::vbIgnore}, {ui::vbYesNoCancel, ui::vbCancel}, {ui::vbYesNoCancel, ui::vbYes},
-      {ui::vbYesNoCancel, ui::vbNo},          {ui::vbOKOnly, ui::vbOK}};
+  const std::vector<std::pair<int, int>> casos = {{ui::vbAbortRetryIgnore, ui::vbIgnore},
+                                                  {ui::vbYesNoCancel, ui::vbCancel},
+                                                  {ui::vbYesNoCancel, ui::vbYes},
+                                                  {ui::vbYesNoCancel, ui::vbNo},
+                                                  {ui::vbOKOnly, ui::vbOK}};
   for (const auto& [botones, respuesta] : casos) {
     prueba::guion().esperarMensaje(respuesta);
     EXPECT_EQ(r.d.TratamientoErrores(vb::Error(5), botones, vb::Variant("R")), respuesta);
@@ -121,9 +122,12 @@ TEST(RegistroErrores, DosProgramasEscribiendoALaVez) {
   int a = 0, b = 0;
   for (int i = 0; i < 2 * kLineas; ++i) {
     const QByteArray l = lineas[i] + '\n';
-    if (l == linea('a')) ++a;
-    else if (l == linea('b')) ++b;
-    else ADD_FAILURE() << "line " << i << " is mixed";
+    if (l == linea('a'))
+      ++a;
+    else if (l == linea('b'))
+      ++b;
+    else
+      ADD_FAILURE() << "line " << i << " is mixed";
   }
   EXPECT_EQ(a, kLineas);
   EXPECT_EQ(b, kLineas);

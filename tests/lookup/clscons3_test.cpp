@@ -132,7 +132,7 @@ TEST_F(Consultas, PedidoCompletoDejaLimpioElEstado) {
     sql = f.SQL;
     ordenar = f.OrdenarPorLwv;
     EXPECT_EQ(f.cajaBusqueda(0)->text(), QStringLiteral("Su"));  // the Clave, searched at once
-    EXPECT_EQ(f.filaSeleccionada(), -1);  // the first column holds prices
+    EXPECT_EQ(f.filaSeleccionada(), -1);                         // the first column holds prices
     prueba::teclear(d, QStringLiteral("CmbSearch(1)"), QStringLiteral("su"));
     prueba::pulsar(d, QStringLiteral("Aceptar"));
   });
@@ -166,12 +166,14 @@ TEST_F(Consultas, ArbolDesdeElServicio) {
   c.CampoDevuelto = QStringLiteral("CODIGO");
   Coleccion cmps;
   QString campo, where;
-  prueba::guion().esperarModal([&](QDialog& d) {
-    prueba::teclear(d, QStringLiteral("CmbSearch(0)"), QStringLiteral("caj"));
-    prueba::pulsar(d, QStringLiteral("Aceptar"));
-  }, QStringLiteral("Lib_FrmCons3Tree"));
-  c.ConsultaSearch(QStringLiteral("SELECT CODIGO, DESCRIPCION FROM PLAN ORDER BY CODIGO"), cmps, {}, campo, where,
-                   {}, true);
+  prueba::guion().esperarModal(
+      [&](QDialog& d) {
+        prueba::teclear(d, QStringLiteral("CmbSearch(0)"), QStringLiteral("caj"));
+        prueba::pulsar(d, QStringLiteral("Aceptar"));
+      },
+      QStringLiteral("Lib_FrmCons3Tree"));
+  c.ConsultaSearch(QStringLiteral("SELECT CODIGO, DESCRIPCION FROM PLAN ORDER BY CODIGO"), cmps, {}, campo, where, {},
+                   true);
   EXPECT_EQ(c.ValorDevuelto.toText(), QStringLiteral("11"));
   EXPECT_FALSE(c.Checks);
 }

@@ -24,9 +24,9 @@ TEST_F(Consultas, ConsultaDeLineaImprimeLoElegido) {
     EXPECT_EQ(f.modelo().celda(f.filaSeleccionada(), 2), QStringLiteral("Castro"));
     prueba::pulsar(d, QStringLiteral("Aceptar"));
   });
-  EXPECT_EQ(correr({"--consulta", "VT_CLIENTES", "--campo", "CODIGO", "--devolver", "NOMBRE,ZONA", "--clave", "1"},
-                   salida),
-            0);
+  EXPECT_EQ(
+      correr({"--consulta", "VT_CLIENTES", "--campo", "CODIGO", "--devolver", "NOMBRE,ZONA", "--clave", "1"}, salida),
+      0);
   // A table without a mask: the generic statement, searched by NOMBRE.
   EXPECT_EQ(sql, QStringLiteral("SELECT TOP 1000 Dada_De_Baja,ZONA,NOMBRE,CODIGO FROM VT_CLIENTES ORDER BY NOMBRE "));
   EXPECT_EQ(salida, "ValorDevuelto=C5\nValores=Castro\nValores=1\n");
@@ -39,24 +39,27 @@ TEST_F(Consultas, ConsultaDeLineaImprimeLoElegido) {
     f.modelo().setMarcada(2, true);
     prueba::pulsar(d, QStringLiteral("Aceptar"));
   });
-  EXPECT_EQ(correr({"--consulta", "SELECT CODIGO, NOMBRE FROM VT_CLIENTES ORDER BY CODIGO", "--checks", "--campo",
-                    "NOMBRE"},
-                   salida),
-            0);
+  EXPECT_EQ(
+      correr({"--consulta", "SELECT CODIGO, NOMBRE FROM VT_CLIENTES ORDER BY CODIGO", "--checks", "--campo", "NOMBRE"},
+             salida),
+      0);
   EXPECT_EQ(salida, "ValorDevuelto=\nValores=Arce\nValores=Benitez\n");
 }
 
 TEST_F(Consultas, ConsultaDeLineaEnArbol) {
-  base.ejecutar("INSERT INTO PLAN VALUES ('1', 'Activo'), ('11', 'Caja'); INSERT INTO MA_CUENTAS VALUES ('11', 'Caja')");
-  prueba::guion().esperarModal([&](QDialog& d) {
-    prueba::teclear(d, QStringLiteral("CmbSearch(0)"), QStringLiteral("caj"));
-    prueba::pulsar(d, QStringLiteral("Aceptar"));
-  }, QStringLiteral("Lib_FrmCons3Tree"));
+  base.ejecutar(
+      "INSERT INTO PLAN VALUES ('1', 'Activo'), ('11', 'Caja'); INSERT INTO MA_CUENTAS VALUES ('11', 'Caja')");
+  prueba::guion().esperarModal(
+      [&](QDialog& d) {
+        prueba::teclear(d, QStringLiteral("CmbSearch(0)"), QStringLiteral("caj"));
+        prueba::pulsar(d, QStringLiteral("Aceptar"));
+      },
+      QStringLiteral("Lib_FrmCons3Tree"));
   std::string salida;
-  EXPECT_EQ(correr({"--consulta", "SELECT CODIGO, DESCRIPCION FROM PLAN ORDER BY CODIGO", "--arbol", "--campo",
-                    "CODIGO"},
-                   salida),
-            0);
+  EXPECT_EQ(
+      correr({"--consulta", "SELECT CODIGO, DESCRIPCION FROM PLAN ORDER BY CODIGO", "--arbol", "--campo", "CODIGO"},
+             salida),
+      0);
   EXPECT_EQ(salida, "ValorDevuelto=11\n");
 
   // Cancelar says so by the status.

@@ -68,7 +68,8 @@ TEST_F(Consultas, F5ConYSinLikeDosVeces) {
       QTest::keyClick(f.cajaBusqueda(0), Qt::Key_F5);
       const QString p1 = like ? QStringLiteral("'%A%'") : QStringLiteral("'A%%'");
       EXPECT_EQ(f.SQL.toStdString(), (QStringLiteral("SELECT CODIGO, NOMBRE FROM VT_CLIENTES  where CODIGO like ") +
-                                      p1 + QStringLiteral(" ORDER BY CODIGO  ")).toStdString());
+                                      p1 + QStringLiteral(" ORDER BY CODIGO  "))
+                                         .toStdString());
       EXPECT_EQ(columna(f, 0), (QStringList{"A0", "A01", "A02"}));
       EXPECT_EQ(f.cajaBusqueda(0)->text(), like ? QStringLiteral("A") : QStringLiteral("A%"));  // what was searched
       EXPECT_FALSE(avisoVacio(f));
@@ -78,8 +79,10 @@ TEST_F(Consultas, F5ConYSinLikeDosVeces) {
       EXPECT_TRUE(f.SQL.contains(QStringLiteral("'  and NOMBRE like ") +
                                  (like ? QStringLiteral("'%ez%'") : QStringLiteral("'ez%'"))))
           << f.SQL.toStdString();
-      if (like) EXPECT_EQ(columna(f, 1), (QStringList{"Alvarez", "Benitez"}));
-      else EXPECT_TRUE(columna(f, 1).isEmpty());
+      if (like)
+        EXPECT_EQ(columna(f, 1), (QStringList{"Alvarez", "Benitez"}));
+      else
+        EXPECT_TRUE(columna(f, 1).isEmpty());
       EXPECT_EQ(avisoVacio(f), !like);  // nothing found says so
       // A new search goes back to the first statement.
       prueba::pulsar(f, QStringLiteral("Nueva Busqueda"));
@@ -134,8 +137,9 @@ TEST_F(Consultas, OrdenPorEncabezadoSobreviveALaRecarga) {
 }
 
 TEST_F(Consultas, ColumnasCortasMuestranSusValores) {
-  base.ejecutar("CREATE TABLE CORTAS (UNEGOCIO CHAR(4), ACTIVO BIT, GRUPO VARCHAR(1));"
-                "INSERT INTO CORTAS VALUES ('0001', 1, 'M'), ('0003', 0, 'W')");
+  base.ejecutar(
+      "CREATE TABLE CORTAS (UNEGOCIO CHAR(4), ACTIVO BIT, GRUPO VARCHAR(1));"
+      "INSERT INTO CORTAS VALUES ('0001', 1, 'M'), ('0003', 0, 'W')");
   Lib_FrmCons3 f;
   f.SQL = QStringLiteral("SELECT UNEGOCIO, ACTIVO, GRUPO FROM CORTAS");
   f.CheckBoxes = true;  // the first column has its check box beside the text too
@@ -324,7 +328,8 @@ TEST_F(Consultas, ArchivoDeAnchosConservaOtrasTablas) {
 
 TEST_F(Consultas, VentanaMasGrandeQueLaPantalla) {
   prueba::guion().setPantalla(QSize(300, 200));
-  for (int i = 0; i < 20; ++i) base.ejecutar(QStringLiteral("INSERT INTO VT_CLIENTES VALUES ('X%1', 'Otro', 1, 0)").arg(i));
+  for (int i = 0; i < 20; ++i)
+    base.ejecutar(QStringLiteral("INSERT INTO VT_CLIENTES VALUES ('X%1', 'Otro', 1, 0)").arg(i));
   Lib_FrmCons3 f;
   f.SQL = kClientes;
   mostrar(f, [&] {

@@ -45,7 +45,7 @@ TEST_F(Consultas, ArbolPadreQueLlegaDespues) {
   Lib_FrmCons3Tree t;
   t.SQL = QStringLiteral("SELECT CODIGO, DESCRIPCION FROM PLAN");
   mostrar(t, [&] {
-    EXPECT_EQ(padre(t, "211"), QStringLiteral("A2"));   // 21 was not there yet
+    EXPECT_EQ(padre(t, "211"), QStringLiteral("A2"));  // 21 was not there yet
     EXPECT_EQ(padre(t, "2111"), QStringLiteral("A211"));
     prueba::pulsar(t, QStringLiteral("Cancelar"));
   });
@@ -70,8 +70,9 @@ TEST_F(Consultas, ArbolEnElOrdenDeLasFilas) {
 }
 
 TEST_F(Consultas, ChecksBajanSeisNiveles) {
-  base.ejecutar("INSERT INTO PLAN VALUES ('1','a'),('12','b'),('123','c'),('1234','d'),('12345','e'),"
-                "('123456','f'),('1234567','g'),('12345678','h')");
+  base.ejecutar(
+      "INSERT INTO PLAN VALUES ('1','a'),('12','b'),('123','c'),('1234','d'),('12345','e'),"
+      "('123456','f'),('1234567','g'),('12345678','h')");
   Lib_FrmCons3Tree t;
   t.SQL = kPlan;
   t.CheckBoxes = true;
@@ -89,10 +90,11 @@ TEST_F(Consultas, ChecksBajanSeisNiveles) {
 }
 
 TEST_F(Consultas, AceptarTraduceLosCodigos) {
-  base.ejecutar("INSERT INTO PLAN VALUES ('1', 'Activo'), ('11', 'Caja'), ('12', 'Bancos');"
-                "INSERT INTO TA_CCOSTO VALUES ('11', 'Caja');"
-                "INSERT INTO MA_CUENTAS VALUES ('12', 'Bancos');"
-                "INSERT INTO MA_POSICIONES VALUES ('11', 'Pos once')");
+  base.ejecutar(
+      "INSERT INTO PLAN VALUES ('1', 'Activo'), ('11', 'Caja'), ('12', 'Bancos');"
+      "INSERT INTO TA_CCOSTO VALUES ('11', 'Caja');"
+      "INSERT INTO MA_CUENTAS VALUES ('12', 'Bancos');"
+      "INSERT INTO MA_POSICIONES VALUES ('11', 'Pos once')");
   auto elegir = [&](const QString& campo, const QString& codigo, bool checks = false) {
     Lib_FrmCons3Tree t;
     t.SQL = kPlan;
@@ -109,12 +111,12 @@ TEST_F(Consultas, AceptarTraduceLosCodigos) {
     });
     return std::make_pair(t.ValorDevuelto.toText(), t.Valores.value_or(QStringList{QStringLiteral("<nada>")}));
   };
-  EXPECT_EQ(elegir("CODIGO", "11").first, QStringLiteral("11"));       // from TA_CCOSTO
-  EXPECT_EQ(elegir("CODIGO", "12").first, QStringLiteral("12"));       // from MA_CUENTAS
-  EXPECT_EQ(elegir("CODIGO", "1").first, QString());                   // in neither
-  EXPECT_EQ(elegir("CODIGO", "").first, QString());                    // the root
+  EXPECT_EQ(elegir("CODIGO", "11").first, QStringLiteral("11"));  // from TA_CCOSTO
+  EXPECT_EQ(elegir("CODIGO", "12").first, QStringLiteral("12"));  // from MA_CUENTAS
+  EXPECT_EQ(elegir("CODIGO", "1").first, QString());              // in neither
+  EXPECT_EQ(elegir("CODIGO", "").first, QString());               // the root
   EXPECT_EQ(elegir("IDPOSICION", "11").first, QStringLiteral("11"));
-  EXPECT_EQ(elegir("DESCRIPCION", "11").first, QString());             // other fields: left unset
+  EXPECT_EQ(elegir("DESCRIPCION", "11").first, QString());  // other fields: left unset
   EXPECT_EQ(elegir("IDPOSICION", "", true).second, QStringList{QStringLiteral("11")});
   EXPECT_EQ(elegir("NOMBRE", "", true).second, QStringList{});
 }

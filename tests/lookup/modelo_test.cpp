@@ -35,7 +35,8 @@ TEST(ModeloConsulta, BusquedaIgualALaDeRecorrerLaLista) {
   m.terminarCarga();
   auto comprobar = [&](const char* como) {
     for (int c = 0; c < 2; ++c)
-      for (const QString& b : buscados) ASSERT_EQ(m.buscar(c, b), aMano(m, c, b)) << como << " " << c << " [" << b.toStdString() << "]";
+      for (const QString& b : buscados)
+        ASSERT_EQ(m.buscar(c, b), aMano(m, c, b)) << como << " " << c << " [" << b.toStdString() << "]";
   };
   comprobar("sin ordenar");
   m.ordenar(1, Qt::AscendingOrder);

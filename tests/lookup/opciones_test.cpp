@@ -36,14 +36,13 @@ TEST_F(Opciones, CheckOpcionesConEstadoInicial) {
   QStringList vistos;
   auto guion = [&](QDialog& d) {
     auto& f = dialogo(d);
-    for (int i = 0; i < f.modelo().filas(); ++i)
-      vistos << f.modelo().celda(i, 0) + (f.modelo().marcada(i) ? "+" : "-");
+    for (int i = 0; i < f.modelo().filas(); ++i) vistos << f.modelo().celda(i, 0) + (f.modelo().marcada(i) ? "+" : "-");
     prueba::pulsar(d, QStringLiteral("Aceptar"));
   };
   prueba::guion().esperarModal(guion);
-  EXPECT_EQ(clsCons3().CheckOpciones(QStringLiteral("Elegir"), std::nullopt, QStringLiteral("1Uno"),
-                                     QStringLiteral("0Dos")),
-            QString());
+  EXPECT_EQ(
+      clsCons3().CheckOpciones(QStringLiteral("Elegir"), std::nullopt, QStringLiteral("1Uno"), QStringLiteral("0Dos")),
+      QString());
   EXPECT_EQ(clsCons3().Valores, QStringList{QStringLiteral("Uno")});
   // One array gives the same dialog as the options one by one.
   prueba::guion().esperarModal(guion);

@@ -2,8 +2,8 @@
 // focus colours, the arrow keys, the button bar without "Nueva Busqueda",
 // and the width file when things go wrong.
 #include <QApplication>
-#include <QFile>
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QPushButton>
 
@@ -14,8 +14,7 @@ using prueba::Consultas;
 
 namespace {
 
-const QString kArticulos =
-    QStringLiteral("SELECT IDARTICULO, DESCRIPCION FROM VT_MA_ARTICULOS ORDER BY IDARTICULO");
+const QString kArticulos = QStringLiteral("SELECT IDARTICULO, DESCRIPCION FROM VT_MA_ARTICULOS ORDER BY IDARTICULO");
 
 TEST_F(Consultas, F12InformaElFaltanteDeStock) {
   base.ejecutar("INSERT INTO VT_MA_ARTICULOS VALUES ('ART5', 'Codo 1/2\" O''Ring', 0, 0, 0, 1)");
@@ -24,8 +23,9 @@ TEST_F(Consultas, F12InformaElFaltanteDeStock) {
   mostrar(f, [&] {
     // No: nothing is written.
     f.seleccionar(1);
-    prueba::guion().esperarMensaje(ui::vbNo, QStringLiteral("Desea informar el articulo ART2 Tuerca\ncomo un faltante "
-                                                             "de stock?"),
+    prueba::guion().esperarMensaje(ui::vbNo,
+                                   QStringLiteral("Desea informar el articulo ART2 Tuerca\ncomo un faltante "
+                                                  "de stock?"),
                                    QStringLiteral("Atención!"));
     QTest::keyClick(f.lista(), Qt::Key_F12);
     EXPECT_TRUE(base.filas("SELECT * FROM V_MV_FALTANTES").isEmpty());

@@ -207,7 +207,9 @@ TEST_F(ArbolTest, UnaCargaMuestraLosNodosAlTerminarConSuLugarYSuExpansion) {
 
 TEST_F(ArbolTest, MilesDeClavesSeEncuentranYLosTextosDeUnNodoNoSeMezclan) {
   for (int i = 0; i < 3000; ++i)
-    arbol.Nodes().Add({}, tvwLast, QStringLiteral("K%1").arg(i), QStringLiteral("Texto %1").arg(i)).setTag(QStringLiteral("T%1").arg(i));
+    arbol.Nodes()
+        .Add({}, tvwLast, QStringLiteral("K%1").arg(i), QStringLiteral("Texto %1").arg(i))
+        .setTag(QStringLiteral("T%1").arg(i));
   for (int i = 0; i < 3000; i += 7) {
     const Nodo& n = arbol.Nodes()(QStringLiteral("K%1").arg(i));
     EXPECT_EQ(n.Index(), i + 1);

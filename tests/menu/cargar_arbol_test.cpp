@@ -32,7 +32,9 @@ class CargarArbolTest : public ::testing::Test {
   void fila(const char* clave, const char* titulo, const char* nombre = "x", const char* imagen = "Tablas",
             const char* proceso = "", int habilitado = 1, const char* menu = "ZEPA") {
     base_.ejecutar(QStringLiteral("INSERT INTO TA_MENU VALUES ('%1', %2, '%3', '%4', '%5', '%6', '%7')")
-                       .arg(menu).arg(habilitado).arg(clave, titulo, nombre, imagen, proceso));
+                       .arg(menu)
+                       .arg(habilitado)
+                       .arg(clave, titulo, nombre, imagen, proceso));
   }
   void cfg(const char* clave, const char* valor) {
     base_.ejecutar(QStringLiteral("INSERT INTO TA_CONFIGURACION (Grupo, Clave, Valor) VALUES ('DATOS', '%1', '%2')")
@@ -61,8 +63,8 @@ TEST_F(CargarArbolTest, NodoConClaveTextoImagenTagYExpansionDeLaFila) {
   fila("D30", "", "  Presupuestos ", "Presupuestos", " PRE ");
   fila("D3010", "D30", "Alta", "  maestros ", "PRE010");
   fila("D3020", "D30", "Otra", "NoEsUnIcono", "PRE020");
-  fila("D3030", "D30", "Baja", "Tablas", "PRE030", 0);           // disabled
-  fila("D3040", "D30", "Ajena", "Tablas", "OTRO", 1, "CONT");    // another system
+  fila("D3030", "D30", "Baja", "Tablas", "PRE030", 0);         // disabled
+  fila("D3040", "D30", "Ajena", "Tablas", "OTRO", 1, "CONT");  // another system
   base_.ejecutar("INSERT INTO TA_MENU (MENU, HABILITADO, CLAVE, Titulo) VALUES ('ZEPA', 1, 'D3050', 'D30')");
   prefijosPorDefecto();
   cargar();
@@ -99,13 +101,14 @@ TEST_F(CargarArbolTest, PrefijosPorDefectoSeEscribenUnaVezPorLaClaveDeOrdenDeTra
       base_.filas("SELECT Grupo, Clave, Valor FROM TA_CONFIGURACION WHERE Clave LIKE 'Tit%' ORDER BY rowid");
   EXPECT_EQ(escritos, QStringList({"DATOS|TITSTOCK|D80", "DATOS|TITPRESUPUESTO|D30", "DATOS|TITORDENDETRABAJO|D40",
                                    "DATOS|TITORDENDEPRODUCCION|D4020", "DATOS|TITCOMPRAS|D50",
-                                   "DATOS|TITORDENDECOMPRA|D5080", "DATOS|TITORDENDEPAGO|D5090",
-                                   "DATOS|TITVENTAS|D60", "DATOS|TITCAJAYBANCOS|D75", "DATOS|TITCONTABLE|D95"}));
+                                   "DATOS|TITORDENDECOMPRA|D5080", "DATOS|TITORDENDEPAGO|D5090", "DATOS|TITVENTAS|D60",
+                                   "DATOS|TITCAJAYBANCOS|D75", "DATOS|TITCONTABLE|D95"}));
   EXPECT_EQ(estado().prefijos[3], QStringLiteral("D50"));
 
   // Once the work-order key holds a value, nothing is written again.
-  base_.ejecutar("UPDATE TA_CONFIGURACION SET Valor = 'Z30' WHERE Clave = 'TitPresupuesto';"
-                 "DELETE FROM TA_CONFIGURACION WHERE Clave = 'TitStock'");
+  base_.ejecutar(
+      "UPDATE TA_CONFIGURACION SET Valor = 'Z30' WHERE Clave = 'TitPresupuesto';"
+      "DELETE FROM TA_CONFIGURACION WHERE Clave = 'TitStock'");
   arbol_.Nodes().Clear();
   cargar();
   EXPECT_EQ(base_.filas("SELECT COUNT(*) FROM TA_CONFIGURACION").value(0), QStringLiteral("9"));
@@ -123,20 +126,20 @@ TEST_F(CargarArbolTest, LaCoincidenciaPosteriorGanaYSoloNoEnMayusculasApaga) {
   cfg("ModuloContable", "no");
   cfg("ModuloVenta", "No");
   for (const char* raiz : {"D40", "D50", "D60", "D80", "D95"}) fila(raiz, "");
-  fila("D4010", "D40");      // work orders: off
-  fila("D4020", "D40");      // production orders: on
+  fila("D4010", "D40");  // work orders: off
+  fila("D4020", "D40");  // production orders: on
   fila("D402010", "D4020");
-  fila("D5010", "D50");      // purchasing: off
-  fila("D5080", "D50");      // purchase orders: on
+  fila("D5010", "D50");  // purchasing: off
+  fila("D5080", "D50");  // purchase orders: on
   fila("D508010", "D5080");
-  fila("D5090", "D50");      // payment orders: off
-  fila("D6010", "D60");      // "No" leaves sales on
-  fila("D8010", "D80");      // stock: off
-  fila("D9510", "D95");      // "no" leaves accounting on
+  fila("D5090", "D50");  // payment orders: off
+  fila("D6010", "D60");  // "No" leaves sales on
+  fila("D8010", "D80");  // stock: off
+  fila("D9510", "D95");  // "no" leaves accounting on
   cargar();
 
-  EXPECT_EQ(claves(), QStringList({"D40", "D4020", "D402010", "D50", "D5080", "D508010", "D60", "D6010", "D80",
-                                   "D95", "D9510"}));
+  EXPECT_EQ(claves(),
+            QStringList({"D40", "D4020", "D402010", "D50", "D5080", "D508010", "D60", "D6010", "D80", "D95", "D9510"}));
   EXPECT_FALSE(estado().activos[1]);
   EXPECT_TRUE(estado().activos[2]);
   EXPECT_FALSE(ModGlobal::sesion().ModuloOrdenDeTrabajo);
@@ -147,7 +150,7 @@ TEST_F(CargarArbolTest, UnPrefijoVacioAlcanzaATodaClaveQueNingunoPosteriorReclam
   base_.ejecutar("UPDATE TA_CONFIGURACION SET Valor = '' WHERE Clave = 'TitPresupuesto'");
   cfg("ModuloPresupuesto", "NO");
   fila("A", "");
-  fila("A10", "A");   // only the empty prefix matches it: hidden
+  fila("A10", "A");  // only the empty prefix matches it: hidden
   fila("D60", "");
   fila("D6010", "D60");  // sales match later and are on
   fila("D30", "");       // top level: never tested
@@ -171,7 +174,7 @@ TEST_F(CargarArbolTest, FilaSinPadreSeSaltaSinTocarElNodoAnterior) {
   fila("D60", "");
   fila("D6010", "D60");
   fila("D601010", "D6010");  // its parent was left out by the sales switch
-  cargar();  // no box is shown: the scripted UI fails the test on any
+  cargar();                  // no box is shown: the scripted UI fails the test on any
 
   EXPECT_EQ(claves(), QStringList({"D30", "D3010", "D3013", "D60"}));
   EXPECT_EQ(arbol_.Nodes()(QStringLiteral("D3010")).Tag(), QStringLiteral("P-ANTES"));
@@ -225,8 +228,8 @@ TEST_F(CargarArbolTest, SinMenuDelSistemaAvisaYTerminaElPrograma) {
 TEST_F(CargarArbolTest, ConMenuDelSistemaPeroNadaHabilitadoQuedaVacioSinRepetir) {
   prefijosPorDefecto();
   fila("D30", "", "x", "Tablas", "", 0);
-  cargar();                             // ZEPA has rows, none enabled
-  cargar(QStringLiteral("VENTAS"));     // another code with no rows at all
+  cargar();                          // ZEPA has rows, none enabled
+  cargar(QStringLiteral("VENTAS"));  // another code with no rows at all
   EXPECT_EQ(arbol_.Nodes().Count(), 0);
   EXPECT_FALSE(prueba::guion().terminado());
   EXPECT_TRUE(prueba::guion().mostradas().empty());
@@ -304,7 +307,8 @@ TEST_F(CargarArbolTest, ElArbolSeVeConSusIconosEnPantalla) {
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&arbol_));
   for (int n = 1; n <= arbol_.Nodes().Count(); ++n) {
     EXPECT_GT(arbol_.Nodes()(n).Image(), 0);
-    EXPECT_FALSE(arbol_.model()->data(arbol_.indice(arbol_.Nodes()(n)), Qt::DecorationRole).value<QIcon>().isNull()) << n;
+    EXPECT_FALSE(arbol_.model()->data(arbol_.indice(arbol_.Nodes()(n)), Qt::DecorationRole).value<QIcon>().isNull())
+        << n;
   }
   const QImage foto = arbol_.viewport()->grab().toImage();
   ASSERT_FALSE(foto.isNull());

@@ -13,12 +13,12 @@
 #include <functional>
 #include <memory>
 
-#include "report/motor_programa.h"
-#include "suite/lanzador.h"
-#include "suite/tbarrep.h"
 #include "data/db_dll.h"
 #include "platform/ado/recordset.h"
 #include "report/frmrp_usuarios.h"
+#include "report/motor_programa.h"
+#include "suite/lanzador.h"
+#include "suite/tbarrep.h"
 #include "tests/report/lote_apoyo.h"
 #include "tests/services/base_prueba.h"
 #include "tests/support/guion_ui.h"

@@ -86,7 +86,8 @@ TEST(BaseTruncada, DuranteLaLecturaDeUnReporteLargo) {
   ASSERT_EQ(p.exitStatus(), QProcess::NormalExit) << "killed by signal " << p.exitCode();
   EXPECT_EQ(p.exitCode(), 1);
   // The message names the report's sorted query: the failure came while its rows were read.
-  EXPECT_TRUE(errores.contains(QStringLiteral("La base de datos rechazó la consulta del reporte"))) << errores.toStdString();
+  EXPECT_TRUE(errores.contains(QStringLiteral("La base de datos rechazó la consulta del reporte")))
+      << errores.toStdString();
   EXPECT_TRUE(errores.contains(QStringLiteral("ORDER BY"))) << errores.toStdString();
   EXPECT_FALSE(salida.contains(QStringLiteral("Reporte escrito"))) << salida.toStdString();
   EXPECT_FALSE(QFile::exists(pdf));

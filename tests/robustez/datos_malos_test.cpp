@@ -7,12 +7,12 @@
 #include <QFileInfo>
 #include <QHeaderView>
 
-#include "session/inicia_sesion.h"
-#include "suite/estacion.h"
 #include "lookup/anchos_columnas.h"
 #include "menu/rt_iconoslst.h"
 #include "platform/ui/twips.h"
 #include "services/sesion.h"
+#include "session/inicia_sesion.h"
+#include "suite/estacion.h"
 #include "tests/lookup/apoyo.h"
 
 namespace {
@@ -120,8 +120,8 @@ class SesionConIniBasura : public ::testing::Test {
 };
 
 TEST_F(SesionConIniBasura, ElAliasYElEstiloSeLeenEntreLaBasura) {
-  const QString seccion = ZepaKit2::estacion().Identidad1().toUpper() + QStringLiteral("|") +
-                          ZepaKit2::estacion().Identidad2().toUpper();
+  const QString seccion =
+      ZepaKit2::estacion().Identidad1().toUpper() + QStringLiteral("|") + ZepaKit2::estacion().Identidad2().toUpper();
   const QString carpetaBase = QFileInfo(base.archivo()).absolutePath();
   QByteArray ini("\x00\x01\x02\xff\xfe[\x00\xff]\n=\n==\n[]\r\r", 20);
   ini += QByteArray(100000, '[') + "\n";
@@ -149,7 +149,8 @@ CREATE TABLE TA_MENU (
   MENU TEXT COLLATE NOCASE, HABILITADO INTEGER, CLAVE TEXT COLLATE NOCASE, Titulo TEXT COLLATE NOCASE,
   Nombre TEXT COLLATE NOCASE, Imagen TEXT COLLATE NOCASE, Proceso TEXT COLLATE NOCASE);
 INSERT INTO TA_CONFIGURACION (Grupo, Clave, Valor) VALUES ('DATOS', 'TitOrdenDeTrabajo', 'D40');
-)").c_str()) {}
+)")
+                  .c_str()) {}
   void SetUp() override {
     base_.conectar();
     Rt_IconosLst::CargarIconosLst(chica_, grande_);

@@ -101,8 +101,7 @@ CarpetaMontada::CarpetaMontada(Tipo tipo, const std::function<void(const QString
   QFile relleno(ruta_ + QStringLiteral(".relleno"));
   if (relleno.open(QIODevice::WriteOnly)) {
     const QByteArray bloque(4096, 'x');
-    while (relleno.write(bloque) == bloque.size() && relleno.flush()) {
-    }
+    while (relleno.write(bloque) == bloque.size() && relleno.flush()) {}
     relleno.close();
   }
 }

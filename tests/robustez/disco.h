@@ -57,7 +57,7 @@ class CarpetaMontada {
   // The disk takes writes again: the filling removed, or mounted writable.
   void liberar();
   const QString& motivo() const { return motivo_; }  // why it could not be mounted
-  QString ruta() const { return ruta_; }              // ends with "/"
+  QString ruta() const { return ruta_; }             // ends with "/"
 
  private:
   QString ruta_;

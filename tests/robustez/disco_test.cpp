@@ -122,8 +122,9 @@ INSTANTIATE_TEST_SUITE_P(Robustez, DiscoQueRechaza,
 TEST_P(DiscoQueRechaza, RegistroDeErrores) {
   // Old lines up to just short of a whole block, so that on the tiny tmpfs
   // the new line needs a block the disk no longer has.
-  const QByteArray una = "12-01-2024 10:00:00 Rutina: - Otra Mensaje Ha ocurrido el Siguiente Error (5) Y "
-                         "Respondió : Ignorar\r\n";
+  const QByteArray una =
+      "12-01-2024 10:00:00 Rutina: - Otra Mensaje Ha ocurrido el Siguiente Error (5) Y "
+      "Respondió : Ignorar\r\n";
   QByteArray viejo;
   while (viejo.size() + una.size() <= 4096 - 20) viejo += una;
   viejo += QByteArray(4096 - 20 - viejo.size() - 2, '.') + "\r\n";
@@ -136,8 +137,9 @@ TEST_P(DiscoQueRechaza, RegistroDeErrores) {
     // The box is shown and its answer stands, though no line can be written.
     prueba::guion().esperarMensaje(ui::vbRetry, QStringLiteral("Ha ocurrido el Siguiente Error (3265) X"),
                                    QStringLiteral("Aviso al operador!!!"));
-    EXPECT_EQ(db().TratamientoErrores(vb::Error(3265, QStringLiteral("X")), std::nullopt, vb::Variant("VerificaCampos")),
-              ui::vbRetry);
+    EXPECT_EQ(
+        db().TratamientoErrores(vb::Error(3265, QStringLiteral("X")), std::nullopt, vb::Variant("VerificaCampos")),
+        ui::vbRetry);
   }
   EXPECT_EQ(disco.contenido(), antes);  // not even half a line
 

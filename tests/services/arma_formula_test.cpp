@@ -12,8 +12,8 @@ namespace {
 const QString kCampo = QStringLiteral("{Ta_usuarios.nombre}");
 const QString kTxt = QStringLiteral("TrimLeft(TrimRight({Ta_usuarios.nombre}))");
 
-FiltroRango rango(const QString& desde, const QString& hasta, std::int16_t tipo = 129,
-                  const QString& campo = kCampo, const QString& op = {}) {
+FiltroRango rango(const QString& desde, const QString& hasta, std::int16_t tipo = 129, const QString& campo = kCampo,
+                  const QString& op = {}) {
   FiltroRango r;
   r.Desde = desde;
   r.Hasta = hasta;

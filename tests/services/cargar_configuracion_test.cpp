@@ -42,10 +42,9 @@ TEST_F(CargaConfiguracion, TablaVaciaDaLosValoresDeReserva) {
   EXPECT_EQ(s.TablaConfiguracion, QStringLiteral("ta_configuracion"));
   EXPECT_EQ(s.ArchivoDocTareas, QStringLiteral("/opt/korvane/KVDOCTareas.qzx"));
   for (bool flag : {s.MostrarStockenConsultas, s.EXIGECLAVECONSULTALIKEARTICULOS, s.UsaConsultaLike,
-                    s.UsaMultilesMonedas, s.UsaFacturaProforma, s.USACCOSTO, s.USA_STK_STOCK_UDKG,
-                    s.VALIDACODIGOBARRA, s.V_ModificaCPrecio, s.C_ModificaCPrecio, s.MADERERA,
-                    s.PideClave_StockNeg, s.PideClave_MarkUpBase, s.PideClave_LimiteCredito, s.SS_BloqueoActivo,
-                    s.UTILIZARFECHADIA})
+                    s.UsaMultilesMonedas, s.UsaFacturaProforma, s.USACCOSTO, s.USA_STK_STOCK_UDKG, s.VALIDACODIGOBARRA,
+                    s.V_ModificaCPrecio, s.C_ModificaCPrecio, s.MADERERA, s.PideClave_StockNeg, s.PideClave_MarkUpBase,
+                    s.PideClave_LimiteCredito, s.SS_BloqueoActivo, s.UTILIZARFECHADIA})
     EXPECT_FALSE(flag);
   EXPECT_TRUE(s.ModuloOrdenDeTrabajo);
   for (const QString* t : {&s.TituloClientes, &s.TituloProveedores, &s.UNIDADDEMEDIDA_M3, &s.UNIDADDEMEDIDA_BL,
@@ -89,18 +88,18 @@ TEST_F(CargaConfiguracion, TablaLlenaConSusReglas) {
 
   EXPECT_TRUE(s.MostrarStockenConsultas);
   EXPECT_EQ(s.TituloClientes, QStringLiteral("Clientes"));
-  EXPECT_TRUE(s.UsaConsultaLike);                    // case ignored
-  EXPECT_FALSE(s.EXIGECLAVECONSULTALIKEARTICULOS);   // not trimmed
+  EXPECT_TRUE(s.UsaConsultaLike);                   // case ignored
+  EXPECT_FALSE(s.EXIGECLAVECONSULTALIKEARTICULOS);  // not trimmed
   EXPECT_EQ(s.CantidadDecimales, QStringLiteral(" 2 "));
-  EXPECT_TRUE(s.VALIDACODIGOBARRA);                  // trimmed
+  EXPECT_TRUE(s.VALIDACODIGOBARRA);  // trimmed
   EXPECT_EQ(s.PERIODO, 12);
   EXPECT_EQ(s.gColorFondoFoco, 255);
-  EXPECT_EQ(s.gColorLetraFoco, 65280);               // half to even
+  EXPECT_EQ(s.gColorLetraFoco, 65280);  // half to even
   EXPECT_FALSE(s.ModuloOrdenDeTrabajo);
   EXPECT_TRUE(s.V_ModificaCPrecio);
   EXPECT_FALSE(s.C_ModificaCPrecio);
   EXPECT_FALSE(s.PideClave_StockNeg);
-  EXPECT_TRUE(s.PideClave_MarkUpBase);               // NO after a blank
+  EXPECT_TRUE(s.PideClave_MarkUpBase);  // NO after a blank
   EXPECT_EQ(s.MAD_TIRAS, QStringLiteral("T"));
   EXPECT_EQ(s.MaxDto, vb::Currency::desdeDiezMilesimos(123457));
   EXPECT_EQ(s.MaxDtoProforma, vb::Currency::desdeDiezMilesimos(50000));

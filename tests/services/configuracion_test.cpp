@@ -94,7 +94,8 @@ TEST_F(Configuracion, GrabaDfgAgregaFilaNuevaConElDefectoDelAuxiliar) {
 }
 
 TEST_F(Configuracion, GrabaDfgSobreEscribeYConservaValorAux) {
-  GrabaDfg(QStringLiteral("nombre"), vb::Variant(QStringLiteral(" Otra SRL ")), QString(), true, QStringLiteral("EMPRESA"));
+  GrabaDfg(QStringLiteral("nombre"), vb::Variant(QStringLiteral(" Otra SRL ")), QString(), true,
+           QStringLiteral("EMPRESA"));
   EXPECT_EQ(base.filas("SELECT Grupo, Clave, Valor, ValorAux, PoliticaNegocio FROM TA_CONFIGURACION "
                        "WHERE Clave = 'NOMBRE'"),
             QStringList{QStringLiteral("EMPRESA|NOMBRE|Otra SRL|aux1|1")});

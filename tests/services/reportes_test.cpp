@@ -1,8 +1,8 @@
 // Report file resolution on real files in a temporary program folder.
 #include <gtest/gtest.h>
 
-#include "suite/estacion.h"
 #include "services/reportes.h"
+#include "suite/estacion.h"
 #include "tests/services/base_prueba.h"
 
 using ModGlobal::NombreReporte;
@@ -47,7 +47,8 @@ TEST_F(Reportes, LaEntradaDeLaEstacionGanaALaSimple) {
   EXPECT_EQ(NombreReporte(QStringLiteral("RP_Usuarios_Grupos")), en(QStringLiteral("propio.rpt")));
   // A second argument turns the workstation entry off.
   EXPECT_EQ(NombreReporte(QStringLiteral("RP_Usuarios_Grupos"), QStringLiteral("X")), en(QStringLiteral("comun.rpt")));
-  EXPECT_EQ(NombreReporte(QStringLiteral("RP_Usuarios_Grupos"), QStringLiteral("  ")), en(QStringLiteral("propio.rpt")));
+  EXPECT_EQ(NombreReporte(QStringLiteral("RP_Usuarios_Grupos"), QStringLiteral("  ")),
+            en(QStringLiteral("propio.rpt")));
 }
 
 TEST_F(Reportes, ValoresDeArchivo) {
@@ -145,7 +146,8 @@ TEST_F(Reportes, SinElArchivoExactoSeBuscaSinDistinguirMayusculas) {
   EXPECT_EQ(NombreReporte(QStringLiteral("RP_Usuarios_Grupos")), en(QStringLiteral("rp_usuarios_grupos.RPT")));
   programa.escribir(QStringLiteral("reportes/Usuarios/rp_usuarios_uneg.rpt"), "rpt");
   fila(QStringLiteral("RP_Usuarios_UNEG"), QStringLiteral("Reportes/USUARIOS/RP_Usuarios_UNEG"));
-  EXPECT_EQ(NombreReporte(QStringLiteral("RP_Usuarios_UNEG")), en(QStringLiteral("reportes/Usuarios/rp_usuarios_uneg.rpt")));
+  EXPECT_EQ(NombreReporte(QStringLiteral("RP_Usuarios_UNEG")),
+            en(QStringLiteral("reportes/Usuarios/rp_usuarios_uneg.rpt")));
   // The shared files of the naming rules too.
   programa.escribir(QStringLiteral("pg.rpt"), "rpt");
   EXPECT_EQ(NombreReporte(QStringLiteral("PG-X")), en(QStringLiteral("pg.rpt")));

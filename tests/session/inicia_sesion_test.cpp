@@ -4,13 +4,13 @@
 
 #include <QLineEdit>
 
+#include "lookup/lib_clscons3.h"
+#include "platform/vb/archivos.h"
+#include "services/sesion.h"
 #include "session/inicia_sesion.h"
 #include "suite/estacion.h"
 #include "suite/lanzador.h"
 #include "suite/util_general.h"
-#include "lookup/lib_clscons3.h"
-#include "platform/vb/archivos.h"
-#include "services/sesion.h"
 #include "tests/services/base_prueba.h"
 
 using ModGlobal::IniciaSesion;
@@ -70,8 +70,9 @@ TEST_F(IniciaSesionPrueba, ParametrosDelMenu) {
   base.ejecutar("INSERT INTO TA_CONFIGURACION (Clave, Valor) VALUES ('CFondo', '255'), ('Top_Default', '50')");
   base.ejecutar("INSERT INTO TA_USUARIOS (Nombre, UNegocio, VerProforma) VALUES ('LogeadoANA', '0004', 1)");
   // "@Usuario" is found inside "@UsuarioLogeado", which comes first.
-  EXPECT_FALSE(iniciar(QStringLiteral("@ParametroAdicional= XYZ ;@Menu=M1; @server=tcp/SRVPRUEBA:1433; "
-                                      "@dbname= EMPRESA; @UsuarioLogeado=ANA; @Usuario= PEPE; @Password= p=w; @Caja=12")));
+  EXPECT_FALSE(
+      iniciar(QStringLiteral("@ParametroAdicional= XYZ ;@Menu=M1; @server=tcp/SRVPRUEBA:1433; "
+                             "@dbname= EMPRESA; @UsuarioLogeado=ANA; @Usuario= PEPE; @Password= p=w; @Caja=12")));
   DB_Dll& d = db();
   auto& s = sesion();
   EXPECT_EQ(d.gServidor, QStringLiteral("SRVPRUEBA"));
@@ -223,8 +224,9 @@ TEST_F(IniciaSesionPrueba, CarpetaSinEscrituraNoImpideCargarLaConfiguracion) {
 // quote in a real name reads that user's record and administrator flag, and
 // a name written to widen the statements matches nobody.
 TEST_F(IniciaSesionPrueba, ElNombreDelUsuarioEsUnSoloValorEnLasSentencias) {
-  base.ejecutar("INSERT INTO TA_USUARIOS (Nombre, UNegocio, VerProforma, Administrador) VALUES "
-                "('O''Brien', '0007', 1, 1), ('ADMIN', '0001', 1, 1), ('ANA', '0002', 1, 0)");
+  base.ejecutar(
+      "INSERT INTO TA_USUARIOS (Nombre, UNegocio, VerProforma, Administrador) VALUES "
+      "('O''Brien', '0007', 1, 1), ('ADMIN', '0001', 1, 1), ('ANA', '0002', 1, 0)");
   EXPECT_FALSE(iniciar(QStringLiteral("@server=SRVPRUEBA; @dbname=EMPRESA; @usuario=O'Brien; @Password=x")));
   EXPECT_TRUE(db().gEsAdmin);
   EXPECT_EQ(sesion().UNegocio, QStringLiteral("0007"));
@@ -233,8 +235,9 @@ TEST_F(IniciaSesionPrueba, ElNombreDelUsuarioEsUnSoloValorEnLasSentencias) {
   // A fresh start, as another run of the program.
   ctx::actual().instalar<DB_Dll>(std::make_unique<DB_Dll>());
   ctx::actual().instalar<ModGlobal::Sesion>(std::make_unique<ModGlobal::Sesion>());
-  EXPECT_FALSE(iniciar(QStringLiteral("@server=SRVPRUEBA; @dbname=EMPRESA; "
-                                      "@usuario=x' OR Administrador>0 OR Nombre LIKE '%; @Password=x")));
+  EXPECT_FALSE(
+      iniciar(QStringLiteral("@server=SRVPRUEBA; @dbname=EMPRESA; "
+                             "@usuario=x' OR Administrador>0 OR Nombre LIKE '%; @Password=x")));
   EXPECT_EQ(db().gUsuario, QStringLiteral("x' OR Administrador>0 OR Nombre LIKE '%"));
   EXPECT_FALSE(db().gEsAdmin);
   EXPECT_EQ(sesion().UNegocio, QStringLiteral("   1"));

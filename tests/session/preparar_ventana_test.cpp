@@ -8,11 +8,11 @@
 #include <QToolBar>
 #include <QWidget>
 
-#include "session/preparar_ventana.h"
-#include "suite/tbarrep.h"
 #include "menu/rt_iconoslst.h"
 #include "platform/ctx/programa.h"
 #include "services/sesion.h"
+#include "session/preparar_ventana.h"
+#include "suite/tbarrep.h"
 #include "tests/support/temp_folder.h"
 
 // The suite's MDI frame, known by its type name.

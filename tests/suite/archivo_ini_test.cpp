@@ -1,11 +1,11 @@
 // Reading and writing section/key settings files.
 #include <gtest/gtest.h>
 
+#include "platform/ctx/programa.h"
 #include "suite/archivo_ini.h"
 #include "suite/util_general.h"
-#include "platform/ctx/programa.h"
-#include "tests/support/temp_folder.h"
 #include "tests/support/numero_error.h"
+#include "tests/support/temp_folder.h"
 
 using ZepaKit2::archivoIni;
 
@@ -49,7 +49,7 @@ TEST_F(ArchivoIniTest, LeeConLasReglasDeSiempre) {
   EXPECT_EQ(leer("pc01|ana", "Otra"), QStringLiteral("segunda seccion"));
   EXPECT_EQ(leer("PC01|ANA", "Servidor"), QStringLiteral("<def>"));  // only in a comment
   EXPECT_EQ(leer("PC01|ANABaseDeDatos", "servidor"), QStringLiteral("SRV01"));
-  EXPECT_EQ(leer("PC01|ANA", "Vacio"), QString());                   // present but empty: not the default
+  EXPECT_EQ(leer("PC01|ANA", "Vacio"), QString());  // present but empty: not the default
   EXPECT_EQ(leer("PC01|ANA", "Comillas"), QStringLiteral("  dos blancos  "));
   EXPECT_EQ(leer("PC01|ANA", "SinIgual"), QStringLiteral("<def>"));
   EXPECT_EQ(leer("PC01|ANA", "Ruta"), QStringLiteral("C:\\korvane\\datos = viejos"));
@@ -63,9 +63,9 @@ TEST_F(ArchivoIniTest, LeeConLasReglasDeSiempre) {
 
 TEST_F(ArchivoIniTest, ElNombreDelArchivoIgnoraMayusculasYUnaRutaSeUsaTalCual) {
   carpeta.escribir(QStringLiteral("cn000pr.ini"), "[Iconos]\nIconoDelSistema=MINUSCULAS\n");
-  EXPECT_EQ(archivoIni().LeerIni(QStringLiteral("CN000pr.INI"), QStringLiteral("Iconos"),
-                                 QStringLiteral("IconoDelSistema")),
-            QStringLiteral("MINUSCULAS"));
+  EXPECT_EQ(
+      archivoIni().LeerIni(QStringLiteral("CN000pr.INI"), QStringLiteral("Iconos"), QStringLiteral("IconoDelSistema")),
+      QStringLiteral("MINUSCULAS"));
 
   prueba::CarpetaTemporal otra;
   const QString ruta = otra.escribir(QStringLiteral("propio.ini"), "[A]\nb=c\n");
@@ -78,7 +78,9 @@ TEST_F(ArchivoIniTest, ElNombreDelArchivoIgnoraMayusculasYUnaRutaSeUsaTalCual) {
 
 TEST_F(ArchivoIniTest, LeeUtf8YToleraLatin1) {
   carpeta.escribir(QStringLiteral("utf8.ini"), "\xEF\xBB\xBF[Año]\nDueño=Peña\n");
-  carpeta.escribir(QStringLiteral("latin1.ini"), "[A\xF1o]\nDue\xF1o=Pe\xF1" "a\n");
+  carpeta.escribir(QStringLiteral("latin1.ini"),
+                   "[A\xF1o]\nDue\xF1o=Pe\xF1"
+                   "a\n");
   for (const char* nombre : {"utf8.ini", "latin1.ini"})
     EXPECT_EQ(archivoIni().LeerIni(QString::fromLatin1(nombre), QStringLiteral("AÑO"), QStringLiteral("DUEÑO")),
               QStringLiteral("Peña"))

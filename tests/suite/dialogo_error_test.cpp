@@ -53,7 +53,8 @@ TEST(DialogoError, CadaBotonDaSuRespuestaYSeVeElError) {
     EXPECT_TRUE(descripcion.contains(QStringLiteral("No se encontró el archivo"))) << descripcion.toStdString();
     EXPECT_TRUE(rutina.contains(QStringLiteral("Cfg")));
     EXPECT_EQ(titulo, QStringLiteral("Aviso al Operador"));
-    EXPECT_EQ(captions, (QStringList{QStringLiteral("Reintentar"), QStringLiteral("Ignorar"), QStringLiteral("Cancelar")}));
+    EXPECT_EQ(captions,
+              (QStringList{QStringLiteral("Reintentar"), QStringLiteral("Ignorar"), QStringLiteral("Cancelar")}));
   }
 }
 

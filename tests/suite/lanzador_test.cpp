@@ -6,12 +6,12 @@
 #include <functional>
 #include <stdexcept>
 
+#include "platform/vb/error.h"
 #include "suite/dialogo_archivo.h"
 #include "suite/lanzador.h"
-#include "platform/vb/error.h"
 #include "tests/support/guion_ui.h"
-#include "tests/support/temp_folder.h"
 #include "tests/support/numero_error.h"
+#include "tests/support/temp_folder.h"
 
 using ZepaKit2::lanzador;
 using ZepaKit2::Lanzador;

@@ -6,10 +6,10 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "suite/estacion.h"
-#include "suite/teclado.h"
-#include "suite/tbarrep.h"
 #include "platform/vb/error.h"
+#include "suite/estacion.h"
+#include "suite/tbarrep.h"
+#include "suite/teclado.h"
 #include "tests/support/guion_ui.h"
 
 using ToolsRep::TBarRep;
@@ -69,8 +69,8 @@ TEST_F(TBarRepTest, HabilitaConsultaApagaElBotonYSuTecla) {
 
 TEST_F(TBarRepTest, TeclaPulsadaActuaComoElBoton) {
   QSignalSpy espia(barra, &TBarRep::BotonPulsado);
-  for (int codigo : {int(ZepaKit2::vbKeyF5), int(ZepaKit2::vbKeyF6), int(ZepaKit2::vbKeyF3),
-                     int(ZepaKit2::vbKeyEscape), int(ZepaKit2::vbKeyReturn), int(ZepaKit2::vbKeyA), 0})
+  for (int codigo : {int(ZepaKit2::vbKeyF5), int(ZepaKit2::vbKeyF6), int(ZepaKit2::vbKeyF3), int(ZepaKit2::vbKeyEscape),
+                     int(ZepaKit2::vbKeyReturn), int(ZepaKit2::vbKeyA), 0})
     barra->TeclaPulsada(codigo);
   EXPECT_EQ(pulsados(espia), TBarRep::claves());
   EXPECT_EQ(ZepaKit2::codigoTecla(Qt::Key_F5), ZepaKit2::vbKeyF5);

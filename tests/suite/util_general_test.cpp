@@ -4,8 +4,8 @@
 #include <QRegularExpression>
 #include <functional>
 
-#include "suite/util_general.h"
 #include "platform/vb/regional.h"
+#include "suite/util_general.h"
 #include "tests/support/numero_error.h"
 
 using ZepaKit2::util;
@@ -32,8 +32,7 @@ TEST(UtilGeneral, ReemplazosIgnoranMayusculasYNoSeRepiten) {
   // A replacement holding the searched text is not searched again.
   EXPECT_EQ(util().Reemplazar(QStringLiteral("a*b*"), QStringLiteral("*"), QStringLiteral("**")),
             QStringLiteral("a**b**"));
-  EXPECT_EQ(util().Reemplazar(QStringLiteral("1,5"), QStringLiteral(","), QStringLiteral(".")),
-            QStringLiteral("1.5"));
+  EXPECT_EQ(util().Reemplazar(QStringLiteral("1,5"), QStringLiteral(","), QStringLiteral(".")), QStringLiteral("1.5"));
   EXPECT_EQ(util().QuitarTexto(QStringLiteral("@server==SRV"), QStringLiteral("=")), QStringLiteral("@serverSRV"));
   // NUL characters of fixed-length records.
   const QString conNul = QStringLiteral("ab") + QChar(0) + QChar(0);
@@ -53,8 +52,8 @@ TEST(UtilGeneral, TextoFiltroRecortaYCorta) {
 }
 
 TEST(UtilGeneral, FormatoAnchoDaElAnchoExactoYSeLeeDeVuelta) {
-  for (const QString& codigo : {QStringLiteral("1"), QStringLiteral("01"), QStringLiteral("0001"),
-                               QStringLiteral("ABC")}) {
+  for (const QString& codigo :
+       {QStringLiteral("1"), QStringLiteral("01"), QStringLiteral("0001"), QStringLiteral("ABC")}) {
     const QString entrada = util().FormatoAncho(codigo, 4) + QStringLiteral(" - Ventas");
     EXPECT_EQ(util().FormatoAncho(codigo, 4).size(), 4);
     // What the users report does with the entry: first four characters.
@@ -103,9 +102,9 @@ TEST(UtilGeneral, EvaluarTextoCuentaPalabras) {
 }
 
 TEST(UtilGeneral, CodificarYDecodificarSonInversosYNoGuardanTextoPlano) {
-  for (const QString& t : {QStringLiteral("Korvane"), QStringLiteral("pampero"), QStringLiteral("aaaaaaaa"),
-                          QStringLiteral("contraseña ñandú €"), QStringLiteral(" a=b;c|d "),
-                          QStringLiteral("\uFEFFclave")}) {
+  for (const QString& t :
+       {QStringLiteral("Korvane"), QStringLiteral("pampero"), QStringLiteral("aaaaaaaa"),
+        QStringLiteral("contraseña ñandú €"), QStringLiteral(" a=b;c|d "), QStringLiteral("\uFEFFclave")}) {
     const QString codificado = util().Codificar(t);
     EXPECT_FALSE(codificado.contains(t, Qt::CaseInsensitive)) << codificado.toStdString();
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^[0-9A-F]+$")).match(codificado).hasMatch());

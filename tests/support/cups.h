@@ -15,8 +15,8 @@ namespace prueba {
 // (the test is then skipped: the command that runs every test starts one).
 inline QString carpetaCupsPdf() { return qEnvironmentVariable("KV_CUPS_PDF"); }
 
-#define KV_REQUIERE_CUPS()                                                                           \
-  do {                                                                                               \
+#define KV_REQUIERE_CUPS()                                                                                  \
+  do {                                                                                                      \
     if (prueba::carpetaCupsPdf().isEmpty()) GTEST_SKIP() << "sin el servicio de impresión de scripts/test"; \
   } while (0)
 

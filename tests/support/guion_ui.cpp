@@ -140,8 +140,7 @@ void GuionUi::comprobar(const Espera& e, const CajaMostrada& caja) {
   if (!caja.texto.contains(e.texto))
     ADD_FAILURE_AT(archivo, linea) << "expected text containing \"" << s(e.texto) << "\", shown " << describir(caja);
   if (!caja.titulo.contains(e.titulo))
-    ADD_FAILURE_AT(archivo, linea) << "expected title containing \"" << s(e.titulo) << "\", shown "
-                                   << describir(caja);
+    ADD_FAILURE_AT(archivo, linea) << "expected title containing \"" << s(e.titulo) << "\", shown " << describir(caja);
 }
 
 int GuionUi::MsgBox(const QString& prompt, int botones, const QString& titulo, const QString& detalle) {

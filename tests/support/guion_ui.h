@@ -81,8 +81,7 @@ class GuionUi : public ui::Servicio {
 
   int MsgBox(const QString& prompt, int botones = ui::vbOKOnly, const QString& titulo = {},
              const QString& detalle = {}) override;
-  QString InputBox(const QString& prompt, const QString& titulo = {},
-                   const QString& predeterminado = {}) override;
+  QString InputBox(const QString& prompt, const QString& titulo = {}, const QString& predeterminado = {}) override;
   int MostrarModal(QDialog& dialogo) override;
   std::unique_ptr<ui::Progreso> IniciarProgreso(const QString& titulo = {}) override;
   QSize Pantalla() const override { return pantalla_; }

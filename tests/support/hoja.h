@@ -35,8 +35,10 @@ inline Hoja leerHoja(const QString& ruta) {
   for (const QJsonValue& fila : h.datos.value(QStringLiteral("filas")).toArray()) {
     std::vector<Celda> celdas;
     for (const QJsonValue& c : fila.toArray()) {
-      if (c.isNull()) celdas.push_back({});
-      else celdas.push_back({c.toArray().at(0).toString(), c.toArray().at(1)});
+      if (c.isNull())
+        celdas.push_back({});
+      else
+        celdas.push_back({c.toArray().at(0).toString(), c.toArray().at(1)});
     }
     h.filas.push_back(std::move(celdas));
   }

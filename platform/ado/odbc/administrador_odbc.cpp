@@ -18,11 +18,11 @@ struct Carga {
       error = QString::fromLocal8Bit(dlerror());
       return;
     }
-#define KV_RESOLVER_ODBC(f)                                                            \
-  funciones.f = reinterpret_cast<decltype(funciones.f)>(dlsym(biblioteca, #f));        \
-  if (!funciones.f) {                                                                  \
-    error = QStringLiteral("libodbc.so.2 no tiene %1").arg(QLatin1String(#f));         \
-    return;                                                                            \
+#define KV_RESOLVER_ODBC(f)                                                     \
+  funciones.f = reinterpret_cast<decltype(funciones.f)>(dlsym(biblioteca, #f)); \
+  if (!funciones.f) {                                                           \
+    error = QStringLiteral("libodbc.so.2 no tiene %1").arg(QLatin1String(#f));  \
+    return;                                                                     \
   }
     KV_FUNCIONES_ODBC(KV_RESOLVER_ODBC)
 #undef KV_RESOLVER_ODBC

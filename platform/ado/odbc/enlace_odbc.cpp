@@ -77,18 +77,22 @@ DataTypeEnum tipoAdo(SQLSMALLINT sql, const QString& nombreTipo) {
     case SQL_BIGINT: return adBigInt;
     case SQL_BIT: return adBoolean;
     case SQL_REAL: return adSingle;
-    case SQL_FLOAT: case SQL_DOUBLE: return adDouble;
-    case SQL_DECIMAL: case SQL_NUMERIC:
-      return nombreTipo.contains(QLatin1String("money"), Qt::CaseInsensitive) ? adCurrency : adNumeric;
+    case SQL_FLOAT:
+    case SQL_DOUBLE: return adDouble;
+    case SQL_DECIMAL:
+    case SQL_NUMERIC: return nombreTipo.contains(QLatin1String("money"), Qt::CaseInsensitive) ? adCurrency : adNumeric;
     case SQL_CHAR: return adChar;
     case SQL_VARCHAR: return adVarChar;
     case SQL_LONGVARCHAR: return adLongVarChar;
     case SQL_WCHAR: return adWChar;
     case SQL_WVARCHAR: return adVarWChar;
     case SQL_WLONGVARCHAR: return adLongVarWChar;
-    case SQL_TYPE_DATE: case SQL_DATE: return adDBDate;
-    case SQL_TYPE_TIME: case SQL_TIME: return adDBTime;
-    case SQL_TYPE_TIMESTAMP: case SQL_TIMESTAMP: return adDBTimeStamp;
+    case SQL_TYPE_DATE:
+    case SQL_DATE: return adDBDate;
+    case SQL_TYPE_TIME:
+    case SQL_TIME: return adDBTime;
+    case SQL_TYPE_TIMESTAMP:
+    case SQL_TIMESTAMP: return adDBTimeStamp;
     case SQL_GUID: return adGUID;
     case SQL_BINARY: return adBinary;
     case SQL_VARBINARY: return adVarBinary;
@@ -99,7 +103,8 @@ DataTypeEnum tipoAdo(SQLSMALLINT sql, const QString& nombreTipo) {
 
 // The driver's size of a text or binary column; none, or more than fits, is no limit.
 long tamanoAdo(DataTypeEnum t, SQLULEN tamano) {
-  return tamanoFijo(t, tamano > static_cast<SQLULEN>(LONG_MAX) || tamano == 0 ? kTextoLargo : static_cast<long>(tamano));
+  return tamanoFijo(t,
+                    tamano > static_cast<SQLULEN>(LONG_MAX) || tamano == 0 ? kTextoLargo : static_cast<long>(tamano));
 }
 
 // Reads column `col` as text, in pieces for long values; false for Null.
@@ -157,21 +162,33 @@ struct Parametro {
 
 void preparar(Parametro& p, const vb::Variant& v) {
   switch (v.type()) {
-    case vb::VarType::Empty: case vb::VarType::Null:
-      p.indicador = SQL_NULL_DATA;
-      return;
+    case vb::VarType::Empty:
+    case vb::VarType::Null: p.indicador = SQL_NULL_DATA; return;
     case vb::VarType::Boolean:
-      p.tipoC = SQL_C_BIT; p.tipoSql = SQL_BIT; p.bit = *v.get<bool>() ? 1 : 0; p.indicador = 0;
+      p.tipoC = SQL_C_BIT;
+      p.tipoSql = SQL_BIT;
+      p.bit = *v.get<bool>() ? 1 : 0;
+      p.indicador = 0;
       return;
-    case vb::VarType::Integer: case vb::VarType::Long: case vb::VarType::LongLong: case vb::VarType::Byte:
-      p.tipoC = SQL_C_SBIGINT; p.tipoSql = SQL_BIGINT;
-      if (auto* a = v.get<std::int16_t>()) p.entero = *a;
-      else if (auto* b = v.get<std::int32_t>()) p.entero = *b;
-      else if (auto* c = v.get<std::int64_t>()) p.entero = *c;
-      else p.entero = *v.get<std::uint8_t>();
+    case vb::VarType::Integer:
+    case vb::VarType::Long:
+    case vb::VarType::LongLong:
+    case vb::VarType::Byte:
+      p.tipoC = SQL_C_SBIGINT;
+      p.tipoSql = SQL_BIGINT;
+      if (auto* a = v.get<std::int16_t>())
+        p.entero = *a;
+      else if (auto* b = v.get<std::int32_t>())
+        p.entero = *b;
+      else if (auto* c = v.get<std::int64_t>())
+        p.entero = *c;
+      else
+        p.entero = *v.get<std::uint8_t>();
       return;
-    case vb::VarType::Single: case vb::VarType::Double:
-      p.tipoC = SQL_C_DOUBLE; p.tipoSql = SQL_DOUBLE;
+    case vb::VarType::Single:
+    case vb::VarType::Double:
+      p.tipoC = SQL_C_DOUBLE;
+      p.tipoSql = SQL_DOUBLE;
       p.real = v.get<float>() ? static_cast<double>(*v.get<float>()) : *v.get<double>();
       return;
     case vb::VarType::Currency: {
@@ -179,13 +196,18 @@ void preparar(Parametro& p, const vb::Variant& v) {
       const std::int64_t a = d < 0 ? -d : d;
       p.texto = (d < 0 ? QStringLiteral("-") : QString()) + QString::number(a / 10000) + u'.' +
                 QStringLiteral("%1").arg(a % 10000, 4, 10, QLatin1Char('0'));
-      p.tipoSql = SQL_DECIMAL; p.tamano = 19; p.decimales = 4;
+      p.tipoSql = SQL_DECIMAL;
+      p.tamano = 19;
+      p.decimales = 4;
       p.indicador = SQL_NTS;
       return;
     }
     case vb::VarType::Date: {
       const QDateTime f = *v.get<QDateTime>();
-      p.tipoC = SQL_C_TYPE_TIMESTAMP; p.tipoSql = SQL_TYPE_TIMESTAMP; p.tamano = 23; p.decimales = 3;
+      p.tipoC = SQL_C_TYPE_TIMESTAMP;
+      p.tipoSql = SQL_TYPE_TIMESTAMP;
+      p.tamano = 23;
+      p.decimales = 3;
       p.fecha.year = static_cast<SQLSMALLINT>(f.date().year());
       p.fecha.month = static_cast<SQLUSMALLINT>(f.date().month());
       p.fecha.day = static_cast<SQLUSMALLINT>(f.date().day());
@@ -238,7 +260,8 @@ class EnCurso {
 };
 
 [[noreturn]] void cancelada(Errors& errores) {
-  fallarCon(errores, kErrorCancelada, QStringLiteral("El usuario canceló la operación."), kOrigen, QStringLiteral("HY008"), 0);
+  fallarCon(errores, kErrorCancelada, QStringLiteral("El usuario canceló la operación."), kOrigen,
+            QStringLiteral("HY008"), 0);
 }
 
 class CursorOdbc final : public Cursor {
@@ -290,7 +313,8 @@ class CursorOdbc final : public Cursor {
       fallarOdbc(errores_, SQL_HANDLE_STMT, st_);
     }
     // SQLGetData reads columns once and in order, so the row is read whole here.
-    for (size_t i = 0; i < columnas_.size(); ++i) valores_[i] = leer(static_cast<SQLUSMALLINT>(i + 1), columnas_[i].tipo);
+    for (size_t i = 0; i < columnas_.size(); ++i)
+      valores_[i] = leer(static_cast<SQLUSMALLINT>(i + 1), columnas_[i].tipo);
     cancelacion_->espera.latir();
     return true;
   }
@@ -311,21 +335,28 @@ class CursorOdbc final : public Cursor {
   vb::Variant leer(SQLUSMALLINT col, DataTypeEnum tipo) {
     SQLLEN indicador = 0;
     switch (tipo) {
-      case adInteger: case adSmallInt: case adUnsignedTinyInt: case adBigInt: case adBoolean: {
+      case adInteger:
+      case adSmallInt:
+      case adUnsignedTinyInt:
+      case adBigInt:
+      case adBoolean: {
         SQLBIGINT v = 0;
         if (!SQL_SUCCEEDED(api().SQLGetData(st_, col, SQL_C_SBIGINT, &v, sizeof(v), &indicador)))
           fallarOdbc(errores_, SQL_HANDLE_STMT, st_);
         if (indicador == SQL_NULL_DATA) return vb::Variant::Null();
         return valorEntero(v, tipo);
       }
-      case adDouble: case adSingle: {
+      case adDouble:
+      case adSingle: {
         double v = 0;
         if (!SQL_SUCCEEDED(api().SQLGetData(st_, col, SQL_C_DOUBLE, &v, sizeof(v), &indicador)))
           fallarOdbc(errores_, SQL_HANDLE_STMT, st_);
         if (indicador == SQL_NULL_DATA) return vb::Variant::Null();
         return tipo == adSingle ? vb::Variant(static_cast<float>(v)) : vb::Variant(v);
       }
-      case adDBTimeStamp: case adDBDate: case adDate: {
+      case adDBTimeStamp:
+      case adDBDate:
+      case adDate: {
         SQL_TIMESTAMP_STRUCT t{};
         if (!SQL_SUCCEEDED(api().SQLGetData(st_, col, SQL_C_TYPE_TIMESTAMP, &t, sizeof(t), &indicador)))
           fallarOdbc(errores_, SQL_HANDLE_STMT, st_);
@@ -354,7 +385,8 @@ class CursorOdbc final : public Cursor {
 
 class EnlaceOdbc final : public Enlace {
  public:
-  EnlaceOdbc(Errors& errores, SQLHDBC dbc, QString proveedor) : errores_(errores), dbc_(dbc), proveedor_(std::move(proveedor)) {}
+  EnlaceOdbc(Errors& errores, SQLHDBC dbc, QString proveedor)
+      : errores_(errores), dbc_(dbc), proveedor_(std::move(proveedor)) {}
   ~EnlaceOdbc() override {
     if (enTransaccion_) {
       api().SQLEndTran(SQL_HANDLE_DBC, dbc_, SQL_ROLLBACK);
@@ -390,7 +422,8 @@ class EnlaceOdbc final : public Enlace {
       SQLLEN n = -1;
       SQLSMALLINT columnas = 0;
       api().SQLNumResultCols(st, &columnas);
-      if (columnas == 0 && SQL_SUCCEEDED(api().SQLRowCount(st, &n)) && n >= 0) total = (total < 0 ? 0 : total) + static_cast<long>(n);
+      if (columnas == 0 && SQL_SUCCEEDED(api().SQLRowCount(st, &n)) && n >= 0)
+        total = (total < 0 ? 0 : total) + static_cast<long>(n);
     } while (otroResultado(st));
     return total;
   }
@@ -419,14 +452,17 @@ class EnlaceOdbc final : public Enlace {
       throw;
     }
     if (propia) {
-      if (n == 1) confirmar();
-      else deshacer();
+      if (n == 1)
+        confirmar();
+      else
+        deshacer();
     }
     return n;
   }
 
   void iniciarTransaccion() override {
-    if (!SQL_SUCCEEDED(api().SQLSetConnectAttrW(dbc_, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), 0)))
+    if (!SQL_SUCCEEDED(
+            api().SQLSetConnectAttrW(dbc_, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), 0)))
       fallarOdbc(errores_, SQL_HANDLE_DBC, dbc_);
     enTransaccion_ = true;
   }
@@ -454,7 +490,8 @@ class EnlaceOdbc final : public Enlace {
   QString baseDatos() const override {
     SQLWCHAR texto[512] = {};
     SQLINTEGER largo = 0;
-    if (SQL_SUCCEEDED(api().SQLGetConnectAttrW(dbc_, SQL_ATTR_CURRENT_CATALOG, texto, sizeof(texto), &largo)) && largo > 0)
+    if (SQL_SUCCEEDED(api().SQLGetConnectAttrW(dbc_, SQL_ATTR_CURRENT_CATALOG, texto, sizeof(texto), &largo)) &&
+        largo > 0)
       return deAncho(texto, std::min<qsizetype>(largo / 2, 511));
     return base_;
   }
@@ -464,7 +501,7 @@ class EnlaceOdbc final : public Enlace {
     if (n.isEmpty() || n.compare(baseDatos(), Qt::CaseInsensitive) == 0) return;
     QString copia = n;
     if (!SQL_SUCCEEDED(api().SQLSetConnectAttrW(dbc_, SQL_ATTR_CURRENT_CATALOG, anchoMutable(copia),
-                                          static_cast<SQLINTEGER>(copia.size() * 2))))
+                                                static_cast<SQLINTEGER>(copia.size() * 2))))
       fallarOdbc(errores_, SQL_HANDLE_DBC, dbc_);
     base_ = n;
   }
@@ -484,7 +521,7 @@ class EnlaceOdbc final : public Enlace {
     SQLHSTMT st = nuevaSentencia();
     QString t = tabla;
     if (!SQL_SUCCEEDED(api().SQLColumnsW(st, nullptr, 0, nullptr, 0, tabla.isEmpty() ? nullptr : anchoMutable(t),
-                                   tabla.isEmpty() ? 0 : SQL_NTS, nullptr, 0)))
+                                         tabla.isEmpty() ? 0 : SQL_NTS, nullptr, 0)))
       fallarYLiberar(st);
     std::vector<ColumnaEsquema> r;
     while (filaDe(st)) {
@@ -525,8 +562,8 @@ class EnlaceOdbc final : public Enlace {
       preparar(ps[i], parametros[i]);
       const SQLLEN bytes = ps[i].tipoC == SQL_C_WCHAR ? static_cast<SQLLEN>((ps[i].texto.size() + 1) * 2) : 0;
       if (!SQL_SUCCEEDED(api().SQLBindParameter(st, static_cast<SQLUSMALLINT>(i + 1), SQL_PARAM_INPUT, ps[i].tipoC,
-                                          ps[i].tipoSql, ps[i].tamano, ps[i].decimales, ps[i].dato(), bytes,
-                                          &ps[i].indicador)))
+                                                ps[i].tipoSql, ps[i].tamano, ps[i].decimales, ps[i].dato(), bytes,
+                                                &ps[i].indicador)))
         fallarYLiberar(st);
     }
   }
@@ -541,8 +578,8 @@ class EnlaceOdbc final : public Enlace {
       api().SQLFreeHandle(SQL_HANDLE_STMT, st);
       if (static_cast<size_t>(marcas) > parametros.size())
         fallarCon(errores_, kErrorFaltaParametro,
-                  QStringLiteral("No se han especificado valores para algunos de los parámetros requeridos."),
-                  kOrigen, QStringLiteral("07002"), 0);
+                  QStringLiteral("No se han especificado valores para algunos de los parámetros requeridos."), kOrigen,
+                  QStringLiteral("07002"), 0);
       fallarCon(errores_, kErrorArgumentos,
                 QStringLiteral("La sentencia tiene %1 marcas de parámetro y se dieron %2 valores.")
                     .arg(marcas)
@@ -651,14 +688,16 @@ std::unique_ptr<Enlace> abrirOdbc(Errors& errores, const QString& atributos, con
   SQLHDBC dbc = SQL_NULL_HDBC;
   if (!SQL_SUCCEEDED(api().SQLAllocHandle(SQL_HANDLE_DBC, env, &dbc))) fallarOdbc(errores, SQL_HANDLE_ENV, env);
   if (segundos > 0) {
-    api().SQLSetConnectAttrW(dbc, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(segundos)), 0);
-    api().SQLSetConnectAttrW(dbc, SQL_ATTR_CONNECTION_TIMEOUT, reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(segundos)), 0);
+    api().SQLSetConnectAttrW(dbc, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(segundos)),
+                             0);
+    api().SQLSetConnectAttrW(dbc, SQL_ATTR_CONNECTION_TIMEOUT,
+                             reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(segundos)), 0);
   }
   QString cadena = atributos;
   SQLWCHAR salida[1024];
   SQLSMALLINT largo = 0;
-  const SQLRETURN rc = api().SQLDriverConnectW(dbc, nullptr, anchoMutable(cadena), SQL_NTS, salida, 1024, &largo,
-                                         SQL_DRIVER_NOPROMPT);
+  const SQLRETURN rc =
+      api().SQLDriverConnectW(dbc, nullptr, anchoMutable(cadena), SQL_NTS, salida, 1024, &largo, SQL_DRIVER_NOPROMPT);
   if (!SQL_SUCCEEDED(rc)) {
     auto d = diagnosticos(SQL_HANDLE_DBC, dbc, true);
     api().SQLFreeHandle(SQL_HANDLE_DBC, dbc);
@@ -680,7 +719,8 @@ QStringList controladoresOdbc() {
   SQLWCHAR nombre[256], atributos[1024];
   SQLSMALLINT largoNombre = 0, largoAtributos = 0;
   SQLUSMALLINT direccion = SQL_FETCH_FIRST;
-  while (SQL_SUCCEEDED(api().SQLDriversW(env, direccion, nombre, 256, &largoNombre, atributos, 1024, &largoAtributos))) {
+  while (
+      SQL_SUCCEEDED(api().SQLDriversW(env, direccion, nombre, 256, &largoNombre, atributos, 1024, &largoAtributos))) {
     r << deAncho(nombre, std::min<SQLSMALLINT>(largoNombre, 255));
     direccion = SQL_FETCH_NEXT;
   }

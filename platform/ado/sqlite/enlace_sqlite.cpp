@@ -37,20 +37,38 @@ Error diagnostico(sqlite3* db) {
     case SQLITE_CONSTRAINT:
       estado = QStringLiteral("23000");
       switch (extendido) {
-        case SQLITE_CONSTRAINT_UNIQUE: case SQLITE_CONSTRAINT_PRIMARYKEY: nativo = 2627; break;
+        case SQLITE_CONSTRAINT_UNIQUE:
+        case SQLITE_CONSTRAINT_PRIMARYKEY: nativo = 2627; break;
         case SQLITE_CONSTRAINT_NOTNULL: nativo = 515; break;
-        case SQLITE_CONSTRAINT_FOREIGNKEY: case SQLITE_CONSTRAINT_CHECK: nativo = 547; break;
+        case SQLITE_CONSTRAINT_FOREIGNKEY:
+        case SQLITE_CONSTRAINT_CHECK: nativo = 547; break;
         default: break;
       }
       break;
     case SQLITE_ERROR:
-      if (mensaje.startsWith(QLatin1String("no such table"))) { estado = QStringLiteral("42S02"); nativo = 208; }
-      else if (mensaje.startsWith(QLatin1String("no such column"))) { estado = QStringLiteral("42S22"); nativo = 207; }
-      else if (mensaje.contains(QLatin1String("already exists"))) { estado = QStringLiteral("42S01"); nativo = 2714; }
-      else { estado = QStringLiteral("42000"); nativo = 102; }
+      if (mensaje.startsWith(QLatin1String("no such table"))) {
+        estado = QStringLiteral("42S02");
+        nativo = 208;
+      } else if (mensaje.startsWith(QLatin1String("no such column"))) {
+        estado = QStringLiteral("42S22");
+        nativo = 207;
+      } else if (mensaje.contains(QLatin1String("already exists"))) {
+        estado = QStringLiteral("42S01");
+        nativo = 2714;
+      } else {
+        estado = QStringLiteral("42000");
+        nativo = 102;
+      }
       break;
-    case SQLITE_BUSY: case SQLITE_LOCKED: estado = QStringLiteral("HYT00"); nativo = 1222; break;
-    case SQLITE_INTERRUPT: estado = QStringLiteral("HY008"); nativo = 0; break;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+      estado = QStringLiteral("HYT00");
+      nativo = 1222;
+      break;
+    case SQLITE_INTERRUPT:
+      estado = QStringLiteral("HY008");
+      nativo = 0;
+      break;
     case SQLITE_MISMATCH: estado = QStringLiteral("22018"); break;
     case SQLITE_TOOBIG: estado = QStringLiteral("22001"); break;
     case SQLITE_CANTOPEN: estado = QStringLiteral("08001"); break;
@@ -183,7 +201,8 @@ class CursorSqlite final : public Cursor {
     switch (sqlite3_value_type(v)) {
       case SQLITE_INTEGER: return vb::Variant(static_cast<std::int64_t>(sqlite3_value_int64(v)));
       case SQLITE_FLOAT: return vb::Variant(sqlite3_value_double(v));
-      case SQLITE_TEXT: case SQLITE_BLOB: return vb::Variant(textoDe(v));
+      case SQLITE_TEXT:
+      case SQLITE_BLOB: return vb::Variant(textoDe(v));
       default: return vb::Variant::Null();
     }
   }
@@ -211,8 +230,9 @@ class CursorSqlite final : public Cursor {
     }
     qsizetype hechos = k;
     if (k < largo) {
-      QStringDecoder utf8(QStringDecoder::Utf8, k == 0 ? QStringDecoder::Flag::Stateless
-                                                       : QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+      QStringDecoder utf8(QStringDecoder::Utf8,
+                          k == 0 ? QStringDecoder::Flag::Stateless
+                                 : QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
       const QChar* fin = utf8.appendToBuffer(destino.data() + k, QByteArrayView(datos + k, largo - k));
       hechos = fin - destino.constData();
     }
@@ -255,7 +275,10 @@ class CursorSqlite final : public Cursor {
 bool clase(QStringView patron, qsizetype& pi, QChar c) {
   qsizetype k = pi + 1;
   bool negada = false;
-  if (k < patron.size() && patron[k] == u'^') { negada = true; ++k; }
+  if (k < patron.size() && patron[k] == u'^') {
+    negada = true;
+    ++k;
+  }
   bool dentro = false;
   const qsizetype inicio = k;
   while (k < patron.size() && (patron[k] != u']' || k == inicio)) {
@@ -277,14 +300,22 @@ bool coincide(QStringView texto, QStringView patron, QChar escape, bool hayEscap
     if (pi < patron.size()) {
       const QChar c = patron[pi];
       if (hayEscape && c == escape && pi + 1 < patron.size()) {
-        if (texto[ti] == patron[pi + 1]) { ++ti; pi += 2; continue; }
+        if (texto[ti] == patron[pi + 1]) {
+          ++ti;
+          pi += 2;
+          continue;
+        }
       } else if (c == u'%') {
         comodin = pi++;
         desde = ti;
         continue;
       } else if (c == u'[' && patron.indexOf(u']', pi + 2) > pi) {
         qsizetype sig = pi;
-        if (clase(patron, sig, texto[ti])) { ++ti; pi = sig; continue; }
+        if (clase(patron, sig, texto[ti])) {
+          ++ti;
+          pi = sig;
+          continue;
+        }
       } else if (c == u'_' || c == texto[ti]) {
         ++ti;
         ++pi;
@@ -338,7 +369,8 @@ std::shared_ptr<Base> abrirBase(Errors& errores, const QString& ruta) {
   // is not a database shows here rather than at the first query. Pages are
   // read, never memory-mapped: a file cut short under a mapping kills the
   // process (SIGBUS), while a read reports the damage as an error.
-  if (sqlite3_exec(db, "PRAGMA foreign_keys=ON; SELECT count(*) FROM sqlite_master;", nullptr, nullptr, nullptr) != SQLITE_OK)
+  if (sqlite3_exec(db, "PRAGMA foreign_keys=ON; SELECT count(*) FROM sqlite_master;", nullptr, nullptr, nullptr) !=
+      SQLITE_OK)
     fallarSqlite(errores, db);
   return base;
 }
@@ -359,7 +391,8 @@ class Sentencias {
     while (p_ < fin) {
       sqlite3_stmt* st = nullptr;
       const char* resto = nullptr;
-      if (sqlite3_prepare_v2(db_, p_, static_cast<int>(fin - p_), &st, &resto) != SQLITE_OK) fallarSqlite(errores_, db_);
+      if (sqlite3_prepare_v2(db_, p_, static_cast<int>(fin - p_), &st, &resto) != SQLITE_OK)
+        fallarSqlite(errores_, db_);
       p_ = resto;
       if (st) return st;
     }
@@ -376,7 +409,10 @@ class Sentencias {
 class EnlaceSqlite final : public Enlace {
  public:
   EnlaceSqlite(Errors& errores, std::shared_ptr<Base> base, QString proveedor, QString carpeta, QString nombre)
-      : errores_(errores), base_(std::move(base)), proveedor_(std::move(proveedor)), carpeta_(std::move(carpeta)),
+      : errores_(errores),
+        base_(std::move(base)),
+        proveedor_(std::move(proveedor)),
+        carpeta_(std::move(carpeta)),
         nombre_(std::move(nombre)) {}
   ~EnlaceSqlite() override { sqlite3_progress_handler(base_->db, 0, nullptr, nullptr); }
 
@@ -434,15 +470,16 @@ class EnlaceSqlite final : public Enlace {
     sqlite3_finalize(st);
     const long n = sqlite3_changes(db);
     ultimaFila_ = sqlite3_last_insert_rowid(db);
-    if (n != 1) deshacerFila();
-    else sqlite3_exec(db, "RELEASE ado_fila", nullptr, nullptr, nullptr);
+    if (n != 1)
+      deshacerFila();
+    else
+      sqlite3_exec(db, "RELEASE ado_fila", nullptr, nullptr, nullptr);
     return n;
   }
 
   std::unique_ptr<Cursor> releerInsertada(const QString& tabla, const std::vector<QString>& columnas) override {
     QString sql = QStringLiteral("SELECT ");
-    for (size_t i = 0; i < columnas.size(); ++i)
-      sql += (i ? QStringLiteral(", ") : QString()) + citar(columnas[i]);
+    for (size_t i = 0; i < columnas.size(); ++i) sql += (i ? QStringLiteral(", ") : QString()) + citar(columnas[i]);
     sql += QStringLiteral(" FROM ") + citar(tabla) + QStringLiteral(" WHERE rowid = ") + QString::number(ultimaFila_);
     const QByteArray texto = sql.toUtf8();
     sqlite3_stmt* st = nullptr;
@@ -474,12 +511,8 @@ class EnlaceSqlite final : public Enlace {
 
   QString comparacionExacta() const override { return QStringLiteral(" COLLATE BINARY"); }
 
-  void iniciarTransaccion() override {
-    exec("BEGIN");
-  }
-  void confirmar() override {
-    exec("COMMIT");
-  }
+  void iniciarTransaccion() override { exec("BEGIN"); }
+  void confirmar() override { exec("COMMIT"); }
   void deshacer() override {
     // A failed statement may already have ended the transaction.
     if (!sqlite3_get_autocommit(base_->db)) exec("ROLLBACK");
@@ -494,7 +527,8 @@ class EnlaceSqlite final : public Enlace {
   }
 
   void setTiempoComando(long segundos) override {
-    sqlite3_busy_timeout(base_->db, segundos <= 0 || segundos > INT_MAX / 1000 ? INT_MAX : static_cast<int>(segundos * 1000));
+    sqlite3_busy_timeout(base_->db,
+                         segundos <= 0 || segundos > INT_MAX / 1000 ? INT_MAX : static_cast<int>(segundos * 1000));
     tiempo_ = segundos;
   }
   void setAislamiento(long nivel) override {
@@ -549,7 +583,8 @@ class EnlaceSqlite final : public Enlace {
         c.tabla = t.nombre;
         c.ordinal = sqlite3_column_int(st, 0) + 1;
         c.nombre = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 1)));
-        const TipoAdo tipo = tipoDeclarado(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 2))));
+        const TipoAdo tipo =
+            tipoDeclarado(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 2))));
         c.tipo = tipo.tipo;
         c.tamano = tipo.tamano;
         c.admiteNulos = sqlite3_column_int(st, 3) == 0;
@@ -568,7 +603,8 @@ class EnlaceSqlite final : public Enlace {
     if (base.contains(u'/') || base.contains(u'\\') || base.contains(QStringLiteral("..")))
       fallarCon(errores, kErrorGeneral,
                 QStringLiteral("No se puede abrir la base de datos \"%1\": el nombre de una base de datos no lleva "
-                               "carpetas ni \"..\"").arg(base),
+                               "carpetas ni \"..\"")
+                    .arg(base),
                 kOrigen, QStringLiteral("42000"), 4060);
     QDir dir(carpeta);
     const QString nombre = base + QStringLiteral(".db");
@@ -601,8 +637,10 @@ class EnlaceSqlite final : public Enlace {
     return 0;
   }
   void instalarEspera() {
-    if (espera_) sqlite3_progress_handler(base_->db, 2000, &EnlaceSqlite::alProgresar, this);
-    else sqlite3_progress_handler(base_->db, 0, nullptr, nullptr);
+    if (espera_)
+      sqlite3_progress_handler(base_->db, 2000, &EnlaceSqlite::alProgresar, this);
+    else
+      sqlite3_progress_handler(base_->db, 0, nullptr, nullptr);
   }
 
   QString catalogo() const { return carpeta_.isEmpty() ? QString() : nombre_; }
@@ -651,8 +689,8 @@ class EnlaceSqlite final : public Enlace {
       if (usados >= parametros.size()) {
         sqlite3_finalize(st);
         fallarCon(errores_, kErrorFaltaParametro,
-                  QStringLiteral("No se han especificado valores para algunos de los parámetros requeridos."),
-                  kOrigen, QStringLiteral("07002"), 0);
+                  QStringLiteral("No se han especificado valores para algunos de los parámetros requeridos."), kOrigen,
+                  QStringLiteral("07002"), 0);
       }
       enlazar(st, j, normalizar(parametros[usados++]));
     }
@@ -669,12 +707,15 @@ class EnlaceSqlite final : public Enlace {
   }
 
   static void enlazar(sqlite3_stmt* st, int i, const vb::Variant& v) {
-    if (const auto* e = v.get<std::int64_t>()) sqlite3_bind_int64(st, i, *e);
-    else if (const auto* d = v.get<double>()) sqlite3_bind_double(st, i, *d);
+    if (const auto* e = v.get<std::int64_t>())
+      sqlite3_bind_int64(st, i, *e);
+    else if (const auto* d = v.get<double>())
+      sqlite3_bind_double(st, i, *d);
     else if (const auto* s = v.get<QString>()) {
       const QByteArray b = s->toUtf8();
       sqlite3_bind_text(st, i, b.constData(), static_cast<int>(b.size()), SQLITE_TRANSIENT);
-    } else sqlite3_bind_null(st, i);
+    } else
+      sqlite3_bind_null(st, i);
   }
 
   Errors& errores_;
@@ -692,9 +733,9 @@ class EnlaceSqlite final : public Enlace {
 // row: SAL, RESUMEN). No such table, or no row in it: the file has none.
 void comprobarClave(Errors& errores, sqlite3* db, const QString& clave) {
   sqlite3_stmt* st = nullptr;
-  if (sqlite3_prepare_v2(db,
-                         "SELECT name FROM sqlite_master WHERE type = 'table' AND name = 'ADO_CLAVE_BASE' COLLATE NOCASE",
-                         -1, &st, nullptr) != SQLITE_OK)
+  if (sqlite3_prepare_v2(
+          db, "SELECT name FROM sqlite_master WHERE type = 'table' AND name = 'ADO_CLAVE_BASE' COLLATE NOCASE", -1, &st,
+          nullptr) != SQLITE_OK)
     fallarSqlite(errores, db);
   const bool hayTabla = sqlite3_step(st) == SQLITE_ROW;
   sqlite3_finalize(st);
@@ -714,15 +755,16 @@ void comprobarClave(Errors& errores, sqlite3* db, const QString& clave) {
   const QString guardado = texto(1).trimmed();
   sqlite3_finalize(st);
   if (resumenClave(sal, clave).compare(guardado, Qt::CaseInsensitive) == 0) return;
-  fallarCon(errores, kErrorAutenticacion, QStringLiteral("No es una contraseña válida."), kOrigen, QStringLiteral("3031"),
-            3031);
+  fallarCon(errores, kErrorAutenticacion, QStringLiteral("No es una contraseña válida."), kOrigen,
+            QStringLiteral("3031"), 3031);
 }
 
 }  // namespace
 
 std::unique_ptr<Enlace> abrirSqliteCarpeta(Errors& errores, const QString& carpeta, const QString& base) {
   // No database named: a session on the server alone, with nothing in it until one is chosen.
-  const QString ruta = base.trimmed().isEmpty() ? QStringLiteral(":memory:") : EnlaceSqlite::archivoDe(errores, carpeta, base.trimmed());
+  const QString ruta =
+      base.trimmed().isEmpty() ? QStringLiteral(":memory:") : EnlaceSqlite::archivoDe(errores, carpeta, base.trimmed());
   return std::make_unique<EnlaceSqlite>(errores, abrirBase(errores, ruta), QStringLiteral("SQLOLEDB"), carpeta,
                                         base.trimmed());
 }

@@ -48,14 +48,16 @@ TEST(CadenaConexion, MalformedStringsAreRunTimeErrors) {
 
 TEST(ArchivoIni, SectionsAndKeysIgnoreCaseFirstWinsCommentsSkipped) {
   prueba::CarpetaTemporal t;
-  const QString f = t.escribir(QStringLiteral("a.ini"),
-                               "; comentario\n[Otra]\nSRV=no\n[ servidores ]\r\n;SRV=comentada\n  srv = sqlite:/x/y  \r\n"
-                               "SRV=segunda\nODBC1=odbc:Driver=FreeTDS;Server=h;Port=1\n");
+  const QString f =
+      t.escribir(QStringLiteral("a.ini"),
+                 "; comentario\n[Otra]\nSRV=no\n[ servidores ]\r\n;SRV=comentada\n  srv = sqlite:/x/y  \r\n"
+                 "SRV=segunda\nODBC1=odbc:Driver=FreeTDS;Server=h;Port=1\n");
   EXPECT_EQ(ado::detalle::leerIni(f, QStringLiteral("Servidores"), QStringLiteral("SRV")).value_or("?"), "sqlite:/x/y");
   EXPECT_EQ(ado::detalle::leerIni(f, QStringLiteral("SERVIDORES"), QStringLiteral("odbc1")).value_or("?"),
             "odbc:Driver=FreeTDS;Server=h;Port=1");
   EXPECT_FALSE(ado::detalle::leerIni(f, QStringLiteral("Servidores"), QStringLiteral("Nada")).has_value());
-  EXPECT_FALSE(ado::detalle::leerIni(t.archivo("no.ini"), QStringLiteral("Servidores"), QStringLiteral("SRV")).has_value());
+  EXPECT_FALSE(
+      ado::detalle::leerIni(t.archivo("no.ini"), QStringLiteral("Servidores"), QStringLiteral("SRV")).has_value());
 }
 
 TEST(TiposDeclarados, MapToAdoCodesAndSizes) {
@@ -112,13 +114,15 @@ TEST(Dialecto, OwnerIsNullLenAndLogicals) {
 }
 
 TEST(Dialecto, TextLiteralsInComparisonsIgnoreCase) {
-  EXPECT_EQ(d::adaptarComparaciones(QStringLiteral("WHERE LTRIM(RTRIM(N)) ='U1' AND B <> 'x' AND C BETWEEN 'a' AND 'b'")),
-            "WHERE LTRIM(RTRIM(N)) ='U1' COLLATE NOCASE AND B <> 'x' COLLATE NOCASE AND C BETWEEN 'a' COLLATE NOCASE AND "
-            "'b' COLLATE NOCASE");
+  EXPECT_EQ(
+      d::adaptarComparaciones(QStringLiteral("WHERE LTRIM(RTRIM(N)) ='U1' AND B <> 'x' AND C BETWEEN 'a' AND 'b'")),
+      "WHERE LTRIM(RTRIM(N)) ='U1' COLLATE NOCASE AND B <> 'x' COLLATE NOCASE AND C BETWEEN 'a' COLLATE NOCASE AND "
+      "'b' COLLATE NOCASE");
   EXPECT_EQ(d::adaptarComparaciones(QStringLiteral("INSERT INTO T VALUES ('a') AND X = 'b' COLLATE BINARY")),
             "INSERT INTO T VALUES ('a') AND X = 'b' COLLATE BINARY");
   // A parameter mark is compared as the text it may stand for; one already collated is left alone.
-  EXPECT_EQ(d::adaptarComparaciones(QStringLiteral("WHERE A = ? AND B LIKE ? AND C BETWEEN ? AND ? AND D = ? COLLATE NOCASE")),
+  EXPECT_EQ(d::adaptarComparaciones(
+                QStringLiteral("WHERE A = ? AND B LIKE ? AND C BETWEEN ? AND ? AND D = ? COLLATE NOCASE")),
             "WHERE A = ? COLLATE NOCASE AND B LIKE ? AND C BETWEEN ? COLLATE NOCASE AND ? COLLATE NOCASE AND D = ? "
             "COLLATE NOCASE");
 }
@@ -126,7 +130,8 @@ TEST(Dialecto, TextLiteralsInComparisonsIgnoreCase) {
 TEST(Dialecto, AlterTableAddOneStatementPerColumnWithTextCollation) {
   EXPECT_EQ(d::adaptarAlterTableAdd(QStringLiteral("ALTER TABLE TA_X ADD OBS VARCHAR(50) Null ")),
             "ALTER TABLE TA_X ADD COLUMN OBS VARCHAR(50) COLLATE NOCASE Null ");
-  EXPECT_EQ(d::adaptarAlterTableAdd(QStringLiteral("ALTER TABLE TA_X ADD CANT INT Not Null  CONSTRAINT DF_TA_X_CANT DEFAULT (0)")),
+  EXPECT_EQ(d::adaptarAlterTableAdd(
+                QStringLiteral("ALTER TABLE TA_X ADD CANT INT Not Null  CONSTRAINT DF_TA_X_CANT DEFAULT (0)")),
             "ALTER TABLE TA_X ADD COLUMN CANT INT Not Null  CONSTRAINT DF_TA_X_CANT DEFAULT (0)");
   EXPECT_EQ(d::adaptarAlterTableAdd(QStringLiteral("ALTER TABLE T ADD A INT, B NVARCHAR(3) DEFAULT ('x,y')")),
             "ALTER TABLE T ADD COLUMN A INT;ALTER TABLE T ADD COLUMN B NVARCHAR(3) COLLATE NOCASE DEFAULT ('x,y')");
@@ -153,8 +158,8 @@ TEST(Dialecto, SkippingRulesChangesNothing) {
   };
   for (const QString& s : sentencias) {
     QString todas = d::quitarPrefijoN(s);
-    for (auto regla : {d::quitarDbo, d::adaptarFechas, d::adaptarLogicos, d::adaptarIsNull, d::adaptarLen, d::adaptarTop,
-                       d::adaptarAlterTableAdd, d::adaptarComparaciones})
+    for (auto regla : {d::quitarDbo, d::adaptarFechas, d::adaptarLogicos, d::adaptarIsNull, d::adaptarLen,
+                       d::adaptarTop, d::adaptarAlterTableAdd, d::adaptarComparaciones})
       todas = regla(todas);
     EXPECT_EQ(d::adaptarParaSqlite(s), todas) << s.toStdString();
   }

@@ -49,11 +49,12 @@ TEST_F(ClaveArchivo, TheAdministratorsCommandSetsAPasswordThatIsCheckedAtOpen) {
   EXPECT_TRUE(abrir({}).SQLState().isEmpty());  // no password yet
 
   QProcess p;
-  p.start(sqlite3, {archivo_, QStringLiteral(
-                                  "CREATE TABLE IF NOT EXISTS ADO_CLAVE_BASE (SAL TEXT NOT NULL, RESUMEN TEXT NOT NULL);"
-                                  " DELETE FROM ADO_CLAVE_BASE;"
-                                  " INSERT INTO ADO_CLAVE_BASE VALUES ('k7Qp2', lower(hex(sha3('k7Qp2' || 'la "
-                                  "contraseña', 256))));")});
+  p.start(
+      sqlite3,
+      {archivo_, QStringLiteral("CREATE TABLE IF NOT EXISTS ADO_CLAVE_BASE (SAL TEXT NOT NULL, RESUMEN TEXT NOT NULL);"
+                                " DELETE FROM ADO_CLAVE_BASE;"
+                                " INSERT INTO ADO_CLAVE_BASE VALUES ('k7Qp2', lower(hex(sha3('k7Qp2' || 'la "
+                                "contraseña', 256))));")});
   ASSERT_TRUE(p.waitForFinished(10000));
   ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
 

@@ -90,7 +90,8 @@ TEST_F(Odbc, ExecuteCountsAndTransactionsUndo) {
 TEST_F(Odbc, DriverDiagnosticsFillErrors) {
   Connection cn;
   cn.Open(cadena());
-  EXPECT_NE(numeroDe([&] { cn.Execute(QStringLiteral("INSERT INTO TA_USUARIOS (CODIGO, NOMBRE) VALUES (9, 'ANA')")); }), 0);
+  EXPECT_NE(numeroDe([&] { cn.Execute(QStringLiteral("INSERT INTO TA_USUARIOS (CODIGO, NOMBRE) VALUES (9, 'ANA')")); }),
+            0);
   ASSERT_GE(cn.Errors().Count(), 1);
   const Error& e = cn.Errors()[0];
   EXPECT_EQ(e.SQLState().size(), 5);
@@ -142,11 +143,13 @@ TEST_F(Odbc, OptimisticConflictThroughOdbc) {
 TEST_F(Odbc, SchemaRowsetsFromTheDriverCatalogue) {
   Connection cn;
   cn.Open(cadena());
-  Recordset t = cn.OpenSchema(adSchemaTables, {vb::Variant(), vb::Variant(), vb::Variant("v_ta_activos"), vb::Variant()});
+  Recordset t =
+      cn.OpenSchema(adSchemaTables, {vb::Variant(), vb::Variant(), vb::Variant("v_ta_activos"), vb::Variant()});
   ASSERT_FALSE(t.EOF());
   EXPECT_EQ(t.Fields("TABLE_NAME").Value(), vb::Variant("V_TA_ACTIVOS"));
   EXPECT_EQ(t.Fields("TABLE_TYPE").Value(), vb::Variant("VIEW"));
-  Recordset c = cn.OpenSchema(adSchemaColumns, {vb::Variant(), vb::Variant(), vb::Variant("TA_USUARIOS"), vb::Variant("alta")});
+  Recordset c =
+      cn.OpenSchema(adSchemaColumns, {vb::Variant(), vb::Variant(), vb::Variant("TA_USUARIOS"), vb::Variant("alta")});
   ASSERT_FALSE(c.EOF());
   EXPECT_EQ(c.Fields("COLUMN_NAME").Value(), vb::Variant("ALTA"));
   EXPECT_EQ(c.Fields("DATA_TYPE").Value(), vb::Variant(std::int32_t{adDBTimeStamp}));

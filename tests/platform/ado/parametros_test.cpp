@@ -60,20 +60,23 @@ TEST_F(Parametros, TextsAreOnlyDataQuotesAndMarksIncluded) {
   EXPECT_EQ(leer(sql, V{vb::Variant("x' OR 'a'='a")}), "");
   // As the server compares: ignoring case, also against an expression.
   EXPECT_EQ(leer(sql, V{vb::Variant("BETO")}), "2");
-  EXPECT_EQ(leer(QStringLiteral("SELECT CODIGO FROM TA_USUARIOS WHERE LTRIM(RTRIM(NOMBRE)) = ?"), V{vb::Variant("carla")}),
-            "3");
+  EXPECT_EQ(
+      leer(QStringLiteral("SELECT CODIGO FROM TA_USUARIOS WHERE LTRIM(RTRIM(NOMBRE)) = ?"), V{vb::Variant("carla")}),
+      "3");
   // A "?" between quotes is text, not a mark; the values go to the marks in order.
-  EXPECT_EQ(leer(QStringLiteral("SELECT CODIGO, '?' AS Q FROM TA_USUARIOS WHERE GRUPO = ? OR (GRUPO = '--' AND CODIGO = ?)"),
-                 V{vb::Variant("A?B"), vb::Variant(std::int32_t{5})}),
-            "4,5");
-  EXPECT_EQ(leer(QStringLiteral("SELECT CODIGO FROM TA_USUARIOS WHERE NOMBRE LIKE ? ORDER BY CODIGO"), V{vb::Variant("%'%")}),
-            "4,5");
+  EXPECT_EQ(
+      leer(QStringLiteral("SELECT CODIGO, '?' AS Q FROM TA_USUARIOS WHERE GRUPO = ? OR (GRUPO = '--' AND CODIGO = ?)"),
+           V{vb::Variant("A?B"), vb::Variant(std::int32_t{5})}),
+      "4,5");
+  EXPECT_EQ(
+      leer(QStringLiteral("SELECT CODIGO FROM TA_USUARIOS WHERE NOMBRE LIKE ? ORDER BY CODIGO"), V{vb::Variant("%'%")}),
+      "4,5");
 }
 
 TEST_F(Parametros, NumbersDatesBooleansAndNull) {
   const QString por = QStringLiteral("SELECT CODIGO FROM TA_USUARIOS WHERE %1 ORDER BY CODIGO");
-  EXPECT_EQ(leer(por.arg("CODIGO IN (?, ?, ?)"), V{vb::Variant(std::int16_t{1}), vb::Variant(std::int64_t{3}),
-                                                    vb::Variant(std::uint8_t{9})}),
+  EXPECT_EQ(leer(por.arg("CODIGO IN (?, ?, ?)"),
+                 V{vb::Variant(std::int16_t{1}), vb::Variant(std::int64_t{3}), vb::Variant(std::uint8_t{9})}),
             "1,3");
   EXPECT_EQ(leer(por.arg("TASA > ?"), V{vb::Variant(0.3)}), "3");
   EXPECT_EQ(leer(por.arg("TASA = ?"), V{vb::Variant(0.25f)}), "1");
@@ -86,11 +89,11 @@ TEST_F(Parametros, NumbersDatesBooleansAndNull) {
             "2");
   // Null and Empty bind SQL NULL: equal to nothing, and NULL for IS NULL.
   EXPECT_EQ(leer(por.arg("NOTAS = ?"), V{vb::Variant::Null()}), "");
-  EXPECT_EQ(leer(por.arg("? IS NULL AND ? IS NULL AND NOTAS IS NULL"), V{vb::Variant::Null(), vb::Variant()}),
-            "1,4,5");
+  EXPECT_EQ(leer(por.arg("? IS NULL AND ? IS NULL AND NOTAS IS NULL"), V{vb::Variant::Null(), vb::Variant()}), "1,4,5");
   // Read back as bound.
   Recordset rs;
-  rs.Open(QStringLiteral("SELECT ? AS T, ? AS N, ? AS D"), cn_, V{vb::Variant("a'b"), vb::Variant(2.5), vb::Variant::Null()});
+  rs.Open(QStringLiteral("SELECT ? AS T, ? AS N, ? AS D"), cn_,
+          V{vb::Variant("a'b"), vb::Variant(2.5), vb::Variant::Null()});
   EXPECT_EQ(rs.Fields("T").Value(), vb::Variant("a'b"));
   EXPECT_EQ(rs.Fields("N").Value(), vb::Variant(2.5));
   EXPECT_TRUE(rs.Fields("D").Value().isNull());
@@ -126,7 +129,8 @@ TEST_F(Parametros, ACountThatDoesNotMatchTheMarksFailsAndOpensNothing) {
             kErrorArgumentos);
   EXPECT_EQ(rs.State(), adStateClosed);
   // The connection goes on working.
-  EXPECT_EQ(leer(QStringLiteral("SELECT CODIGO FROM TA_USUARIOS WHERE CODIGO = ?"), V{vb::Variant(std::int32_t{2})}), "2");
+  EXPECT_EQ(leer(QStringLiteral("SELECT CODIGO FROM TA_USUARIOS WHERE CODIGO = ?"), V{vb::Variant(std::int32_t{2})}),
+            "2");
 }
 
 // ---- through unixODBC ----

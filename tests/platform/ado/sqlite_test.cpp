@@ -95,19 +95,23 @@ TEST_F(Sqlite, JetProvidersOpenAFileAndReportMissingFileAndBadPath) {
   EXPECT_EQ(cn.Provider(), "Microsoft.Jet.OLEDB.4.0");
   cn.Close();
 
-  EXPECT_EQ(numeroDe([&] { cn.Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.3.51;Data Source=%1")
-                                       .arg(datos_.archivo(QStringLiteral("falta.mdb")))); }),
+  EXPECT_EQ(numeroDe([&] {
+              cn.Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.3.51;Data Source=%1")
+                          .arg(datos_.archivo(QStringLiteral("falta.mdb"))));
+            }),
             kErrorGeneral);
   ASSERT_GE(cn.Errors().Count(), 1);
   EXPECT_EQ(cn.Errors()[0].SQLState(), "3024");
   EXPECT_FALSE(QFile::exists(datos_.archivo(QStringLiteral("falta.mdb"))));
 
-  EXPECT_EQ(numeroDe([&] { cn.Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=C:\\NoHay\\base.mdb")); }),
-            kErrorGeneral);
+  EXPECT_EQ(
+      numeroDe([&] { cn.Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=C:\\NoHay\\base.mdb")); }),
+      kErrorGeneral);
   EXPECT_EQ(cn.Errors()[0].SQLState(), "3044");
 
   const QString basura = datos_.escribir(QStringLiteral("basura.mdb"), QByteArray(4096, 'x'));
-  EXPECT_NE(numeroDe([&] { cn.Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=%1").arg(basura)); }), 0);
+  EXPECT_NE(numeroDe([&] { cn.Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=%1").arg(basura)); }),
+            0);
   EXPECT_EQ(cn.State(), adStateClosed);
 }
 
@@ -273,7 +277,8 @@ TEST_F(Sqlite, TransactionsCommitRollBackAndRefuseNesting) {
 }
 
 TEST_F(Sqlite, PropertiesAndDefaultDatabaseSwitch) {
-  prueba::crearBase(datos_.archivo(QStringLiteral("OTRA.db")), "CREATE TABLE SOLO_OTRA (A INT); INSERT INTO SOLO_OTRA VALUES (42);");
+  prueba::crearBase(datos_.archivo(QStringLiteral("OTRA.db")),
+                    "CREATE TABLE SOLO_OTRA (A INT); INSERT INTO SOLO_OTRA VALUES (42);");
   Connection cn = abierta();
   cn.setCommandTimeout(360);
   EXPECT_EQ(cn.CommandTimeout(), 360);
@@ -325,22 +330,26 @@ TEST_F(Sqlite, SchemaRowsetsListTablesViewsAndColumns) {
   EXPECT_EQ(tipos[nombres.indexOf(QStringLiteral("V_TA_ACTIVOS"))], "VIEW");
   EXPECT_EQ(tipos[nombres.indexOf(QStringLiteral("TA_USUARIOS"))], "TABLE");
 
-  Recordset soloVistas = cn.OpenSchema(adSchemaTables, {vb::Variant(), vb::Variant(), vb::Variant(), vb::Variant("VIEW")});
+  Recordset soloVistas =
+      cn.OpenSchema(adSchemaTables, {vb::Variant(), vb::Variant(), vb::Variant(), vb::Variant("VIEW")});
   EXPECT_EQ(soloVistas.RecordCount(), 1);
 
-  Recordset c = cn.OpenSchema(adSchemaColumns, {vb::Variant("empresa"), vb::Variant(), vb::Variant("ta_usuarios"), vb::Variant()});
+  Recordset c = cn.OpenSchema(adSchemaColumns,
+                              {vb::Variant("empresa"), vb::Variant(), vb::Variant("ta_usuarios"), vb::Variant()});
   QStringList columnas;
   for (; !c.EOF(); c.MoveNext()) columnas << c.Fields("COLUMN_NAME").Value().toText();
   EXPECT_EQ(columnas.size(), 9);
   EXPECT_EQ(columnas.first(), "CODIGO");
   EXPECT_TRUE(columnas.contains(QStringLiteral("Administrador")));
 
-  Recordset vista = cn.OpenSchema(adSchemaColumns, {vb::Variant(), vb::Variant(), vb::Variant("V_TA_ACTIVOS"), vb::Variant("nombre")});
+  Recordset vista = cn.OpenSchema(adSchemaColumns,
+                                  {vb::Variant(), vb::Variant(), vb::Variant("V_TA_ACTIVOS"), vb::Variant("nombre")});
   ASSERT_FALSE(vista.EOF());
   EXPECT_EQ(vista.Fields("DATA_TYPE").Value(), vb::Variant(std::int32_t{adVarChar}));
   EXPECT_EQ(vista.Fields("CHARACTER_MAXIMUM_LENGTH").Value(), vb::Variant(std::int32_t{30}));
 
-  Recordset otraBase = cn.OpenSchema(adSchemaColumns, {vb::Variant("OTRA"), vb::Variant(), vb::Variant("TA_USUARIOS"), vb::Variant()});
+  Recordset otraBase =
+      cn.OpenSchema(adSchemaColumns, {vb::Variant("OTRA"), vb::Variant(), vb::Variant("TA_USUARIOS"), vb::Variant()});
   EXPECT_TRUE(otraBase.EOF());
   EXPECT_NE(numeroDe([&] { cn.OpenSchema(99); }), 0);
 }
@@ -436,11 +445,13 @@ TEST_F(Sqlite, WritingNeedsAnUpdatableRecordsetAndOneTable) {
   EXPECT_EQ(numeroDe([&] { rs.Fields("NOMBRE") = vb::Variant("X"); }), kErrorNoActualizable);
   EXPECT_EQ(numeroDe([&] { rs.AddNew(); }), kErrorNoActualizable);
   rs.Close();
-  rs.Open(QStringLiteral("SELECT CODIGO, UPPER(NOMBRE) AS N FROM TA_USUARIOS WHERE CODIGO = 1"), cn, adOpenStatic, adLockOptimistic);
+  rs.Open(QStringLiteral("SELECT CODIGO, UPPER(NOMBRE) AS N FROM TA_USUARIOS WHERE CODIGO = 1"), cn, adOpenStatic,
+          adLockOptimistic);
   EXPECT_NE(numeroDe([&] { rs.Fields("N") = vb::Variant("X"); }), 0);  // an expression is not a column
   rs.Close();
   // Two identical rows: an update cannot tell them apart and changes neither.
-  cn.Execute(QStringLiteral("CREATE TABLE DOBLE (A INT, B INT); INSERT INTO DOBLE VALUES (1, 1); INSERT INTO DOBLE VALUES (1, 1)"));
+  cn.Execute(QStringLiteral(
+      "CREATE TABLE DOBLE (A INT, B INT); INSERT INTO DOBLE VALUES (1, 1); INSERT INTO DOBLE VALUES (1, 1)"));
   rs.Open(QStringLiteral("SELECT * FROM DOBLE"), cn, adOpenStatic, adLockOptimistic);
   rs.Fields("B") = vb::Variant(std::int32_t{2});
   EXPECT_EQ(numeroDe([&] { rs.Update(); }), kErrorGeneral);
@@ -462,8 +473,9 @@ TEST_F(Sqlite, ServerDialectRunsOnTheEmbeddedEngine) {
   EXPECT_EQ(rs.RecordCount(), 2);
   EXPECT_EQ(rs.Fields("GRUPO").Value(), vb::Variant("VEN"));
   rs.Close();
-  rs.Open(QStringLiteral("SELECT ISNULL(SALDO, 0) AS S, LEN(GRUPO) AS L, LEN('ab  ') AS B FROM TA_USUARIOS WHERE ACTIVO = TRUE "
-                         "AND ALTA >= #1/1/2024# ORDER BY CODIGO"),
+  rs.Open(QStringLiteral(
+              "SELECT ISNULL(SALDO, 0) AS S, LEN(GRUPO) AS L, LEN('ab  ') AS B FROM TA_USUARIOS WHERE ACTIVO = TRUE "
+              "AND ALTA >= #1/1/2024# ORDER BY CODIGO"),
           cn);
   EXPECT_EQ(rs.Fields("S").Value().toDouble(), 10.5);
   EXPECT_EQ(rs.Fields("L").Value(), vb::Variant(std::int32_t{3}));
@@ -474,7 +486,9 @@ TEST_F(Sqlite, ServerDialectRunsOnTheEmbeddedEngine) {
 
   long n = 0;
   cn.Execute(QStringLiteral("ALTER TABLE dbo.TA_USUARIOS ADD OBS VARCHAR(50) Null "), n);
-  cn.Execute(QStringLiteral("ALTER TABLE dbo.TA_USUARIOS ADD CANT INT Not Null  CONSTRAINT DF_TA_USUARIOS_CANT DEFAULT (0)"), n);
+  cn.Execute(
+      QStringLiteral("ALTER TABLE dbo.TA_USUARIOS ADD CANT INT Not Null  CONSTRAINT DF_TA_USUARIOS_CANT DEFAULT (0)"),
+      n);
   cn.Execute(QStringLiteral("UPDATE TA_USUARIOS SET OBS = 'Mixto' WHERE CODIGO = 1"), n);
   rs.Open(QStringLiteral("SELECT CANT, OBS FROM TA_USUARIOS WHERE OBS = 'MIXTO'"), cn);
   ASSERT_FALSE(rs.EOF());  // the added text column compares ignoring case too
@@ -489,7 +503,8 @@ TEST_F(Sqlite, ServerDialectRunsOnTheEmbeddedEngine) {
   rs.Open(QStringLiteral("SELECT COUNT(*) FROM TA_USUARIOS WHERE NOMBRE LIKE '[a-b]%'"), cn);
   EXPECT_EQ(rs.Fields(0).Value(), vb::Variant(std::int32_t{2}));
   rs.Close();
-  rs.Open(QStringLiteral("SELECT COUNT(*) FROM TA_USUARIOS WHERE NOMBRE LIKE 'c_rla' AND NOMBRE NOT LIKE '%[^a-z]%'"), cn);
+  rs.Open(QStringLiteral("SELECT COUNT(*) FROM TA_USUARIOS WHERE NOMBRE LIKE 'c_rla' AND NOMBRE NOT LIKE '%[^a-z]%'"),
+          cn);
   EXPECT_EQ(rs.Fields(0).Value(), vb::Variant(std::int32_t{1}));
 }
 
@@ -504,7 +519,8 @@ TEST_F(Sqlite, FailureWhileReadingLeavesTheRecordsetClosed) {
   Connection cn = abierta();
   Recordset rs;
   for (long cursor : {long{adOpenForwardOnly}, long{adOpenStatic}}) {
-    EXPECT_NE(numeroDe([&] { rs.Open(QStringLiteral("SELECT abs(-9223372036854775808) FROM TA_USUARIOS"), cn, cursor); }), 0);
+    EXPECT_NE(
+        numeroDe([&] { rs.Open(QStringLiteral("SELECT abs(-9223372036854775808) FROM TA_USUARIOS"), cn, cursor); }), 0);
     EXPECT_EQ(rs.State(), adStateClosed);
     EXPECT_EQ(cn.Errors().Count(), 1);
   }
@@ -514,8 +530,9 @@ TEST_F(Sqlite, FailureWhileReadingLeavesTheRecordsetClosed) {
 
 TEST_F(Sqlite, FailureFarIntoAReadComesAtItsRow) {
   Connection cn = abierta();
-  cn.Execute(QStringLiteral("CREATE TABLE TA_LARGA (ID INTEGER PRIMARY KEY); INSERT INTO TA_LARGA WITH RECURSIVE "
-                            "n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n WHERE x < 3000) SELECT x FROM n"));
+  cn.Execute(
+      QStringLiteral("CREATE TABLE TA_LARGA (ID INTEGER PRIMARY KEY); INSERT INTO TA_LARGA WITH RECURSIVE "
+                     "n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n WHERE x < 3000) SELECT x FROM n"));
   Recordset rs;
   rs.Open(QStringLiteral("SELECT ID, CASE WHEN ID = 2000 THEN abs(-9223372036854775808) ELSE ID END FROM TA_LARGA "
                          "ORDER BY ID"),
@@ -530,7 +547,8 @@ TEST_F(Sqlite, FailureFarIntoAReadComesAtItsRow) {
   EXPECT_NE(numero, 0);
   EXPECT_EQ(leidas, 1999);
   ASSERT_EQ(cn.Errors().Count(), 1);
-  EXPECT_TRUE(cn.Errors()[0].Description().contains(QLatin1String("integer overflow"))) << cn.Errors()[0].Description().toStdString();
+  EXPECT_TRUE(cn.Errors()[0].Description().contains(QLatin1String("integer overflow")))
+      << cn.Errors()[0].Description().toStdString();
   Recordset otra;
   otra.Open(QStringLiteral("SELECT COUNT(*) FROM TA_LARGA"), cn);
   EXPECT_EQ(otra.Fields(0).Value(), vb::Variant(std::int32_t{3000}));
@@ -541,10 +559,11 @@ TEST_F(Sqlite, FailureFarIntoAReadComesAtItsRow) {
 TEST_F(Sqlite, TextReadInPlaceIsTheValueAsText) {
   Connection cn = abierta();
   cn.Execute(QStringLiteral("CREATE TABLE TA_TEXTOS (T VARCHAR(40), D DATETIME, X)"));
-  cn.Execute(QStringLiteral("INSERT INTO TA_TEXTOS VALUES ('un texto bastante largo', '2024-02-29 10:00:00', 7), "
-                            "('ñandú', 'no es fecha', 2.5), (NULL, NULL, NULL), ('', '', ''), "
-                            "(CAST(x'efbbbf41' AS TEXT), NULL, x'4142'), (CAST(x'41ff42' AS TEXT), NULL, 'z'), "
-                            "(CAST(x'41efbbbf42' AS TEXT), CAST(x'efbbbf' AS TEXT), 'año')"));
+  cn.Execute(
+      QStringLiteral("INSERT INTO TA_TEXTOS VALUES ('un texto bastante largo', '2024-02-29 10:00:00', 7), "
+                     "('ñandú', 'no es fecha', 2.5), (NULL, NULL, NULL), ('', '', ''), "
+                     "(CAST(x'efbbbf41' AS TEXT), NULL, x'4142'), (CAST(x'41ff42' AS TEXT), NULL, 'z'), "
+                     "(CAST(x'41efbbbf42' AS TEXT), CAST(x'efbbbf' AS TEXT), 'año')"));
   Recordset rs;
   rs.Open(QStringLiteral("SELECT * FROM TA_TEXTOS"), cn);
   QString destino[3];

@@ -17,8 +17,10 @@ class Variable {
     qputenv(nombre, valor.toLocal8Bit());
   }
   ~Variable() {
-    if (habia_) qputenv(nombre_, antes_);
-    else qunsetenv(nombre_);
+    if (habia_)
+      qputenv(nombre_, antes_);
+    else
+      qunsetenv(nombre_);
   }
 
  private:

@@ -21,9 +21,12 @@ TEST(ConsolaServicio, MessageBoxesTakeTheirCancelAnswerAndAreWritten) {
     const char* rotulo;
   };
   const Caso casos[] = {
-      {ui::vbOKOnly, ui::vbOK, "Aceptar"},          {ui::vbOKCancel, ui::vbCancel, "Cancelar"},
-      {ui::vbAbortRetryIgnore, ui::vbAbort, "Anular"}, {ui::vbYesNoCancel, ui::vbCancel, "Cancelar"},
-      {ui::vbYesNo, ui::vbNo, "No"},                  {ui::vbRetryCancel, ui::vbCancel, "Cancelar"},
+      {ui::vbOKOnly, ui::vbOK, "Aceptar"},
+      {ui::vbOKCancel, ui::vbCancel, "Cancelar"},
+      {ui::vbAbortRetryIgnore, ui::vbAbort, "Anular"},
+      {ui::vbYesNoCancel, ui::vbCancel, "Cancelar"},
+      {ui::vbYesNo, ui::vbNo, "No"},
+      {ui::vbRetryCancel, ui::vbCancel, "Cancelar"},
   };
   for (const auto& caso : casos) {
     SCOPED_TRACE(caso.botones);

@@ -118,18 +118,19 @@ TEST(GuionUi, FailsForExpectationsNeverShown) {
 
 TEST(GuionUi, ModalScriptDrivesTheRealDialog) {
   auto& guion = prueba::instalarGuion();
-  guion.esperarModal(
-           [](QDialog& d) {
-             EXPECT_TRUE(d.isVisible());
-             EXPECT_TRUE(d.isModal());
-             prueba::teclear(d, "txtUsuario", "");
-             prueba::pulsar(d, "Aceptar");  // empty user: the dialog's own message box, then it stays
-             EXPECT_TRUE(d.isVisible());
-             prueba::teclear(d, "txtUsuario", "zz");
-             prueba::teclear(d, "txtUsuario", "ana");
-             prueba::pulsar(d, "CmdAceptar");
-           },
-           "frmUsuario")
+  guion
+      .esperarModal(
+          [](QDialog& d) {
+            EXPECT_TRUE(d.isVisible());
+            EXPECT_TRUE(d.isModal());
+            prueba::teclear(d, "txtUsuario", "");
+            prueba::pulsar(d, "Aceptar");  // empty user: the dialog's own message box, then it stays
+            EXPECT_TRUE(d.isVisible());
+            prueba::teclear(d, "txtUsuario", "zz");
+            prueba::teclear(d, "txtUsuario", "ana");
+            prueba::pulsar(d, "CmdAceptar");
+          },
+          "frmUsuario")
       .esperarMensaje(ui::vbOK, "Falta el usuario", "Aviso");
 
   DialogoUsuario dialogo;

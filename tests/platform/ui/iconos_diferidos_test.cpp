@@ -5,9 +5,9 @@
 
 #include <QApplication>
 #include <QGroupBox>
-#include <QStyleFactory>
 #include <QPainter>
 #include <QStyle>
+#include <QStyleFactory>
 
 #include <memory>
 #include <utility>
@@ -90,7 +90,8 @@ TEST(EstiloDiferido, LaFlechaDeLaBarraEsLaDelEstiloYLoDemasNoCambia) {
   ui::EstiloDiferido estilo;
   QStyle* base = estilo.baseStyle();
   for (auto cual : {QStyle::SP_ToolBarHorizontalExtensionButton, QStyle::SP_ToolBarVerticalExtensionButton}) {
-    const QImage propia = estilo.standardIcon(cual).pixmap(QSize(16, 16)).toImage().convertToFormat(QImage::Format_ARGB32);
+    const QImage propia =
+        estilo.standardIcon(cual).pixmap(QSize(16, 16)).toImage().convertToFormat(QImage::Format_ARGB32);
     const QImage suya = base->standardIcon(cual).pixmap(QSize(16, 16)).toImage().convertToFormat(QImage::Format_ARGB32);
     ASSERT_FALSE(suya.isNull());
     EXPECT_EQ(propia, suya) << cual;

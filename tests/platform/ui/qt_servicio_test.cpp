@@ -58,8 +58,9 @@ QStringList rotulos(QDialog& caja) {
   auto botones = caja.findChildren<QPushButton*>();
   botones.erase(std::remove_if(botones.begin(), botones.end(), [](QPushButton* b) { return !b->isVisible(); }),
                 botones.end());
-  std::sort(botones.begin(), botones.end(),
-            [&](QPushButton* a, QPushButton* b) { return a->mapTo(&caja, QPoint()).x() < b->mapTo(&caja, QPoint()).x(); });
+  std::sort(botones.begin(), botones.end(), [&](QPushButton* a, QPushButton* b) {
+    return a->mapTo(&caja, QPoint()).x() < b->mapTo(&caja, QPoint()).x();
+  });
   QStringList lista;
   for (auto* b : botones) lista << b->text();
   return lista;

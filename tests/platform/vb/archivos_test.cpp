@@ -1,14 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <QDir>
 #include <QFile>
 #include <csignal>
-#include <sys/resource.h>
-#include <sys/stat.h>
 
 #include "platform/vb/archivos.h"
-#include "tests/support/temp_folder.h"
 #include "tests/support/numero_error.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 

@@ -206,8 +206,8 @@ TEST(Regional, EscribeLoMismoQuePrintf) {
     x ^= x << 17;
     return x;
   };
-  std::vector<double> valores = {0.1, 0.25, 10.75, 1e14, 999999999999999.0, 1e15, 1.5e15, 123456.0, 1e-4, 1.5e-5,
-                                 -0.001, 1e300, 5e-324, 0.1 + 0.2, 100.0 / 3, 2.0 / 3, 1234567.125};
+  std::vector<double> valores = {0.1,    0.25,   10.75, 1e14,   999999999999999.0, 1e15,      1.5e15,  123456.0,   1e-4,
+                                 1.5e-5, -0.001, 1e300, 5e-324, 0.1 + 0.2,         100.0 / 3, 2.0 / 3, 1234567.125};
   for (int i = 0; i < 20000; ++i) {
     const std::uint64_t r = siguiente();
     valores.push_back(static_cast<double>(r % 100000000) / std::pow(10.0, static_cast<int>(r >> 60) % 9));

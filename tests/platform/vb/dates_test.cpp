@@ -139,8 +139,10 @@ TEST(ZonaHoraria, SoloSeFijaCuandoFaltaYEsLaMisma) {
   vb::fijarZonaHoraria();
   EXPECT_EQ(qgetenv("TZ"), ":/etc/localtime");
   EXPECT_EQ(desfases(), sinZona);
-  if (habia) qputenv("TZ", previa);
-  else qunsetenv("TZ");
+  if (habia)
+    qputenv("TZ", previa);
+  else
+    qunsetenv("TZ");
 }
 
 }  // namespace

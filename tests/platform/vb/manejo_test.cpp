@@ -143,15 +143,16 @@ TEST(Traza, CadaAyudaAnotaElErrorLaRutinaYQueHizoConEl) {
   arranque.run([] { throw vb::Error(vb::kInvalidProcedureCall); });
   EXPECT_FALSE(vb::omitir(kRutina, [] { throw std::out_of_range("x"); }));
   EXPECT_TRUE(vb::omitir(kRutina, [] {}));
-  EXPECT_EQ(traza.lineas,
-            (QStringList{
-                QStringLiteral("korvane.platform Prueba: error 53, No se encontró el archivo (Archivo): se sigue con el "
-                               "paso siguiente"),
-                QStringLiteral("korvane.platform OtraRutina: error 6, Desbordamiento: respuesta 2: se deja la rutina"),
-                QStringLiteral("korvane.platform Prueba: error 5, Llamada a procedimiento o argumento no válidos: se "
-                               "abandona el paso, el arranque sigue"),
-                QStringLiteral("korvane.platform Prueba: error 9, El subíndice está fuera del intervalo: se descarta"),
-            }));
+  EXPECT_EQ(
+      traza.lineas,
+      (QStringList{
+          QStringLiteral("korvane.platform Prueba: error 53, No se encontró el archivo (Archivo): se sigue con el "
+                         "paso siguiente"),
+          QStringLiteral("korvane.platform OtraRutina: error 6, Desbordamiento: respuesta 2: se deja la rutina"),
+          QStringLiteral("korvane.platform Prueba: error 5, Llamada a procedimiento o argumento no válidos: se "
+                         "abandona el paso, el arranque sigue"),
+          QStringLiteral("korvane.platform Prueba: error 9, El subíndice está fuera del intervalo: se descarta"),
+      }));
 }
 
 TEST(Traza, NingunaClaveLlegaAlRegistro) {

@@ -51,8 +51,7 @@ TEST(Textos, InStrBinarioYDeTexto) {
   EXPECT_EQ(vb::InStr(4, QStringLiteral("abc"), QString()), 4);
   EXPECT_EQ(vb::InStr(5, QStringLiteral("abc"), QString()), 0);
   EXPECT_EQ(vb::InStr(QString(), QStringLiteral("a")), 0);
-  EXPECT_EQ(numeroDeError([] { vb::InStr(0, QStringLiteral("a"), QStringLiteral("a")); }),
-            vb::kInvalidProcedureCall);
+  EXPECT_EQ(numeroDeError([] { vb::InStr(0, QStringLiteral("a"), QStringLiteral("a")); }), vb::kInvalidProcedureCall);
   EXPECT_EQ(vb::InStrRev(QStringLiteral("a.b.c"), QStringLiteral(".")), 4);
   EXPECT_EQ(vb::InStrRev(QStringLiteral("a.b.c"), QStringLiteral("."), 3), 2);
   EXPECT_EQ(vb::InStrRev(QStringLiteral("aXbx"), QStringLiteral("x"), -1, vb::vbTextCompare), 4);
@@ -69,8 +68,7 @@ TEST(Textos, ReplaceCadaAparicion) {
   EXPECT_EQ(vb::Replace(QStringLiteral("aaaa"), QStringLiteral("aa"), QStringLiteral("a")), QStringLiteral("aa"));
   EXPECT_EQ(vb::Replace(QStringLiteral("aXa"), QStringLiteral("a"), QStringLiteral("aa")), QStringLiteral("aaXaa"));
   EXPECT_EQ(vb::Replace(QStringLiteral("abc"), QString(), QStringLiteral("z")), QStringLiteral("abc"));
-  EXPECT_EQ(vb::Replace(QStringLiteral("x,y,z"), QStringLiteral(","), QStringLiteral("."), 3),
-            QStringLiteral("y.z"));
+  EXPECT_EQ(vb::Replace(QStringLiteral("x,y,z"), QStringLiteral(","), QStringLiteral("."), 3), QStringLiteral("y.z"));
   EXPECT_EQ(vb::Replace(QStringLiteral("x,y,z"), QStringLiteral(","), QStringLiteral("."), 1, 1),
             QStringLiteral("x.y,z"));
   EXPECT_EQ(vb::Replace(QStringLiteral("abc"), QStringLiteral("a"), QStringLiteral("b"), 4), QString());
