@@ -4,6 +4,7 @@
 // the formula assignments, and where the report goes.
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -33,10 +34,15 @@ struct SolicitudReporte {
   bool opcionA = true;  // the preview offers printing
   bool opcionB = true;  // the preview offers export to PDF
   bool opcionC = true;  // runs of more than half a second show a progress window with a cancel button
-  int ajuste = 0;       // preview's first zoom: 25..400 percent; anything else fits the page width
+  int ajuste = 0;       // preview's first zoom: 25..400 percent, kZoomPagina the whole page; else the page width
+  std::function<void(int)> alElegirZoom;  // told each zoom the person picks in the preview (to remember it)
   QWidget* padre = nullptr;
   Avance avance;        // replaces the progress window when set (tests, batch runs)
 };
+
+// The preview's zooms that follow the window: the page's width, the whole page.
+constexpr int kZoomAncho = 0;
+constexpr int kZoomPagina = -1;
 
 enum class Resultado { Emitido, Cancelado };
 

@@ -1,20 +1,26 @@
 #include "engine/vista_previa.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileDialog>
-#include <QHBoxLayout>
+#include <QIntValidator>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTimer>
+#include <QToolBar>
 #include <QVBoxLayout>
+#include <QWheelEvent>
+#include <iterator>
 
+#include "engine/busqueda.h"
 #include "engine/errores.h"
 #include "engine/tabla.h"
 #include "engine/traza.h"
@@ -30,6 +36,17 @@ class HojaVista : public QWidget {
     setFixedSize(t.toSize() + QSize(1, 1));
     update();
   }
+  // The occurrences to highlight on the page shown, the current one apart.
+  void resaltar(std::vector<QRectF> marcas, int actual) {
+    marcas_ = std::move(marcas);
+    marcaActual_ = actual;
+    update();
+  }
+  // Where an occurrence lies on this widget.
+  QRect lugar(const QRectF& marca) const {
+    const double e = v_.escala();
+    return QRectF(marca.topLeft() * e, marca.size() * e).toAlignedRect();
+  }
 
  protected:
   void paintEvent(QPaintEvent*) override {
@@ -38,6 +55,8 @@ class HojaVista : public QWidget {
     const Documento& doc = v_.documento();
     const int i = v_.paginaActual() - 1;
     if (i < 0 || i >= doc.paginas()) return;
+    for (size_t m = 0; m < marcas_.size(); ++m)
+      p.fillRect(lugar(marcas_[m]), int(m) == marcaActual_ ? QColor(255, 150, 40) : QColor(255, 235, 90));
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
     doc.componer(i, pagina_);
@@ -47,6 +66,8 @@ class HojaVista : public QWidget {
  private:
   VistaPrevia& v_;
   Pagina pagina_;  // the page shown, composed again at each paint
+  std::vector<QRectF> marcas_;
+  int marcaActual_ = -1;
 };
 
 namespace {
@@ -68,6 +89,13 @@ Ventana ventanaDe(const SolicitudReporte& opciones) {
   return v;
 }
 
+constexpr int kPorcentajes[] = {50, 75, 100, 125, 150, 200};
+constexpr int kMargen = 6;  // pixels around a page fitted to the window
+
+QString cantidad(long n, const char* una, const char* varias) {
+  return QStringLiteral("%1 %2").arg(n).arg(QString::fromUtf8(n == 1 ? una : varias));
+}
+
 }  // namespace
 
 VistaPrevia::VistaPrevia(std::unique_ptr<ReportePreparado> reporte, const SolicitudReporte& opciones, QWidget* padre)
@@ -77,63 +105,116 @@ VistaPrevia::VistaPrevia(std::unique_ptr<ReportePreparado> reporte, const Solici
   setWindowFlag(Qt::WindowMaximizeButtonHint);
   resize(900, 700);
 
-  auto* barra = new QHBoxLayout;
-  const auto boton = [&](const char* nombre, const QString& texto) {
-    auto* b = new QPushButton(texto, this);
-    b->setObjectName(QLatin1String(nombre));
-    b->setAutoDefault(false);
-    barra->addWidget(b);
-    return b;
+  // A tool bar: what does not fit a narrow window goes, whole, to its ">>" menu.
+  auto* barra = new QToolBar(this);
+  barra->setObjectName(QStringLiteral("barra"));
+  barra->setToolButtonStyle(Qt::ToolButtonTextOnly);
+  const auto boton = [&](const char* nombre, const QString& texto, const QString& ayuda, QKeySequence tecla = {}) {
+    auto* a = barra->addAction(texto);
+    a->setToolTip(tecla.isEmpty() ? ayuda : QStringLiteral("%1 (%2)").arg(ayuda, tecla.toString(QKeySequence::NativeText)));
+    if (!tecla.isEmpty()) a->setShortcut(tecla);
+    barra->widgetForAction(a)->setObjectName(QLatin1String(nombre));
+    return a;
   };
-  primera_ = boton("cmdPrimera", QStringLiteral("|<"));
-  anterior_ = boton("cmdAnterior", QStringLiteral("<"));
+  const auto tecla = [this](QKeySequence k, auto hacer) {
+    auto* a = new QAction(this);
+    a->setShortcut(k);
+    connect(a, &QAction::triggered, this, hacer);
+    addAction(a);
+  };
+  primera_ = boton("cmdPrimera", QStringLiteral("|<"), QStringLiteral("Primera página"), Qt::Key_Home);
+  anterior_ = boton("cmdAnterior", QStringLiteral("<"), QStringLiteral("Página anterior"));
+  pagina_ = new QLineEdit(this);
+  pagina_->setObjectName(QStringLiteral("txtPagina"));
+  pagina_->setValidator(new QIntValidator(1, 9999999, pagina_));
+  pagina_->setAlignment(Qt::AlignRight);
+  pagina_->setToolTip(QStringLiteral("Página: escriba un número y pulse Intro"));
+  pagina_->setFixedWidth(pagina_->fontMetrics().horizontalAdvance(QStringLiteral("0000000")));
+  barra->addWidget(pagina_);
   etiqueta_ = new QLabel(this);
   etiqueta_->setObjectName(QStringLiteral("lblPagina"));
+  // Wide enough for long reports, so the bar does not move as pages are laid out.
+  etiqueta_->setMinimumWidth(etiqueta_->fontMetrics().horizontalAdvance(QStringLiteral(" de 000000+ ")));
   barra->addWidget(etiqueta_);
-  siguiente_ = boton("cmdSiguiente", QStringLiteral(">"));
-  ultima_ = boton("cmdUltima", QStringLiteral(">|"));
+  siguiente_ = boton("cmdSiguiente", QStringLiteral(">"), QStringLiteral("Página siguiente"));
+  ultima_ = boton("cmdUltima", QStringLiteral(">|"), QStringLiteral("Última página"), Qt::Key_End);
+  barra->addSeparator();
   cboZoom_ = new QComboBox(this);
   cboZoom_->setObjectName(QStringLiteral("cboZoom"));
-  cboZoom_->addItem(QStringLiteral("Ancho de página"), 0);
-  for (int z : {50, 75, 100, 125, 150, 200}) cboZoom_->addItem(QStringLiteral("%1 %").arg(z), z);
+  cboZoom_->setToolTip(QStringLiteral("Zoom (Ctrl + rueda, Ctrl+más, Ctrl+menos)"));
+  cboZoom_->addItem(QStringLiteral("Ancho de página"), kZoomAncho);
+  cboZoom_->addItem(QStringLiteral("Página completa"), kZoomPagina);
+  for (int z : kPorcentajes) cboZoom_->addItem(QStringLiteral("%1 %").arg(z), z);
   barra->addWidget(cboZoom_);
-  imprimir_ = boton("cmdImprimir", QStringLiteral("Imprimir"));
-  exportar_ = boton("cmdExportar", QStringLiteral("Exportar"));
-  detener_ = boton("cmdDetener", QStringLiteral("Detener"));
-  barra->addStretch();
-  auto* cerrar = boton("cmdCerrar", QStringLiteral("Cerrar"));
+  barra->addSeparator();
+  buscado_ = new QLineEdit(this);
+  buscado_->setObjectName(QStringLiteral("txtBuscar"));
+  buscado_->setPlaceholderText(QStringLiteral("Buscar"));
+  buscado_->setClearButtonEnabled(true);
+  buscado_->setToolTip(QStringLiteral("Buscar en el reporte (Ctrl+F); Intro: siguiente"));
+  buscado_->setFixedWidth(buscado_->fontMetrics().horizontalAdvance(QStringLiteral("M")) * 12);
+  barra->addWidget(buscado_);
+  auto* buscarAnterior = boton("cmdBuscarAnterior", QStringLiteral("Anterior"), QStringLiteral("Buscar anterior"),
+                               QKeySequence(Qt::SHIFT | Qt::Key_F3));
+  auto* buscarSiguiente =
+      boton("cmdBuscarSiguiente", QStringLiteral("Siguiente"), QStringLiteral("Buscar siguiente"), Qt::Key_F3);
+  barra->addSeparator();
+  imprimir_ = boton("cmdImprimir", QStringLiteral("Imprimir"), QStringLiteral("Imprimir"), QKeySequence::Print);
+  exportar_ = boton("cmdExportar", QStringLiteral("Exportar"), QStringLiteral("Exportar a un archivo"),
+                    QKeySequence(Qt::CTRL | Qt::Key_S));
+  detener_ = boton("cmdDetener", QStringLiteral("Detener"), QStringLiteral("Detener la preparación del reporte"));
+  auto* resto = new QWidget(this);
+  resto->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+  barra->addWidget(resto);
+  // Escape is the dialog's own.
+  auto* cerrar = boton("cmdCerrar", QStringLiteral("Cerrar"), QStringLiteral("Cerrar la vista previa (Esc)"));
   imprimir_->setVisible(opciones_.opcionA);
   exportar_->setVisible(opciones_.opcionB);
 
   area_ = new QScrollArea(this);
   area_->setObjectName(QStringLiteral("area"));
-  area_->setAlignment(Qt::AlignHCenter);
+  area_->setAlignment(Qt::AlignCenter);
   area_->setBackgroundRole(QPalette::Dark);
+  area_->setFocusPolicy(Qt::StrongFocus);
   hoja_ = new HojaVista(*this);
   area_->setWidget(hoja_);
+  area_->installEventFilter(this);
+  area_->viewport()->installEventFilter(this);
   estado_ = new QLabel(this);
   estado_->setObjectName(QStringLiteral("lblEstado"));
+  // Long messages are cut rather than widening the window.
+  estado_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 
   auto* columna = new QVBoxLayout(this);
-  columna->addLayout(barra);
+  columna->addWidget(barra);
   columna->addWidget(area_, 1);
   columna->addWidget(estado_);
 
-  connect(primera_, &QPushButton::clicked, this, [this] { irA(1); });
-  connect(anterior_, &QPushButton::clicked, this, [this] { irA(actual_ - 1); });
-  connect(siguiente_, &QPushButton::clicked, this, [this] { irA(actual_ + 1); });
-  connect(ultima_, &QPushButton::clicked, this, [this] {
-    // The last page is only known once everything is laid out; after
-    // "Detener" it is the last one laid out.
-    const Ventana v = ventanaDe(opciones_);
-    completarConAvance(v.avance);
-    irA(paginasMaquetadas());
+  connect(primera_, &QAction::triggered, this, [this] { irA(1); });
+  connect(anterior_, &QAction::triggered, this, [this] { irA(actual_ - 1); });
+  connect(siguiente_, &QAction::triggered, this, [this] { irA(actual_ + 1); });
+  connect(ultima_, &QAction::triggered, this, [this] { irAUltima(); });
+  connect(pagina_, &QLineEdit::returnPressed, this, [this] {
+    irAPagina(pagina_->text().toInt());
+    area_->setFocus();
   });
-  connect(cboZoom_, &QComboBox::activated, this, [this](int i) { setZoom(cboZoom_->itemData(i).toInt()); });
-  connect(imprimir_, &QPushButton::clicked, this, [this] { alPulsarImprimir(); });
-  connect(exportar_, &QPushButton::clicked, this, [this] { alPulsarExportar(); });
-  connect(detener_, &QPushButton::clicked, this, [this] { detener(); });
-  connect(cerrar, &QPushButton::clicked, this, &QDialog::accept);
+  connect(cboZoom_, &QComboBox::activated, this, [this](int i) { elegirZoom(cboZoom_->itemData(i).toInt()); });
+  connect(buscado_, &QLineEdit::returnPressed, this, [this] { buscar(buscado_->text(), true); });
+  connect(buscarSiguiente, &QAction::triggered, this, [this] { buscar(buscado_->text(), true); });
+  connect(buscarAnterior, &QAction::triggered, this, [this] { buscar(buscado_->text(), false); });
+  connect(imprimir_, &QAction::triggered, this, [this] { alPulsarImprimir(); });
+  connect(exportar_, &QAction::triggered, this, [this] { alPulsarExportar(); });
+  connect(detener_, &QAction::triggered, this, [this] { detener(); });
+  connect(cerrar, &QAction::triggered, this, &QDialog::accept);
+  tecla(QKeySequence::Find, [this] {
+    buscado_->setFocus();
+    buscado_->selectAll();
+  });
+  tecla(Qt::Key_PageDown, [this] { avanzar(1); });
+  tecla(Qt::Key_PageUp, [this] { avanzar(-1); });
+  for (QKeySequence k : {QKeySequence(QKeySequence::ZoomIn), QKeySequence(Qt::CTRL | Qt::Key_Equal)})
+    tecla(k, [this] { cambiarZoom(1); });
+  tecla(QKeySequence::ZoomOut, [this] { cambiarZoom(-1); });
 
   temporizador_ = new QTimer(this);
   temporizador_->setInterval(0);
@@ -148,9 +229,10 @@ VistaPrevia::VistaPrevia(std::unique_ptr<ReportePreparado> reporte, const Solici
     estado_->setText(e.Description());
   }
   const int z = opciones_.ajuste;
-  setZoom(z >= 25 && z <= 400 ? z : 0);
+  setZoom(z == kZoomPagina || (z >= 25 && z <= 400) ? z : kZoomAncho);
   if (!completo() && !fallo_) temporizador_->start();
   actualizar();
+  area_->setFocus();
 }
 
 VistaPrevia::~VistaPrevia() = default;
@@ -160,12 +242,16 @@ bool VistaPrevia::completo() const { return reporte_->documento().completo(); }
 const Documento& VistaPrevia::documento() const { return reporte_->documento(); }
 
 double VistaPrevia::escala() const {
-  const double ancho = reporte_->documento().tamano.width();
-  if (zoom_ <= 0) {
-    const int disponible = std::max(200, area_->viewport()->width() - 24);
-    return disponible / ancho;
-  }
-  return zoom_ / 100.0 * logicalDpiX() / kUnidadesPorPulgada;
+  const QSizeF pagina = reporte_->documento().tamano;
+  if (zoom_ > 0) return zoom_ / 100.0 * logicalDpiX() / kUnidadesPorPulgada;
+  // The room the scroll area has, with no bars; the page's width leaves the
+  // vertical bar its place, as a page fitted to its width is taller than the window.
+  const QSize hueco = area_->maximumViewportSize();
+  const double ancho = hueco.width() - 2 * kMargen;
+  const double alto = hueco.height() - 2 * kMargen;
+  if (zoom_ == kZoomPagina) return std::max(0.05, std::min(ancho / pagina.width(), alto / pagina.height()));
+  const int barra = area_->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, area_->verticalScrollBar());
+  return std::max(0.05, (ancho - barra) / pagina.width());
 }
 
 void VistaPrevia::setZoom(int porcentaje) {
@@ -175,10 +261,57 @@ void VistaPrevia::setZoom(int porcentaje) {
   hoja_->ajustar();
 }
 
-// The page's width follows the window's while it is fitted to it.
-void VistaPrevia::resizeEvent(QResizeEvent* e) {
-  QDialog::resizeEvent(e);
-  if (zoom_ <= 0) hoja_->ajustar();
+void VistaPrevia::elegirZoom(int zoom) {
+  setZoom(zoom);
+  if (opciones_.alElegirZoom) opciones_.alElegirZoom(zoom);
+}
+
+// One step along the percentages from the size the page has now.
+void VistaPrevia::cambiarZoom(int sentido) {
+  const int ahora = qRound(escala() * kUnidadesPorPulgada / logicalDpiX() * 100);
+  int elegido = sentido > 0 ? kPorcentajes[std::size(kPorcentajes) - 1] : kPorcentajes[0];
+  for (int z : kPorcentajes) {
+    if (sentido > 0 && z > ahora + 1) {
+      elegido = z;
+      break;
+    }
+    if (sentido < 0 && z < ahora - 1) elegido = z;
+  }
+  elegirZoom(elegido);
+}
+
+bool VistaPrevia::eventFilter(QObject* objeto, QEvent* e) {
+  // The page follows the window's size while fitted to it.
+  if (objeto == area_ && e->type() == QEvent::Resize && zoom_ <= 0) hoja_->ajustar();
+  if (objeto == area_->viewport() && e->type() == QEvent::Wheel) {
+    const auto* rueda = static_cast<QWheelEvent*>(e);
+    const int dy = rueda->angleDelta().y();
+    if (rueda->modifiers() & Qt::ControlModifier) {
+      if (dy != 0) cambiarZoom(dy > 0 ? 1 : -1);
+      return true;
+    }
+    // Past the end of the page, the wheel turns it.
+    const QScrollBar* barra = area_->verticalScrollBar();
+    if ((dy < 0 && barra->value() == barra->maximum() && actual_ < paginasMaquetadas()) ||
+        (dy > 0 && barra->value() == barra->minimum() && actual_ > 1)) {
+      avanzar(dy < 0 ? 1 : -1);
+      return true;
+    }
+  }
+  return QDialog::eventFilter(objeto, e);
+}
+
+// PgDn/PgUp: a screenful down or up, and the next or previous page at the end of this one.
+void VistaPrevia::avanzar(int sentido) {
+  QScrollBar* barra = area_->verticalScrollBar();
+  const bool alFinal = sentido > 0 ? barra->value() >= barra->maximum() : barra->value() <= barra->minimum();
+  if (!alFinal) {
+    barra->setValue(barra->value() + sentido * barra->pageStep());
+    return;
+  }
+  const int antes = actual_;
+  irA(actual_ + sentido);
+  if (actual_ != antes && sentido < 0) barra->setValue(barra->maximum());
 }
 
 void VistaPrevia::irA(int pagina) {
@@ -188,6 +321,67 @@ void VistaPrevia::irA(int pagina) {
     area_->verticalScrollBar()->setValue(0);
   }
   actualizar();
+}
+
+void VistaPrevia::irAUltima() {
+  // The last page is only known once everything is laid out; after
+  // "Detener" it is the last one laid out.
+  const Ventana v = ventanaDe(opciones_);
+  completarConAvance(v.avance);
+  irA(paginasMaquetadas());
+}
+
+// A page typed in the box: laid out up to it first, if need be.
+void VistaPrevia::irAPagina(int pagina) {
+  if (pagina > paginasMaquetadas() && !completo() && !detenido_ && !fallo_) {
+    const Ventana v = ventanaDe(opciones_);
+    try {
+      while (paginasMaquetadas() < pagina && !completo())
+        if (!reporte_->siguientePagina(v.avance) && !completo()) break;
+    } catch (const vb::Error& e) {
+      if (!esCancelacion(e)) {
+        fallo_ = true;
+        temporizador_->stop();
+        mostrarError(e);
+      }
+    }
+  }
+  pagina_->setModified(false);
+  irA(pagina);
+}
+
+bool VistaPrevia::buscar(const QString& texto, bool adelante) {
+  const Documento& doc = documento();
+  const int n = paginasMaquetadas();
+  if (texto.compare(textoBuscado_, Qt::CaseInsensitive) != 0) {
+    textoBuscado_ = texto;
+    paginaHallada_ = 0;
+  }
+  // From the occurrence found last while its page is shown, else from the page's edge.
+  const int desde = paginaHallada_ == actual_ ? hallazgo_ : -1;
+  Pagina pagina;
+  // The page shown, then the others around the end, then the page shown again.
+  for (int paso = 0; paso <= n && !texto.isEmpty(); ++paso) {
+    const int indice = ((actual_ - 1 + (adelante ? paso : -paso)) % n + n) % n;
+    doc.componer(indice, pagina);
+    const std::vector<QRectF> marcas = coincidencias(doc.letras, pagina, texto);
+    const int m = int(marcas.size());
+    const int elegida = paso == 0 && desde >= 0 ? desde + (adelante ? 1 : -1) : (adelante ? 0 : m - 1);
+    if (elegida < 0 || elegida >= m) continue;
+    irA(indice + 1);
+    paginaHallada_ = actual_;
+    hallazgo_ = elegida;
+    hoja_->resaltar(marcas, elegida);
+    const QRect lugar = hoja_->lugar(marcas[size_t(elegida)]);
+    area_->ensureVisible(lugar.center().x(), lugar.center().y(), lugar.width() / 2 + 40, lugar.height() / 2 + 40);
+    estado_->setText(QStringLiteral("\"%1\": página %2").arg(texto).arg(actual_));
+    return true;
+  }
+  paginaHallada_ = 0;
+  hallazgo_ = -1;
+  hoja_->resaltar({}, -1);
+  if (!texto.isEmpty()) estado_->setText(QStringLiteral("No se encontró \"%1\" en las páginas preparadas").arg(texto));
+  return false;
 }
 
 void VistaPrevia::maquetarTramo() {
@@ -215,11 +409,15 @@ void VistaPrevia::actualizar() {
   const Documento& doc = documento();
   const int n = paginasMaquetadas();
   const bool enCurso = !doc.completo() && !detenido_ && !fallo_;
-  etiqueta_->setText(doc.completo() ? QStringLiteral("Página %1 de %2").arg(actual_).arg(n)
-                                    : QStringLiteral("Página %1 de %2+").arg(actual_).arg(n));
-  if (doc.completo()) estado_->setText(QStringLiteral("%1 registros, %2 páginas").arg(doc.filas()).arg(n));
+  // What the person is typing in the box stays until Enter.
+  if (!pagina_->isModified()) pagina_->setText(QString::number(actual_));
+  etiqueta_->setText(doc.completo() ? QStringLiteral("de %1").arg(n) : QStringLiteral("de %1+").arg(n));
+  etiqueta_->setToolTip(QStringLiteral("Página %1 de %2%3").arg(actual_).arg(n).arg(doc.completo() ? "" : "+"));
+  const QString registros = cantidad(doc.filas(), "registro", "registros");
+  const QString paginas = cantidad(n, "página", "páginas");
+  if (doc.completo()) estado_->setText(QStringLiteral("%1, %2").arg(registros, paginas));
   else if (detenido_) estado_->setText(QStringLiteral("Reporte detenido en la página %1: faltan páginas").arg(n));
-  else if (enCurso) estado_->setText(QStringLiteral("Preparando... %1 registros, %2 páginas").arg(doc.filas()).arg(n));
+  else if (enCurso) estado_->setText(QStringLiteral("Preparando... %1, %2").arg(registros, paginas));
   primera_->setEnabled(actual_ > 1);
   anterior_->setEnabled(actual_ > 1);
   siguiente_->setEnabled(actual_ < n);
@@ -228,6 +426,7 @@ void VistaPrevia::actualizar() {
   // A stopped or failed report is not printed or exported half made.
   imprimir_->setEnabled(!detenido_ && !fallo_);
   exportar_->setEnabled(!detenido_ && !fallo_);
+  if (paginaHallada_ != actual_) hoja_->resaltar({}, -1);
   hoja_->update();
 }
 

@@ -2,8 +2,11 @@
 // The screen destination: a preview window over a report being laid out.
 // The first page shows at once; later pages are found in the background of
 // the event loop, a slice at a time, while the user reads, and each is
-// composed when it is painted. It offers page navigation, zoom, printing and
-// export to PDF or a spreadsheet (as the request's switches allow);
+// composed when it is painted. It offers page navigation (buttons, a page
+// box, PgUp/PgDn and the wheel past the page's end, Home/End), zoom (Ctrl
+// with the wheel or +/-), finding a text on the pages laid out (Ctrl+F),
+// printing (Ctrl+P) and export to PDF or a spreadsheet (Ctrl+S), as the
+// request's switches allow;
 // finishing the layout for those, and sending the pages, shows the UI
 // service's progress window. It is a plain QDialog, so tests build it
 // offscreen.
@@ -13,10 +16,11 @@
 #include "engine/motor.h"
 #include "platform/vb/error.h"
 
+class QAction;
 class QComboBox;
 class QLabel;
+class QLineEdit;
 class QPrinter;
-class QPushButton;
 class QScrollArea;
 class QTimer;
 
@@ -37,9 +41,13 @@ class VistaPrevia : public QDialog {
   const Documento& documento() const;
   // Device pixels per decipoint at the current zoom.
   double escala() const;
-  // 0 fits the page width; else percent.
+  // kZoomAncho fits the page width, kZoomPagina the whole page; else percent.
   void setZoom(int porcentaje);
+  int zoom() const { return zoom_; }
   void irA(int pagina);
+  // Goes to the next (or previous) occurrence of `texto` on the pages laid
+  // out, from the one shown, around the end; false when there is none.
+  bool buscar(const QString& texto, bool adelante = true);
 
   // Finish laying out and write / print, with the progress window. False
   // when cancelled. The printer's page range, current page and copies hold.
@@ -49,10 +57,15 @@ class VistaPrevia : public QDialog {
   bool imprimir(QPrinter& impresora);
 
  protected:
-  void resizeEvent(QResizeEvent* e) override;
+  bool eventFilter(QObject* objeto, QEvent* e) override;
 
  private:
   void maquetarTramo();
+  void irAUltima();
+  void irAPagina(int pagina);
+  void avanzar(int sentido);
+  void elegirZoom(int zoom);
+  void cambiarZoom(int sentido);
   void detener();
   void actualizar();
   void alPulsarImprimir();
@@ -66,12 +79,18 @@ class VistaPrevia : public QDialog {
   int zoom_ = 0;
   HojaVista* hoja_ = nullptr;
   QScrollArea* area_ = nullptr;
+  QLineEdit* pagina_ = nullptr;
   QLabel* etiqueta_ = nullptr;
   QLabel* estado_ = nullptr;
   QComboBox* cboZoom_ = nullptr;
-  QPushButton *primera_ = nullptr, *anterior_ = nullptr, *siguiente_ = nullptr, *ultima_ = nullptr;
-  QPushButton *imprimir_ = nullptr, *exportar_ = nullptr, *detener_ = nullptr;
+  QLineEdit* buscado_ = nullptr;
+  QAction *primera_ = nullptr, *anterior_ = nullptr, *siguiente_ = nullptr, *ultima_ = nullptr;
+  QAction *imprimir_ = nullptr, *exportar_ = nullptr, *detener_ = nullptr;
   QTimer* temporizador_ = nullptr;
+  // The occurrence found last: its page (1-based) and place among the page's.
+  QString textoBuscado_;
+  int paginaHallada_ = 0;
+  int hallazgo_ = -1;
   bool fallo_ = false;
   bool detenido_ = false;
 

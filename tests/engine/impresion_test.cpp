@@ -44,7 +44,7 @@ TEST(ImpresionCups, LaVistaPreviaImprimeElRangoElegido) {
     d.accept();
   });
   const QStringList antes = prueba::trabajosCups();
-  QTest::mouseClick(v.findChild<QPushButton*>("cmdImprimir"), Qt::LeftButton);
+  QTest::mouseClick(v.findChild<QAbstractButton*>("cmdImprimir"), Qt::LeftButton);
   prueba::guion().verificar();
   EXPECT_EQ(impresora, qEnvironmentVariable("KV_CUPS_COLA"));
   const int n = v.paginasMaquetadas();

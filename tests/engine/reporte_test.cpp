@@ -7,7 +7,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QPrinter>
-#include <QPushButton>
+#include <QAbstractButton>
 #include <QTest>
 
 #include "engine/errores.h"
@@ -236,10 +236,10 @@ TEST(ReporteVistaPrevia, PrimeraPaginaAntesDeLaUltimaYNavegacion) {
   EXPECT_FALSE(v.completo());
   auto* etiqueta = v.findChild<QLabel*>("lblPagina");
   ASSERT_NE(etiqueta, nullptr);
-  EXPECT_EQ(etiqueta->text(), "Página 1 de 1+");
-  EXPECT_FALSE(v.findChild<QPushButton*>("cmdImprimir")->isVisibleTo(&v));
-  EXPECT_TRUE(v.findChild<QPushButton*>("cmdExportar")->isVisibleTo(&v));
+  EXPECT_EQ(etiqueta->text(), "de 1+");
   v.show();
+  EXPECT_FALSE(v.findChild<QAbstractButton*>("cmdImprimir")->isVisible());
+  EXPECT_TRUE(v.findChild<QAbstractButton*>("cmdExportar")->isVisible());
   // Page one is painted while the rest is still being laid out.
   QImage imagen = v.grab().toImage();
   int oscuros = 0;
@@ -249,13 +249,13 @@ TEST(ReporteVistaPrevia, PrimeraPaginaAntesDeLaUltimaYNavegacion) {
   QTRY_VERIFY_WITH_TIMEOUT(v.completo(), 60000);
   const int n = v.paginasMaquetadas();
   EXPECT_GT(n, 20);
-  EXPECT_EQ(etiqueta->text(), QString("Página 1 de %1").arg(n));
-  QTest::mouseClick(v.findChild<QPushButton*>("cmdSiguiente"), Qt::LeftButton);
+  EXPECT_EQ(etiqueta->text(), QString("de %1").arg(n));
+  QTest::mouseClick(v.findChild<QAbstractButton*>("cmdSiguiente"), Qt::LeftButton);
   EXPECT_EQ(v.paginaActual(), 2);
-  QTest::mouseClick(v.findChild<QPushButton*>("cmdUltima"), Qt::LeftButton);
+  QTest::mouseClick(v.findChild<QAbstractButton*>("cmdUltima"), Qt::LeftButton);
   EXPECT_EQ(v.paginaActual(), n);
-  EXPECT_FALSE(v.findChild<QPushButton*>("cmdSiguiente")->isEnabled());
-  QTest::mouseClick(v.findChild<QPushButton*>("cmdPrimera"), Qt::LeftButton);
+  EXPECT_FALSE(v.findChild<QAbstractButton*>("cmdSiguiente")->isEnabled());
+  QTest::mouseClick(v.findChild<QAbstractButton*>("cmdPrimera"), Qt::LeftButton);
   EXPECT_EQ(v.paginaActual(), 1);
   const double escala100 = v.escala();
   v.setZoom(200);
@@ -272,9 +272,9 @@ TEST(ReporteVistaPrevia, DetenidaNoSeExportaAMedias) {
   SolicitudReporte s = c.solicitud();
   VistaPrevia v(ReportePreparado::preparar(s), s);
   ASSERT_FALSE(v.completo());
-  QTest::mouseClick(v.findChild<QPushButton*>("cmdDetener"), Qt::LeftButton);
+  QTest::mouseClick(v.findChild<QAbstractButton*>("cmdDetener"), Qt::LeftButton);
   EXPECT_TRUE(v.detenido());
-  EXPECT_FALSE(v.findChild<QPushButton*>("cmdExportar")->isEnabled());
+  EXPECT_FALSE(v.findChild<QAbstractButton*>("cmdExportar")->isEnabled());
   EXPECT_FALSE(v.exportarPdf(c.carpeta.archivo("no.pdf")));
   EXPECT_FALSE(QFile::exists(c.carpeta.archivo("no.pdf")));
 }

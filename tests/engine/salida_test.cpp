@@ -6,7 +6,7 @@
 
 #include <QElapsedTimer>
 #include <QPrinter>
-#include <QPushButton>
+#include <QAbstractButton>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -102,9 +102,9 @@ TEST(ReporteVistaPrevia, UltimaTrasDetenerVaALaUltimaMaquetada) {
   auto r = ReportePreparado::preparar(s);
   for (int i = 0; i < 5; ++i) r->siguientePagina();
   VistaPrevia v(std::move(r), s);
-  QTest::mouseClick(v.findChild<QPushButton*>("cmdDetener"), Qt::LeftButton);
+  QTest::mouseClick(v.findChild<QAbstractButton*>("cmdDetener"), Qt::LeftButton);
   ASSERT_EQ(v.paginasMaquetadas(), 5);
-  auto* ultima = v.findChild<QPushButton*>("cmdUltima");
+  auto* ultima = v.findChild<QAbstractButton*>("cmdUltima");
   ASSERT_TRUE(ultima->isEnabled());
   QTest::mouseClick(ultima, Qt::LeftButton);
   EXPECT_EQ(v.paginaActual(), 5);
