@@ -103,7 +103,7 @@ VistaPrevia::VistaPrevia(std::unique_ptr<ReportePreparado> reporte, const Solici
   setObjectName(QStringLiteral("VistaPrevia"));
   setWindowTitle(reporte_->definicion().titulo.isEmpty() ? QStringLiteral("Reporte") : reporte_->definicion().titulo);
   setWindowFlag(Qt::WindowMaximizeButtonHint);
-  resize(900, 700);
+  resize(960, 720);
 
   // A tool bar: what does not fit a narrow window goes, whole, to its ">>" menu.
   auto* barra = new QToolBar(this);
@@ -129,12 +129,12 @@ VistaPrevia::VistaPrevia(std::unique_ptr<ReportePreparado> reporte, const Solici
   pagina_->setValidator(new QIntValidator(1, 9999999, pagina_));
   pagina_->setAlignment(Qt::AlignRight);
   pagina_->setToolTip(QStringLiteral("Página: escriba un número y pulse Intro"));
-  pagina_->setFixedWidth(pagina_->fontMetrics().horizontalAdvance(QStringLiteral("0000000")));
+  pagina_->setFixedWidth(pagina_->fontMetrics().horizontalAdvance(QStringLiteral("000000")));
   barra->addWidget(pagina_);
   etiqueta_ = new QLabel(this);
   etiqueta_->setObjectName(QStringLiteral("lblPagina"));
   // Wide enough for long reports, so the bar does not move as pages are laid out.
-  etiqueta_->setMinimumWidth(etiqueta_->fontMetrics().horizontalAdvance(QStringLiteral(" de 000000+ ")));
+  etiqueta_->setMinimumWidth(etiqueta_->fontMetrics().horizontalAdvance(QStringLiteral(" de 0000+")));
   barra->addWidget(etiqueta_);
   siguiente_ = boton("cmdSiguiente", QStringLiteral(">"), QStringLiteral("Página siguiente"));
   ultima_ = boton("cmdUltima", QStringLiteral(">|"), QStringLiteral("Última página"), Qt::Key_End);
@@ -152,7 +152,7 @@ VistaPrevia::VistaPrevia(std::unique_ptr<ReportePreparado> reporte, const Solici
   buscado_->setPlaceholderText(QStringLiteral("Buscar"));
   buscado_->setClearButtonEnabled(true);
   buscado_->setToolTip(QStringLiteral("Buscar en el reporte (Ctrl+F); Intro: siguiente"));
-  buscado_->setFixedWidth(buscado_->fontMetrics().horizontalAdvance(QStringLiteral("M")) * 12);
+  buscado_->setFixedWidth(buscado_->fontMetrics().horizontalAdvance(QStringLiteral("M")) * 9);
   barra->addWidget(buscado_);
   auto* buscarAnterior = boton("cmdBuscarAnterior", QStringLiteral("Anterior"), QStringLiteral("Buscar anterior"),
                                QKeySequence(Qt::SHIFT | Qt::Key_F3));

@@ -3,11 +3,18 @@
 // program's open connection.
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QProcess>
+#include <QTest>
 
 #include "report/motor_programa.h"
 #include "data/db_dll.h"
+#include "engine/vista_previa.h"
+#include "platform/ctx/programa.h"
 #include "platform/vb/error.h"
+#include "services/sesion.h"
+#include "suite/archivo_ini.h"
+#include "tests/support/guion_ui.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
@@ -73,6 +80,38 @@ TEST_F(MotorProgramaTest, UnErrorDelMotorLlegaAlLlamadorComoErrorDeEjecucion) {
     EXPECT_TRUE(e.Description().contains(QStringLiteral("no_existe.rpt"))) << e.Description().toStdString();
   }
   EXPECT_FALSE(QFile::exists(carpeta.archivo(QStringLiteral("salida.pdf"))));
+}
+
+// The zoom picked in one preview is the next one's, through the user's section of the settings file.
+TEST_F(MotorProgramaTest, LaVistaPreviaRecuerdaElZoomElegido) {
+  ctx::actual().setCarpetaConfiguracion(carpeta.ruta());
+  ModGlobal::sesion().gSeccionEstacion = QStringLiteral("PC01|ANA");
+  rp_usuarios::conectarMotorReportes();
+  auto& ui = prueba::instalarGuion();
+  ZepaKit2::Lanzador& l = ZepaKit2::lanzador();
+  l.setDestino(ZepaKit2::Lanzador::DestinoPantalla());
+  l.setAjuste(20);
+  const auto emitir = [&] {
+    QString p1, p2, p3, p4, p5;
+    l.EmitirReporte(reporte, {QString()}, QString(), QStringLiteral("DSN=demo; UID=; PWD="), p1, p2, p3, p4, p5);
+  };
+  ui.esperarModal([](QDialog& d) {
+    auto& v = dynamic_cast<engine::VistaPrevia&>(d);
+    EXPECT_EQ(v.zoom(), engine::kZoomAncho);  // nothing remembered: the launcher's Ajuste
+    auto* zoom = v.findChild<QComboBox*>(QStringLiteral("cboZoom"));
+    zoom->setFocus();
+    QTest::keyClick(zoom, Qt::Key_Down);  // "Página completa"
+    d.accept();
+  });
+  emitir();
+  EXPECT_EQ(ZepaKit2::archivoIni().LeerIni(QStringLiteral("CN000pr.INI"), QStringLiteral("PC01|ANA"),
+                                           QStringLiteral("ZoomVistaPrevia")),
+            QString::number(engine::kZoomPagina));
+  ui.esperarModal([](QDialog& d) {
+    EXPECT_EQ(dynamic_cast<engine::VistaPrevia&>(d).zoom(), engine::kZoomPagina);
+    d.accept();
+  });
+  emitir();
 }
 
 }  // namespace
