@@ -111,7 +111,8 @@ VistaPrevia::VistaPrevia(std::unique_ptr<ReportePreparado> reporte, const Solici
   barra->setToolButtonStyle(Qt::ToolButtonTextOnly);
   const auto boton = [&](const char* nombre, const QString& texto, const QString& ayuda, QKeySequence tecla = {}) {
     auto* a = barra->addAction(texto);
-    a->setToolTip(tecla.isEmpty() ? ayuda : QStringLiteral("%1 (%2)").arg(ayuda, tecla.toString(QKeySequence::NativeText)));
+    a->setToolTip(tecla.isEmpty() ? ayuda
+                                  : QStringLiteral("%1 (%2)").arg(ayuda, tecla.toString(QKeySequence::NativeText)));
     if (!tecla.isEmpty()) a->setShortcut(tecla);
     barra->widgetForAction(a)->setObjectName(QLatin1String(nombre));
     return a;

@@ -2,12 +2,12 @@
 // back with pdftotext; bad input; the preview offscreen; the printer path.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
 #include <QPrinter>
-#include <QAbstractButton>
 #include <QTest>
 
 #include "engine/errores.h"

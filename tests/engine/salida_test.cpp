@@ -4,9 +4,9 @@
 // after "Detener"; a report of 100,000 rows exported whole from the preview.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QElapsedTimer>
 #include <QPrinter>
-#include <QAbstractButton>
 #include <QRegularExpression>
 #include <QTest>
 

@@ -48,7 +48,9 @@ std::optional<recorrido::Ventana> abrirVistaPrevia(recorrido::Programa& p) {
 }
 
 // The page's part of a grab, without the tool bar and the status line.
-QImage centro(const QImage& imagen) { return imagen.copy(0, imagen.height() / 6, imagen.width(), imagen.height() * 2 / 3); }
+QImage centro(const QImage& imagen) {
+  return imagen.copy(0, imagen.height() / 6, imagen.width(), imagen.height() * 2 / 3);
+}
 
 TEST(Recorrido, VistaPreviaLlenaElAnchoYPasaPaginasConElTeclado) {
   recorrido::PantallaX pantalla({1280, 1024});
@@ -61,7 +63,7 @@ TEST(Recorrido, VistaPreviaLlenaElAnchoYPasaPaginasConElTeclado) {
   llenaElAncho(primera, "al abrir");
   for (QSize tamano : {QSize(1200, 950), QSize(560, 480)}) {
     pantalla.correr(QStringLiteral("xdotool"), {QStringLiteral("windowsize"), QStringLiteral("--sync"), v->id,
-                                                 QString::number(tamano.width()), QString::number(tamano.height())});
+                                                QString::number(tamano.width()), QString::number(tamano.height())});
     const auto cambiada = p.esperarVentana(QStringLiteral("Usuarios por Tarea del Menú"));
     ASSERT_TRUE(cambiada);
     EXPECT_EQ(cambiada->geometria.size(), tamano);
@@ -70,7 +72,7 @@ TEST(Recorrido, VistaPreviaLlenaElAnchoYPasaPaginasConElTeclado) {
   }
   // Back to the first size: End shows another page, Home the first again.
   pantalla.correr(QStringLiteral("xdotool"), {QStringLiteral("windowsize"), QStringLiteral("--sync"), v->id,
-                                               QString::number(primera.width()), QString::number(primera.height())});
+                                              QString::number(primera.width()), QString::number(primera.height())});
   ASSERT_TRUE(p.esperarVentana(QStringLiteral("Usuarios por Tarea del Menú")));
   p.teclas(*v, QStringLiteral("End"));
   EXPECT_NE(centro(p.captura(*v, QStringLiteral("ultima"))), centro(primera));
