@@ -9,7 +9,11 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 dir="${KV_BUILD_DIR:-$top/build/release}"
-export KORVANE_CONFIG_DIR="$dir/demo/config"
+# A settings folder of its own, naming only the demo's alias: a zoom the
+# preview remembered for this user does not change the pictures.
+KORVANE_CONFIG_DIR=$(mktemp -d)
+export KORVANE_CONFIG_DIR
+printf '[Servidores]\nDEMO=sqlite:%s\n' "$dir/demo/datos" > "$KORVANE_CONFIG_DIR/CN000pr.INI"
 parametros="@Server=DEMO;@DbName=KORVANE;@Usuario=ADMIN;@Password=demo"
 pantalla=:${KV_PANTALLA:-97}
 
@@ -34,7 +38,7 @@ capturar() {
 
 Xvfb "$pantalla" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
-trap 'kill "$xvfb" 2>/dev/null || true' EXIT
+trap 'kill "$xvfb" 2>/dev/null || true; rm -rf "$KORVANE_CONFIG_DIR"' EXIT
 sleep 1
 env -u QT_QPA_PLATFORM DISPLAY="$pantalla" "$dir/rp_usuarios" "$parametros" >/dev/null 2>&1 &
 programa=$!

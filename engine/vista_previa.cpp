@@ -117,7 +117,8 @@ VistaPrevia::VistaPrevia(std::unique_ptr<ReportePreparado> reporte, const Solici
     barra->widgetForAction(a)->setObjectName(QLatin1String(nombre));
     return a;
   };
-  const auto tecla = [this](QKeySequence k, auto hacer) {
+  // Keys of the whole window, with no button of their own.
+  const auto atajo = [this](QKeySequence k, auto hacer) {
     auto* a = new QAction(this);
     a->setShortcut(k);
     connect(a, &QAction::triggered, this, hacer);
@@ -207,15 +208,15 @@ VistaPrevia::VistaPrevia(std::unique_ptr<ReportePreparado> reporte, const Solici
   connect(exportar_, &QAction::triggered, this, [this] { alPulsarExportar(); });
   connect(detener_, &QAction::triggered, this, [this] { detener(); });
   connect(cerrar, &QAction::triggered, this, &QDialog::accept);
-  tecla(QKeySequence::Find, [this] {
+  atajo(QKeySequence::Find, [this] {
     buscado_->setFocus();
     buscado_->selectAll();
   });
-  tecla(Qt::Key_PageDown, [this] { avanzar(1); });
-  tecla(Qt::Key_PageUp, [this] { avanzar(-1); });
+  atajo(Qt::Key_PageDown, [this] { avanzar(1); });
+  atajo(Qt::Key_PageUp, [this] { avanzar(-1); });
   for (QKeySequence k : {QKeySequence(QKeySequence::ZoomIn), QKeySequence(Qt::CTRL | Qt::Key_Equal)})
-    tecla(k, [this] { cambiarZoom(1); });
-  tecla(QKeySequence::ZoomOut, [this] { cambiarZoom(-1); });
+    atajo(k, [this] { cambiarZoom(1); });
+  atajo(QKeySequence::ZoomOut, [this] { cambiarZoom(-1); });
 
   temporizador_ = new QTimer(this);
   temporizador_->setInterval(0);
