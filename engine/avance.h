@@ -2,7 +2,9 @@
 // What a long run of the engine reports as it goes, and how a person stops it.
 #include <functional>
 
-namespace ui { class Progreso; }
+namespace ui {
+class Progreso;
+}
 
 namespace engine {
 

@@ -1,12 +1,11 @@
 #include "engine/datos.h"
 
-
 #include <cmath>
 
 #include "engine/errores.h"
+#include "engine/traza.h"
 #include "platform/ado/odbc/administrador_odbc.h"
 #include "platform/ado/recordset.h"
-#include "engine/traza.h"
 
 namespace engine {
 
@@ -17,17 +16,19 @@ namespace {
 [[noreturn]] void rechazada(const QString& sql, const vb::Error& e) {
   if (esCancelacion(e)) throw e;
   lanzar(kErrorConsulta,
-         QStringLiteral("La base de datos rechazó la consulta del reporte: %1.\nVuelva a intentarlo; si el error se repite, "
-                        "avise al administrador del sistema.")
+         QStringLiteral(
+             "La base de datos rechazó la consulta del reporte: %1.\nVuelva a intentarlo; si el error se repite, "
+             "avise al administrador del sistema.")
              .arg(e.Description().trimmed()),
          sql);
 }
 
 [[noreturn]] void sinFilas(const QString& sql) {
-  lanzar(kErrorConsulta,
-         QStringLiteral("La consulta del reporte no devuelve filas.\nAvise al administrador del sistema: el archivo del "
-                        "reporte debe tener una consulta SELECT."),
-         sql);
+  lanzar(
+      kErrorConsulta,
+      QStringLiteral("La consulta del reporte no devuelve filas.\nAvise al administrador del sistema: el archivo del "
+                     "reporte debe tener una consulta SELECT."),
+      sql);
 }
 
 Dialecto detectarDialecto(ado::Connection cn) {
@@ -56,7 +57,10 @@ class FilasAdo : public FuenteFilas {
     if (i_ >= n_) {
       if (fin_) return false;
       try {
-        if (rs_.EOF()) { fin_ = true; return false; }
+        if (rs_.EOF()) {
+          fin_ = true;
+          return false;
+        }
         // Rows come in blocks: one call per block instead of one per field.
         bloque_ = rs_.GetRows(512);
       } catch (const vb::Error& e) {
@@ -64,7 +68,10 @@ class FilasAdo : public FuenteFilas {
       }
       n_ = bloque_.empty() ? 0 : bloque_[0].size();
       i_ = 0;
-      if (n_ == 0) { fin_ = true; return false; }
+      if (n_ == 0) {
+        fin_ = true;
+        return false;
+      }
     }
     fila.resize(bloque_.size());
     for (size_t c = 0; c < bloque_.size(); ++c)
@@ -106,13 +113,26 @@ vb::Variant parametro(const Valor& v) {
 Valor::Tipo tipoDeAdo(long t) {
   switch (t) {
     case ado::adBoolean: return Valor::Tipo::Logico;
-    case ado::adSmallInt: case ado::adInteger: case ado::adSingle: case ado::adDouble: case ado::adCurrency:
-    case ado::adDecimal: case ado::adTinyInt: case ado::adUnsignedTinyInt: case ado::adBigInt: case ado::adNumeric:
-      return Valor::Tipo::Numero;
-    case ado::adDate: case ado::adDBDate: case ado::adDBTimeStamp: return Valor::Tipo::Fecha;
-    case ado::adBSTR: case ado::adChar: case ado::adWChar: case ado::adVarChar: case ado::adLongVarChar:
-    case ado::adVarWChar: case ado::adLongVarWChar:
-      return Valor::Tipo::Texto;
+    case ado::adSmallInt:
+    case ado::adInteger:
+    case ado::adSingle:
+    case ado::adDouble:
+    case ado::adCurrency:
+    case ado::adDecimal:
+    case ado::adTinyInt:
+    case ado::adUnsignedTinyInt:
+    case ado::adBigInt:
+    case ado::adNumeric: return Valor::Tipo::Numero;
+    case ado::adDate:
+    case ado::adDBDate:
+    case ado::adDBTimeStamp: return Valor::Tipo::Fecha;
+    case ado::adBSTR:
+    case ado::adChar:
+    case ado::adWChar:
+    case ado::adVarChar:
+    case ado::adLongVarChar:
+    case ado::adVarWChar:
+    case ado::adLongVarWChar: return Valor::Tipo::Texto;
     default: return Valor::Tipo::Nulo;
   }
 }
@@ -123,10 +143,12 @@ Valor valorDe(const vb::Variant& v, Valor::Tipo tipo) {
     case vb::VarType::Empty:
     case vb::VarType::Null: return {};
     case vb::VarType::Boolean: r = Valor::logico(*v.get<bool>()); break;
-    case vb::VarType::Integer: case vb::VarType::Long: case vb::VarType::LongLong: case vb::VarType::Byte:
-    case vb::VarType::Single: case vb::VarType::Double:
-      r = Valor::numero(v.toDouble());
-      break;
+    case vb::VarType::Integer:
+    case vb::VarType::Long:
+    case vb::VarType::LongLong:
+    case vb::VarType::Byte:
+    case vb::VarType::Single:
+    case vb::VarType::Double: r = Valor::numero(v.toDouble()); break;
     case vb::VarType::Currency: r = Valor::numero(v.get<vb::Currency>()->toDouble()); break;
     case vb::VarType::Date: r = Valor::fecha(*v.get<QDateTime>()); break;
     case vb::VarType::String: r = Valor::texto(*v.get<QString>()); break;
@@ -157,9 +179,11 @@ namespace {
 Limites limitesDe(const ado::Connection& cn, Dialecto dialecto) {
   if (dialecto == Dialecto::Sqlite) return kLimitesSqlite;
   const QString p = cn.Provider();
-  if (p.startsWith(QLatin1String("OraOLEDB"), Qt::CaseInsensitive) || p.startsWith(QLatin1String("MSDAORA"), Qt::CaseInsensitive))
+  if (p.startsWith(QLatin1String("OraOLEDB"), Qt::CaseInsensitive) ||
+      p.startsWith(QLatin1String("MSDAORA"), Qt::CaseInsensitive))
     return kLimitesOracle;
-  if (p.startsWith(QLatin1String("SQLOLEDB"), Qt::CaseInsensitive) || p.startsWith(QLatin1String("SQLNCLI"), Qt::CaseInsensitive) ||
+  if (p.startsWith(QLatin1String("SQLOLEDB"), Qt::CaseInsensitive) ||
+      p.startsWith(QLatin1String("SQLNCLI"), Qt::CaseInsensitive) ||
       p.startsWith(QLatin1String("MSOLEDBSQL"), Qt::CaseInsensitive))
     return kLimitesSqlServer;
   return {kLimitesSqlServer.parametros, kLimitesOracle.lista};
@@ -236,7 +260,7 @@ bool existeOrigenOdbc(const QString& nombre) {
   SQLSMALLINT largoDsn = 0, largoDesc = 0;
   SQLUSMALLINT direccion = SQL_FETCH_FIRST;
   while (!hallado && SQL_SUCCEEDED(odbc->SQLDataSources(env, direccion, dsn, sizeof dsn, &largoDsn, descripcion,
-                                                 sizeof descripcion, &largoDesc))) {
+                                                        sizeof descripcion, &largoDesc))) {
     direccion = SQL_FETCH_NEXT;
     hallado = QString::fromUtf8(reinterpret_cast<const char*>(dsn)).compare(buscado, Qt::CaseInsensitive) == 0;
   }

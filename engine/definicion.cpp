@@ -23,25 +23,31 @@ namespace {
 void soloClaves(const QJsonObject& o, const QStringList& validas, const QString& donde, const QString& archivo) {
   for (auto it = o.begin(); it != o.end(); ++it)
     if (!validas.contains(it.key()))
-      invalido(archivo, QStringLiteral("clave desconocida \"%1\" en %2 (válidas: %3)").arg(it.key(), donde, validas.join(QStringLiteral(", "))));
+      invalido(archivo, QStringLiteral("clave desconocida \"%1\" en %2 (válidas: %3)")
+                            .arg(it.key(), donde, validas.join(QStringLiteral(", "))));
 }
 
-QString texto(const QJsonObject& o, const char* clave, const QString& donde, const QString& archivo, bool obligatorio = false) {
+QString texto(const QJsonObject& o, const char* clave, const QString& donde, const QString& archivo,
+              bool obligatorio = false) {
   const QJsonValue v = o.value(QLatin1String(clave));
   if (v.isUndefined() || v.isNull()) {
     if (obligatorio) invalido(archivo, QStringLiteral("falta \"%1\" en %2").arg(QLatin1String(clave), donde));
     return {};
   }
-  if (!v.isString()) invalido(archivo, QStringLiteral("\"%1\" en %2 debe ser un texto").arg(QLatin1String(clave), donde));
+  if (!v.isString())
+    invalido(archivo, QStringLiteral("\"%1\" en %2 debe ser un texto").arg(QLatin1String(clave), donde));
   return v.toString();
 }
 
-double numero(const QJsonObject& o, const char* clave, double defecto, double minimo, double maximo, const QString& donde,
-              const QString& archivo) {
+double numero(const QJsonObject& o, const char* clave, double defecto, double minimo, double maximo,
+              const QString& donde, const QString& archivo) {
   const QJsonValue v = o.value(QLatin1String(clave));
   if (v.isUndefined() || v.isNull()) return defecto;
   if (!v.isDouble() || v.toDouble() < minimo || v.toDouble() > maximo)
-    invalido(archivo, QStringLiteral("\"%1\" en %2 debe ser un número entre %3 y %4").arg(QLatin1String(clave), donde).arg(minimo).arg(maximo));
+    invalido(archivo, QStringLiteral("\"%1\" en %2 debe ser un número entre %3 y %4")
+                          .arg(QLatin1String(clave), donde)
+                          .arg(minimo)
+                          .arg(maximo));
   return v.toDouble();
 }
 
@@ -49,7 +55,12 @@ double numero(const QJsonObject& o, const char* clave, double defecto, double mi
 QString lineaColumna(const QByteArray& s, int offset) {
   int linea = 1, columna = 1;
   for (int i = 0; i < offset && i < s.size(); ++i) {
-    if (s[i] == '\n') { ++linea; columna = 1; } else { ++columna; }
+    if (s[i] == '\n') {
+      ++linea;
+      columna = 1;
+    } else {
+      ++columna;
+    }
   }
   return QStringLiteral("línea %1, columna %2").arg(linea).arg(columna);
 }
@@ -82,9 +93,8 @@ QString claveRepetida(const QByteArray& s) {
       esperaClave = false;
       const QByteArray crudo = s.mid(inicio, i - inicio + 1);
       // A key with escapes is read as the JSON reader reads it.
-      const QString clave = crudo.contains('\\')
-                                ? QJsonDocument::fromJson("[" + crudo + "]").array().at(0).toString()
-                                : QString::fromUtf8(crudo.mid(1, crudo.size() - 2));
+      const QString clave = crudo.contains('\\') ? QJsonDocument::fromJson("[" + crudo + "]").array().at(0).toString()
+                                                 : QString::fromUtf8(crudo.mid(1, crudo.size() - 2));
       if (!niveles.back().claves.contains(clave)) {
         niveles.back().claves.insert(clave);
         continue;
@@ -125,15 +135,15 @@ int DefinicionReporte::formula(const QString& nombre) const {
 
 DefinicionReporte cargarDefinicion(const QString& archivo) {
   QFileInfo info(archivo);
-  if (archivo.trimmed().isEmpty())
-    lanzar(vb::kFileNotFound, QStringLiteral("No se indicó el archivo de reporte"));
+  if (archivo.trimmed().isEmpty()) lanzar(vb::kFileNotFound, QStringLiteral("No se indicó el archivo de reporte"));
   if (!info.exists())
     lanzar(vb::kFileNotFound, QStringLiteral("No se encuentra el archivo de reporte %1").arg(archivo));
   if (info.isDir())
     lanzar(kErrorArchivoReporte, QStringLiteral("El archivo de reporte %1 es una carpeta").arg(archivo));
   QFile f(archivo);
   if (!f.open(QIODevice::ReadOnly))
-    lanzar(vb::kPathFileAccessError, QStringLiteral("No se puede leer el archivo de reporte %1: %2").arg(archivo, vb::textoErrorSistema(f.errorString())));
+    lanzar(vb::kPathFileAccessError, QStringLiteral("No se puede leer el archivo de reporte %1: %2")
+                                         .arg(archivo, vb::textoErrorSistema(f.errorString())));
   // A hand-written file is small; anything huge is not one of ours.
   if (f.size() > 16 * 1024 * 1024) invalido(archivo, QStringLiteral("es demasiado grande para ser un reporte"));
   return leerDefinicion(f.readAll(), archivo);
@@ -143,15 +153,18 @@ DefinicionReporte leerDefinicion(const QByteArray& contenido, const QString& arc
   QJsonParseError e;
   const QJsonDocument doc = QJsonDocument::fromJson(contenido, &e);
   if (e.error != QJsonParseError::NoError)
-    invalido(archivo, QStringLiteral("error de sintaxis JSON en %1: %2").arg(lineaColumna(contenido, e.offset), e.errorString()));
+    invalido(
+        archivo,
+        QStringLiteral("error de sintaxis JSON en %1: %2").arg(lineaColumna(contenido, e.offset), e.errorString()));
   if (!doc.isObject()) invalido(archivo, QStringLiteral("debe contener un objeto JSON { ... }"));
   if (const QString repetida = claveRepetida(contenido); !repetida.isEmpty()) invalido(archivo, repetida);
   const QJsonObject o = doc.object();
   const QString raiz = QStringLiteral("el reporte");
-  soloClaves(o, {QStringLiteral("titulo"), QStringLiteral("consulta"), QStringLiteral("campos"), QStringLiteral("orden"),
-                 QStringLiteral("grupos"), QStringLiteral("columnas"), QStringLiteral("formulas"), QStringLiteral("encabezado"),
-                 QStringLiteral("pie"), QStringLiteral("final"), QStringLiteral("papel"), QStringLiteral("letra"),
-                 QStringLiteral("comentario")},
+  soloClaves(o,
+             {QStringLiteral("titulo"), QStringLiteral("consulta"), QStringLiteral("campos"), QStringLiteral("orden"),
+              QStringLiteral("grupos"), QStringLiteral("columnas"), QStringLiteral("formulas"),
+              QStringLiteral("encabezado"), QStringLiteral("pie"), QStringLiteral("final"), QStringLiteral("papel"),
+              QStringLiteral("letra"), QStringLiteral("comentario")},
              raiz, archivo);
 
   DefinicionReporte d;
@@ -161,20 +174,24 @@ DefinicionReporte leerDefinicion(const QByteArray& contenido, const QString& arc
   while (d.consulta.endsWith(QLatin1Char(';'))) d.consulta = d.consulta.chopped(1).trimmed();
   if (d.consulta.isEmpty()) invalido(archivo, QStringLiteral("\"consulta\" está vacía"));
   d.pie = texto(o, "pie", raiz, archivo);
-  d.final = o.contains(QLatin1String("final")) ? texto(o, "final", raiz, archivo) : QStringLiteral("Total de registros: {cuenta}");
+  d.final = o.contains(QLatin1String("final")) ? texto(o, "final", raiz, archivo)
+                                               : QStringLiteral("Total de registros: {cuenta}");
 
   if (o.contains(QLatin1String("campos"))) {
-    if (!o.value(QLatin1String("campos")).isObject()) invalido(archivo, QStringLiteral("\"campos\" debe ser un objeto"));
+    if (!o.value(QLatin1String("campos")).isObject())
+      invalido(archivo, QStringLiteral("\"campos\" debe ser un objeto"));
     const QJsonObject c = o.value(QLatin1String("campos")).toObject();
     for (auto it = c.begin(); it != c.end(); ++it) {
       if (!it.value().isString() || it.value().toString().trimmed().isEmpty())
-        invalido(archivo, QStringLiteral("el campo \"%1\" de \"campos\" debe nombrar una columna de la consulta").arg(it.key()));
+        invalido(archivo,
+                 QStringLiteral("el campo \"%1\" de \"campos\" debe nombrar una columna de la consulta").arg(it.key()));
       d.alias.emplace_back(it.key().trimmed(), it.value().toString().trimmed());
     }
   }
 
   if (o.contains(QLatin1String("orden"))) {
-    if (!o.value(QLatin1String("orden")).isArray()) invalido(archivo, QStringLiteral("\"orden\" debe ser una lista de campos"));
+    if (!o.value(QLatin1String("orden")).isArray())
+      invalido(archivo, QStringLiteral("\"orden\" debe ser una lista de campos"));
     for (const QJsonValue& v : o.value(QLatin1String("orden")).toArray()) {
       if (!v.isString() || v.toString().trimmed().isEmpty())
         invalido(archivo, QStringLiteral("cada elemento de \"orden\" debe ser el nombre de un campo"));
@@ -195,7 +212,8 @@ DefinicionReporte leerDefinicion(const QByteArray& contenido, const QString& arc
         soloClaves(go, {QStringLiteral("campo"), QStringLiteral("encabezado"), QStringLiteral("pie")}, donde, archivo);
         g.campo = texto(go, "campo", donde, archivo, true).trimmed();
         g.encabezado = go.contains(QLatin1String("encabezado")) ? texto(go, "encabezado", donde, archivo) : QString();
-        g.pie = go.contains(QLatin1String("pie")) ? texto(go, "pie", donde, archivo) : QStringLiteral("Cantidad: {cuenta}");
+        g.pie =
+            go.contains(QLatin1String("pie")) ? texto(go, "pie", donde, archivo) : QStringLiteral("Cantidad: {cuenta}");
         if (!go.contains(QLatin1String("encabezado"))) g.encabezado = QLatin1Char('{') + g.campo + QLatin1Char('}');
       } else {
         invalido(archivo, QStringLiteral("%1 debe ser un campo o un objeto").arg(donde));
@@ -216,8 +234,9 @@ DefinicionReporte leerDefinicion(const QByteArray& contenido, const QString& arc
     const QString donde = QStringLiteral("la columna %1").arg(++n);
     if (!v.isObject()) invalido(archivo, QStringLiteral("%1 debe ser un objeto").arg(donde));
     const QJsonObject co = v.toObject();
-    soloClaves(co, {QStringLiteral("campo"), QStringLiteral("titulo"), QStringLiteral("ancho"), QStringLiteral("alineacion"),
-                    QStringLiteral("formato")},
+    soloClaves(co,
+               {QStringLiteral("campo"), QStringLiteral("titulo"), QStringLiteral("ancho"),
+                QStringLiteral("alineacion"), QStringLiteral("formato")},
                donde, archivo);
     ColumnaReporte c;
     c.campo = texto(co, "campo", donde, archivo, true).trimmed();
@@ -225,17 +244,23 @@ DefinicionReporte leerDefinicion(const QByteArray& contenido, const QString& arc
     c.titulo = co.contains(QLatin1String("titulo")) ? texto(co, "titulo", donde, archivo) : c.campo;
     c.anchoMm = numero(co, "ancho", 0, 0, 2000, donde, archivo);
     const QString al = texto(co, "alineacion", donde, archivo).trimmed().toLower();
-    if (al.isEmpty()) c.alineacion = Alineacion::Automatica;
-    else if (al == QLatin1String("izquierda")) c.alineacion = Alineacion::Izquierda;
-    else if (al == QLatin1String("derecha")) c.alineacion = Alineacion::Derecha;
-    else if (al == QLatin1String("centro")) c.alineacion = Alineacion::Centro;
-    else invalido(archivo, QStringLiteral("la alineación \"%1\" de %2 no es izquierda, centro ni derecha").arg(al, donde));
+    if (al.isEmpty())
+      c.alineacion = Alineacion::Automatica;
+    else if (al == QLatin1String("izquierda"))
+      c.alineacion = Alineacion::Izquierda;
+    else if (al == QLatin1String("derecha"))
+      c.alineacion = Alineacion::Derecha;
+    else if (al == QLatin1String("centro"))
+      c.alineacion = Alineacion::Centro;
+    else
+      invalido(archivo, QStringLiteral("la alineación \"%1\" de %2 no es izquierda, centro ni derecha").arg(al, donde));
     c.formato = texto(co, "formato", donde, archivo);
     d.columnas.push_back(c);
   }
 
   if (o.contains(QLatin1String("formulas"))) {
-    if (!o.value(QLatin1String("formulas")).isObject()) invalido(archivo, QStringLiteral("\"formulas\" debe ser un objeto"));
+    if (!o.value(QLatin1String("formulas")).isObject())
+      invalido(archivo, QStringLiteral("\"formulas\" debe ser un objeto"));
     const QJsonObject fo = o.value(QLatin1String("formulas")).toObject();
     for (auto it = fo.begin(); it != fo.end(); ++it) {
       if (!it.value().isString())
@@ -266,16 +291,25 @@ DefinicionReporte leerDefinicion(const QByteArray& contenido, const QString& arc
     const QString donde = QStringLiteral("\"papel\"");
     soloClaves(po, {QStringLiteral("tamano"), QStringLiteral("orientacion"), QStringLiteral("margen")}, donde, archivo);
     const QString t = texto(po, "tamano", donde, archivo).trimmed().toLower();
-    if (t.isEmpty() || t == QLatin1String("a4")) d.papel = QPageSize::A4;
-    else if (t == QLatin1String("carta") || t == QLatin1String("letter")) d.papel = QPageSize::Letter;
-    else if (t == QLatin1String("oficio") || t == QLatin1String("legal")) d.papel = QPageSize::Legal;
-    else if (t == QLatin1String("a3")) d.papel = QPageSize::A3;
-    else if (t == QLatin1String("a5")) d.papel = QPageSize::A5;
-    else invalido(archivo, QStringLiteral("el tamaño de papel \"%1\" no es A4, A3, A5, carta ni oficio").arg(t));
+    if (t.isEmpty() || t == QLatin1String("a4"))
+      d.papel = QPageSize::A4;
+    else if (t == QLatin1String("carta") || t == QLatin1String("letter"))
+      d.papel = QPageSize::Letter;
+    else if (t == QLatin1String("oficio") || t == QLatin1String("legal"))
+      d.papel = QPageSize::Legal;
+    else if (t == QLatin1String("a3"))
+      d.papel = QPageSize::A3;
+    else if (t == QLatin1String("a5"))
+      d.papel = QPageSize::A5;
+    else
+      invalido(archivo, QStringLiteral("el tamaño de papel \"%1\" no es A4, A3, A5, carta ni oficio").arg(t));
     const QString orient = texto(po, "orientacion", donde, archivo).trimmed().toLower();
-    if (orient.isEmpty() || orient == QLatin1String("vertical")) d.orientacion = QPageLayout::Portrait;
-    else if (orient == QLatin1String("horizontal")) d.orientacion = QPageLayout::Landscape;
-    else invalido(archivo, QStringLiteral("la orientación \"%1\" no es vertical ni horizontal").arg(orient));
+    if (orient.isEmpty() || orient == QLatin1String("vertical"))
+      d.orientacion = QPageLayout::Portrait;
+    else if (orient == QLatin1String("horizontal"))
+      d.orientacion = QPageLayout::Landscape;
+    else
+      invalido(archivo, QStringLiteral("la orientación \"%1\" no es vertical ni horizontal").arg(orient));
     d.margenMm = numero(po, "margen", 10, 0, 50, donde, archivo);
   }
 
@@ -321,7 +355,8 @@ void validarCampos(DefinicionReporte& d, const std::vector<Columna>& columnas) {
   const auto falta = [&](const QString& campo, const QString& donde) {
     QStringList nombres;
     for (const Columna& c : columnas) nombres << c.nombre;
-    lanzar(kErrorCampo, QStringLiteral("El archivo de reporte %1 nombra en %2 el campo \"%3\", que la consulta no tiene (campos de la consulta: %4)")
+    lanzar(kErrorCampo, QStringLiteral("El archivo de reporte %1 nombra en %2 el campo \"%3\", que la consulta no "
+                                       "tiene (campos de la consulta: %4)")
                             .arg(d.archivo, donde, campo, nombres.join(QStringLiteral(", "))));
   };
   for (size_t i = 0; i < d.columnas.size(); ++i) {
@@ -340,7 +375,7 @@ void validarCampos(DefinicionReporte& d, const std::vector<Columna>& columnas) {
     if (buscarColumna(columnas, columna) < 0) falta(columna, QStringLiteral("\"campos\" (%1)").arg(formula));
 
   // Placeholders: special names, formula fields, and (in group texts) columns.
-  static const QStringList especiales = {QStringLiteral("titulo"), QStringLiteral("fecha"), QStringLiteral("hora"),
+  static const QStringList especiales = {QStringLiteral("titulo"), QStringLiteral("fecha"),   QStringLiteral("hora"),
                                          QStringLiteral("pagina"), QStringLiteral("paginas"), QStringLiteral("cuenta")};
   const auto conocido = [&](QString m, bool conColumnas) {
     if (m.startsWith(QLatin1Char('@'))) m = m.mid(1);

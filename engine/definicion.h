@@ -47,7 +47,7 @@ struct DefinicionReporte {
   std::vector<GrupoReporte> grupos;
   std::vector<ColumnaReporte> columnas;
   std::vector<std::pair<QString, int>> columnasTextos;  // query columns the group texts name, and their index
-  std::vector<std::pair<QString, QString>> formulas;  // name, default value; file order
+  std::vector<std::pair<QString, QString>> formulas;    // name, default value; file order
   QStringList encabezado;  // extra page-header lines (templates); absent: the formula values
   bool encabezadoDado = false;
   QString pie;    // page-footer text on the left (template)

@@ -64,9 +64,9 @@ class Documento {
   QSizeF tamano;  // page size in decipoints
   Letras letras;
 
-  virtual int paginas() const = 0;     // pages laid out so far
-  virtual bool completo() const = 0;   // the last page has been laid out
-  virtual long filas() const = 0;      // detail rows laid out so far
+  virtual int paginas() const = 0;    // pages laid out so far
+  virtual bool completo() const = 0;  // the last page has been laid out
+  virtual long filas() const = 0;     // detail rows laid out so far
   // The primitives of page `indice` (0-based, below paginas()), into `pagina`.
   virtual void componer(int indice, Pagina& pagina) const = 0;
 };

@@ -8,7 +8,7 @@
 
 namespace engine {
 
-constexpr long kBaseErrores = -2147221504L + 1100;  // object-error base + our offset
+constexpr long kBaseErrores = -2147221504L + 1100;       // object-error base + our offset
 constexpr long kErrorArchivoReporte = kBaseErrores + 1;  // unreadable or invalid report file
 constexpr long kErrorFormula = kBaseErrores + 2;         // selection formula does not parse or mistypes
 constexpr long kErrorCampo = kBaseErrores + 3;           // a field the query lacks

@@ -63,7 +63,10 @@ void empacar(std::vector<char>& b, const Valor& v) {
       const QString& s = v.comoTexto();
       bool latin1 = true;
       for (QChar c : s)
-        if (c.unicode() > 0xff) { latin1 = false; break; }
+        if (c.unicode() > 0xff) {
+          latin1 = false;
+          break;
+        }
       b.push_back(char(latin1 ? kLatin1 : kUtf16));
       ponerLargo(b, std::uint32_t(s.size()));
       if (latin1) {
@@ -116,8 +119,10 @@ void FilasCompactas::agregar(const Fila& fila, unsigned char marca) {
   b.push_back(char(marca));
   ponerLargo(b, std::uint32_t(fila.size()));
   for (size_t c = 0; c < fila.size(); ++c) {
-    if (!guardadas_.empty() && (c >= guardadas_.size() || !guardadas_[c])) b.push_back(char(kNulo));
-    else empacar(b, fila[c]);
+    if (!guardadas_.empty() && (c >= guardadas_.size() || !guardadas_[c]))
+      b.push_back(char(kNulo));
+    else
+      empacar(b, fila[c]);
   }
   if (b.size() > capacidad_ - usado_) {
     // A row never straddles two blocks; one larger than a block gets its own.

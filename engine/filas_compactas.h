@@ -32,9 +32,9 @@ class FilasCompactas {
 
   std::vector<bool> guardadas_;
   std::vector<std::unique_ptr<char[]>> bloques_;
-  size_t usado_ = 0, capacidad_ = 0;  // of the last block
+  size_t usado_ = 0, capacidad_ = 0;   // of the last block
   std::deque<std::uint64_t> inicios_;  // block << 32 | offset of each row
-  std::vector<char> escritura_;     // one row being packed
+  std::vector<char> escritura_;        // one row being packed
 };
 
 }  // namespace engine

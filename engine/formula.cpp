@@ -53,7 +53,11 @@ class Lexico {
         const QChar d = s_.at(i_++);
         if (d == c) {
           // A doubled quote inside the text stands for one.
-          if (i_ < s_.size() && s_.at(i_) == c) { t.texto += c; ++i_; continue; }
+          if (i_ < s_.size() && s_.at(i_) == c) {
+            t.texto += c;
+            ++i_;
+            continue;
+          }
           break;
         }
         t.texto += d;
@@ -87,7 +91,10 @@ class Lexico {
       case ')': t.tipo = Token::Tipo::CierraParen; return t;
       case ',': t.tipo = Token::Tipo::Coma; return t;
       case '-': t.tipo = Token::Tipo::Menos; return t;
-      case '=': t.tipo = Token::Tipo::Operador; t.texto = QStringLiteral("="); return t;
+      case '=':
+        t.tipo = Token::Tipo::Operador;
+        t.texto = QStringLiteral("=");
+        return t;
       case '<':
         t.tipo = Token::Tipo::Operador;
         if (i_ < s_.size() && (s_.at(i_) == QLatin1Char('>') || s_.at(i_) == QLatin1Char('='))) {
@@ -98,8 +105,11 @@ class Lexico {
         return t;
       case '>':
         t.tipo = Token::Tipo::Operador;
-        if (i_ < s_.size() && s_.at(i_) == QLatin1Char('=')) { t.texto = QStringLiteral(">="); ++i_; }
-        else t.texto = QStringLiteral(">");
+        if (i_ < s_.size() && s_.at(i_) == QLatin1Char('=')) {
+          t.texto = QStringLiteral(">=");
+          ++i_;
+        } else
+          t.texto = QStringLiteral(">");
         return t;
       default: break;
     }
@@ -162,7 +172,8 @@ class Analizador {
   void avanzar() { t_ = lex_.siguiente(); }
 
   void esperar(Token::Tipo tipo, const QString& que) {
-    if (t_.tipo != tipo) errorSintaxis(t_.posicion, QStringLiteral("se esperaba %1 y se encontró %2").arg(que, describir(t_)));
+    if (t_.tipo != tipo)
+      errorSintaxis(t_.posicion, QStringLiteral("se esperaba %1 y se encontró %2").arg(que, describir(t_)));
     avanzar();
   }
 
@@ -338,7 +349,8 @@ class Analizador {
     esperar(Token::Tipo::CierraParen, QStringLiteral("')' que cierra Date"));
     const QDate d(partes[0], partes[1], partes[2]);
     if (!d.isValid())
-      errorSintaxis(t.posicion, QStringLiteral("la fecha Date(%1,%2,%3) no existe").arg(partes[0]).arg(partes[1]).arg(partes[2]));
+      errorSintaxis(t.posicion,
+                    QStringLiteral("la fecha Date(%1,%2,%3) no existe").arg(partes[0]).arg(partes[1]).arg(partes[2]));
     auto n = nodo(Nodo::Clase::Constante, t.posicion);
     n->constante = Valor::fecha(QDateTime(d, QTime(0, 0)));
     return n;
@@ -350,7 +362,8 @@ class Analizador {
 };
 
 [[noreturn]] void errorTipos(const Nodo& n, const QString& detalle) {
-  lanzar(kErrorFormula, QStringLiteral("Error en la fórmula de selección, posición %1: %2").arg(n.posicion).arg(detalle));
+  lanzar(kErrorFormula,
+         QStringLiteral("Error en la fórmula de selección, posición %1: %2").arg(n.posicion).arg(detalle));
 }
 
 const char* nombreTipo(Valor::Tipo t) {
@@ -367,7 +380,8 @@ const char* nombreTipo(Valor::Tipo t) {
 bool comparables(Valor::Tipo a, Valor::Tipo b) {
   if (a == Valor::Tipo::Nulo || b == Valor::Tipo::Nulo || a == b) return true;
   // Bit fields come back as numbers from some databases.
-  return (a == Valor::Tipo::Logico && b == Valor::Tipo::Numero) || (a == Valor::Tipo::Numero && b == Valor::Tipo::Logico);
+  return (a == Valor::Tipo::Logico && b == Valor::Tipo::Numero) ||
+         (a == Valor::Tipo::Numero && b == Valor::Tipo::Logico);
 }
 
 void comprobarTipos(const Nodo& n, const TipoColumna& tipos) {
@@ -376,8 +390,8 @@ void comprobarTipos(const Nodo& n, const TipoColumna& tipos) {
   switch (n.clase) {
     case Nodo::Clase::Comparacion:
       if (!comparables(tipo(0), tipo(1)))
-        errorTipos(n, QStringLiteral("no se puede comparar un %1 con un %2").arg(QLatin1String(nombreTipo(tipo(0))),
-                                                                              QLatin1String(nombreTipo(tipo(1)))));
+        errorTipos(n, QStringLiteral("no se puede comparar un %1 con un %2")
+                          .arg(QLatin1String(nombreTipo(tipo(0))), QLatin1String(nombreTipo(tipo(1)))));
       break;
     case Nodo::Clase::Like:
       for (int i = 0; i < 2; ++i)
@@ -390,7 +404,8 @@ void comprobarTipos(const Nodo& n, const TipoColumna& tipos) {
       for (const auto& h : n.hijos) {
         const auto t = tipoEstatico(*h, tipos);
         if (t == Valor::Tipo::Texto || t == Valor::Tipo::Fecha)
-          errorTipos(*h, QStringLiteral("se esperaba una condición y se encontró un %1").arg(QLatin1String(nombreTipo(t))));
+          errorTipos(*h,
+                     QStringLiteral("se esperaba una condición y se encontró un %1").arg(QLatin1String(nombreTipo(t))));
       }
       break;
     case Nodo::Clase::Funcion: {
@@ -416,7 +431,8 @@ int verdad(const Nodo& n, const Valor& v) {  // 1 true, 0 false, -1 unknown
     case Valor::Tipo::Numero: return v.comoNumero() != 0 ? 1 : 0;
     default: break;
   }
-  errorTipos(n, QStringLiteral("se esperaba una condición y se encontró un %1").arg(QLatin1String(nombreTipo(v.tipo()))));
+  errorTipos(n,
+             QStringLiteral("se esperaba una condición y se encontró un %1").arg(QLatin1String(nombreTipo(v.tipo()))));
 }
 
 Valor deVerdad(int v) { return v < 0 ? Valor() : Valor::logico(v == 1); }
@@ -426,11 +442,13 @@ int compararOperandos(const Nodo& n, const Valor& a, const Valor& b) {
   if (a.tipo() == b.tipo()) return compararValores(a, b);
   if (comparables(a.tipo(), b.tipo())) {
     // A boolean against a bit stored as a number: compare truth, false < true.
-    const auto ver = [](const Valor& v) { return v.tipo() == Valor::Tipo::Logico ? v.comoLogico() : v.comoNumero() != 0; };
+    const auto ver = [](const Valor& v) {
+      return v.tipo() == Valor::Tipo::Logico ? v.comoLogico() : v.comoNumero() != 0;
+    };
     return int(ver(a)) - int(ver(b));
   }
-  errorTipos(n, QStringLiteral("no se puede comparar un %1 con un %2").arg(QLatin1String(nombreTipo(a.tipo())),
-                                                                        QLatin1String(nombreTipo(b.tipo()))));
+  errorTipos(n, QStringLiteral("no se puede comparar un %1 con un %2")
+                    .arg(QLatin1String(nombreTipo(a.tipo())), QLatin1String(nombreTipo(b.tipo()))));
 }
 
 bool menorValor(const Valor& a, const Valor& b) { return compararValores(a, b) < 0; }
@@ -539,8 +557,11 @@ void resolverNodo(Nodo& n, const ResolverCampo& campos, const ResolverFormula& f
       Valor v;
       const QString nombre = n.campo.mid(1).trimmed();
       if (!formulas || !formulas(nombre, v))
-        lanzar(kErrorCampo, QStringLiteral("La fórmula de selección nombra, en la posición %1, la fórmula {@%2}, que el reporte no tiene")
-                                .arg(n.posicion).arg(nombre));
+        lanzar(kErrorCampo,
+               QStringLiteral(
+                   "La fórmula de selección nombra, en la posición %1, la fórmula {@%2}, que el reporte no tiene")
+                   .arg(n.posicion)
+                   .arg(nombre));
       n.clase = Nodo::Clase::Constante;
       n.constante = v;
       return;
@@ -548,8 +569,12 @@ void resolverNodo(Nodo& n, const ResolverCampo& campos, const ResolverFormula& f
     n.columna = campos ? campos(n.tabla, n.campo) : -1;
     if (n.columna < 0) {
       const QString nombre = n.tabla.isEmpty() ? n.campo : n.tabla + QLatin1Char('.') + n.campo;
-      lanzar(kErrorCampo, QStringLiteral("La fórmula de selección nombra, en la posición %1, el campo {%2}, que la consulta del reporte no tiene")
-                              .arg(n.posicion).arg(nombre));
+      lanzar(
+          kErrorCampo,
+          QStringLiteral(
+              "La fórmula de selección nombra, en la posición %1, el campo {%2}, que la consulta del reporte no tiene")
+              .arg(n.posicion)
+              .arg(nombre));
     }
   }
   for (auto& h : n.hijos) resolverNodo(*h, campos, formulas);
@@ -690,7 +715,9 @@ void Formula::resolver(const ResolverCampo& campos, const ResolverFormula& formu
   comprobarTipos(*raiz_, tipos);
   const auto t = tipoEstatico(*raiz_, tipos);
   if (t == Valor::Tipo::Texto || t == Valor::Tipo::Fecha)
-    errorTipos(*raiz_, QStringLiteral("la fórmula de selección debe ser una condición, no un %1").arg(QLatin1String(nombreTipo(t))));
+    errorTipos(
+        *raiz_,
+        QStringLiteral("la fórmula de selección debe ser una condición, no un %1").arg(QLatin1String(nombreTipo(t))));
 }
 
 Valor Formula::evaluar(const Fila& fila) const { return raiz_ ? evaluarNodo(*raiz_, fila) : Valor::logico(true); }

@@ -25,7 +25,7 @@ enum class Funcion { TrimLeft, TrimRight, Trim, UpperCase, LowerCase, ToNumber, 
 struct Nodo {
   enum class Clase { Campo, Constante, Comparacion, Like, Y, O, No, Funcion, Negativo, En };
   Clase clase = Clase::Constante;
-  int posicion = 0;  // 1-based character position in the formula text
+  int posicion = 0;      // 1-based character position in the formula text
   QString tabla, campo;  // Campo: {tabla.campo}; tabla empty for {campo}
   int columna = -1;      // Campo: resolved column index
   Valor constante;       // Constante
@@ -33,7 +33,6 @@ struct Nodo {
   Funcion funcion = Funcion::Trim;
   std::vector<std::unique_ptr<Nodo>> hijos;
   std::vector<Valor> lista;  // En: the constants, of one kind, sorted, each once
-
 
   std::unique_ptr<Nodo> clonar() const;
 };

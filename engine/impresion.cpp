@@ -1,9 +1,9 @@
 #include "engine/impresion.h"
 
-#include <QPrinter>
-#include <QString>
 #include <cups/cups.h>
 #include <sys/socket.h>
+#include <QPrinter>
+#include <QString>
 
 #include "engine/errores.h"
 

@@ -37,7 +37,10 @@ double Letras::ancho(int letra, const QString& s) const {
     for (QChar c : s) {
       const ushort u = c.unicode();
       const float a = u < kTabla ? (*tabla)[u] : -1.0f;
-      if (a < 0) { simple = false; break; }
+      if (a < 0) {
+        simple = false;
+        break;
+      }
       w += a;
     }
     if (simple) return w;
@@ -60,8 +63,10 @@ QString formatear(const Valor& v, const QString& formato) {
       const qsizetype punto = f.indexOf(QLatin1Char('.'));
       const int decimales = punto < 0 ? 0 : int(f.size() - punto - 1);
       QLocale l;
-      if (!f.contains(QLatin1Char(','))) l.setNumberOptions(QLocale::OmitGroupSeparator);
-      else l.setNumberOptions({});
+      if (!f.contains(QLatin1Char(',')))
+        l.setNumberOptions(QLocale::OmitGroupSeparator);
+      else
+        l.setNumberOptions({});
       return l.toString(v.comoNumero(), 'f', decimales);
     }
     case Valor::Tipo::Fecha: return v.comoFecha().toString(f);
@@ -112,11 +117,14 @@ Maquetador::Maquetador(const DefinicionReporte& d, Entorno entorno, FuenteFilas&
   double fijos = 0;
   int autos = 0;
   for (const ColumnaReporte& c : d.columnas) {
-    if (c.anchoMm > 0) fijos += c.anchoMm * kUnidadesPorMm;
-    else ++autos;
+    if (c.anchoMm > 0)
+      fijos += c.anchoMm * kUnidadesPorMm;
+    else
+      ++autos;
   }
   double factor = 1;
-  if (fijos > 0 && fijos + autos * minimoAuto > disponible) factor = std::max(0.05, (disponible - autos * minimoAuto) / fijos);
+  if (fijos > 0 && fijos + autos * minimoAuto > disponible)
+    factor = std::max(0.05, (disponible - autos * minimoAuto) / fijos);
   const double anchoAuto = autos ? std::max(0.0, (disponible - fijos * factor) / autos) : 0;
   double x = margen_;
   for (const ColumnaReporte& c : d.columnas) {
@@ -239,8 +247,10 @@ void Maquetador::texto(Pagina& p, int letra, double x, double y, double ancho, A
     if (t.isEmpty()) return;
   }
   double dx = 0;
-  if (al == Alineacion::Derecha) dx = ancho - w;
-  else if (al == Alineacion::Centro) dx = (ancho - w) / 2;
+  if (al == Alineacion::Derecha)
+    dx = ancho - w;
+  else if (al == Alineacion::Centro)
+    dx = (ancho - w) / 2;
   Primitiva pr;
   pr.clase = Primitiva::Clase::Texto;
   pr.letra = static_cast<unsigned char>(letra);
@@ -265,22 +275,36 @@ QString Maquetador::expandir(const QString& plantilla, const Fila* fila, long cu
   while (i < plantilla.size()) {
     const qsizetype a = plantilla.indexOf(QLatin1Char('{'), i);
     const qsizetype b = a < 0 ? -1 : plantilla.indexOf(QLatin1Char('}'), a + 1);
-    if (a < 0 || b < 0) { r += plantilla.mid(i); break; }
+    if (a < 0 || b < 0) {
+      r += plantilla.mid(i);
+      break;
+    }
     r += plantilla.mid(i, a - i);
     QString m = plantilla.mid(a + 1, b - a - 1).trimmed();
     if (m.startsWith(QLatin1Char('@'))) m = m.mid(1);
     const auto es = [&](const char* s) { return m.compare(QLatin1String(s), Qt::CaseInsensitive) == 0; };
     bool hecho = true;
-    if (es("titulo")) r += d_.titulo;
-    else if (es("fecha")) r += entorno_.ahora.toString(QStringLiteral("dd/MM/yyyy"));
-    else if (es("hora")) r += entorno_.ahora.toString(QStringLiteral("HH:mm:ss"));
-    else if (es("pagina")) r += QString::number(pagina);
-    else if (es("paginas")) r += QChar(kMarcaTotal);
-    else if (es("cuenta")) r += QString::number(cuenta);
-    else hecho = false;
+    if (es("titulo"))
+      r += d_.titulo;
+    else if (es("fecha"))
+      r += entorno_.ahora.toString(QStringLiteral("dd/MM/yyyy"));
+    else if (es("hora"))
+      r += entorno_.ahora.toString(QStringLiteral("HH:mm:ss"));
+    else if (es("pagina"))
+      r += QString::number(pagina);
+    else if (es("paginas"))
+      r += QChar(kMarcaTotal);
+    else if (es("cuenta"))
+      r += QString::number(cuenta);
+    else
+      hecho = false;
     if (!hecho) {
       for (const auto& [nombre, valor] : entorno_.formulas)
-        if (nombre.compare(m, Qt::CaseInsensitive) == 0) { r += valor; hecho = true; break; }
+        if (nombre.compare(m, Qt::CaseInsensitive) == 0) {
+          r += valor;
+          hecho = true;
+          break;
+        }
     }
     if (!hecho && fila) {
       for (const ColumnaReporte& c : d_.columnas)
@@ -315,7 +339,8 @@ void Maquetador::encabezadoPagina(Pagina& p, double& y, int numero) const {
   const double ancho = tamano.width() - 2 * margen_;
   y = margen_;
   const QString fecha = QStringLiteral("Fecha: %1  Hora: %2")
-                            .arg(entorno_.ahora.toString(QStringLiteral("dd/MM/yyyy")), entorno_.ahora.toString(QStringLiteral("HH:mm:ss")));
+                            .arg(entorno_.ahora.toString(QStringLiteral("dd/MM/yyyy")),
+                                 entorno_.ahora.toString(QStringLiteral("HH:mm:ss")));
   const double anchoFecha = QFontMetricsF(letras.fuente(kNormal)).horizontalAdvance(fecha);
   texto(p, kTitulo, margen_, y, std::max(0.0, ancho - anchoFecha - 50), Alineacion::Izquierda, d_.titulo);
   texto(p, kNormal, margen_, y + letras.ascenso(kTitulo) - letras.ascenso(kNormal), ancho, Alineacion::Derecha, fecha);
@@ -350,14 +375,17 @@ void Maquetador::piePagina(Pagina& p, int numero) const {
   const double y = tamano.height() - margen_ - letras.alto(kNormal);
   linea(p, margen_, y - linea_ * 0.3, tamano.width() - margen_, y - linea_ * 0.3);
   const QString derecha = QStringLiteral("Página %1 de %2").arg(numero).arg(QChar(kMarcaTotal));
-  const double anchoDerecha = QFontMetricsF(letras.fuente(kNormal)).horizontalAdvance(QStringLiteral("Página 0000 de 0000"));
-  texto(p, kNormal, margen_, y, std::max(0.0, ancho - anchoDerecha), Alineacion::Izquierda, expandir(d_.pie, nullptr, 0, numero));
+  const double anchoDerecha =
+      QFontMetricsF(letras.fuente(kNormal)).horizontalAdvance(QStringLiteral("Página 0000 de 0000"));
+  texto(p, kNormal, margen_, y, std::max(0.0, ancho - anchoDerecha), Alineacion::Izquierda,
+        expandir(d_.pie, nullptr, 0, numero));
   texto(p, kNormal, margen_, y, ancho, Alineacion::Derecha, derecha);
 }
 
 void Maquetador::continuacion(int nivel, const Fila& fila, int numero, Pagina& p, double& y) const {
   const double x = margen_ + nivel * 4 * kUnidadesPorMm;
-  texto(p, kNegrita, x, y + lineaGrupo_ - letras.alto(kNegrita) * 1.1, tamano.width() - margen_ - x, Alineacion::Izquierda,
+  texto(p, kNegrita, x, y + lineaGrupo_ - letras.alto(kNegrita) * 1.1, tamano.width() - margen_ - x,
+        Alineacion::Izquierda,
         expandir(d_.grupos[size_t(nivel)].encabezado, &fila, 0, numero) + QStringLiteral(" (continuación)"));
   y += lineaGrupo_;
 }
@@ -372,7 +400,8 @@ void Maquetador::colocar(const Elemento& e, const Fila* fila, int numero, Pagina
         const ColumnaReporte& c = d_.columnas[i];
         const Valor& v = (*fila)[size_t(c.indice)];
         Alineacion al = c.alineacion;
-        if (al == Alineacion::Automatica) al = v.tipo() == Valor::Tipo::Numero ? Alineacion::Derecha : Alineacion::Izquierda;
+        if (al == Alineacion::Automatica)
+          al = v.tipo() == Valor::Tipo::Numero ? Alineacion::Derecha : Alineacion::Izquierda;
         texto(p, kNormal, xs_[i] + pad, y, std::max(0.0, anchos_[i] - 2 * pad), al, formatear(v, c.formato));
       }
       break;
@@ -390,7 +419,8 @@ void Maquetador::colocar(const Elemento& e, const Fila* fila, int numero, Pagina
     }
     case Elemento::Tipo::Final:
       linea(p, margen_, y + lineaGrupo_ * 0.15, tamano.width() - margen_, y + lineaGrupo_ * 0.15);
-      texto(p, kNegrita, margen_, y + lineaGrupo_ * 0.3, ancho, Alineacion::Izquierda, expandir(d_.final, nullptr, e.cuenta, numero));
+      texto(p, kNegrita, margen_, y + lineaGrupo_ * 0.3, ancho, Alineacion::Izquierda,
+            expandir(d_.final, nullptr, e.cuenta, numero));
       break;
     case Elemento::Tipo::SinFilas:
       texto(p, kCursiva, margen_, y + linea_ * 0.5, ancho, Alineacion::Izquierda,

@@ -20,7 +20,8 @@ FormatoTabla formatoTabla(Destino d) { return d == Destino::Xlsx ? FormatoTabla:
 std::pair<QString, QString> leerAsignacion(const QString& asignacion) {
   const qsizetype igual = asignacion.indexOf(QLatin1Char('='));
   const auto mal = [&] {
-    lanzar(kErrorSolicitud, QStringLiteral("La asignación de fórmula \"%1\" no tiene la forma Nombre = 'valor'").arg(asignacion));
+    lanzar(kErrorSolicitud,
+           QStringLiteral("La asignación de fórmula \"%1\" no tiene la forma Nombre = 'valor'").arg(asignacion));
   };
   if (igual < 0) mal();
   QString nombre = asignacion.left(igual).trimmed();
@@ -30,7 +31,8 @@ std::pair<QString, QString> leerAsignacion(const QString& asignacion) {
     if (!c.isLetterOrNumber() && c != QLatin1Char('_') && c != QLatin1Char(' ')) mal();
   const QString resto = asignacion.mid(igual + 1).trimmed();
   QString valor;
-  if (resto.size() >= 2 && (resto.front() == QLatin1Char('\'') || resto.front() == QLatin1Char('"')) && resto.back() == resto.front()) {
+  if (resto.size() >= 2 && (resto.front() == QLatin1Char('\'') || resto.front() == QLatin1Char('"')) &&
+      resto.back() == resto.front()) {
     const QChar q = resto.front();
     // Everything between the outer quotes; a doubled quote stands for one,
     // a lone one (the program does not double them) is kept as it is.
@@ -52,7 +54,8 @@ ado::Connection conexionDe(const SolicitudReporte& s) {
     try {
       cn.Open(QStringLiteral("DSN=") + texto + QLatin1Char(';'));
     } catch (const vb::Error& e) {
-      lanzar(e.Number(), QStringLiteral("No se puede abrir el origen de datos ODBC \"%1\" del reporte: %2").arg(texto, e.Description()));
+      lanzar(e.Number(), QStringLiteral("No se puede abrir el origen de datos ODBC \"%1\" del reporte: %2")
+                             .arg(texto, e.Description()));
     }
     return cn;
   }
@@ -65,9 +68,10 @@ ado::Connection conexionDe(const SolicitudReporte& s) {
     }
     return cn;
   }
-  lanzar(kErrorSolicitud, QStringLiteral("No hay conexión para el reporte: \"%1\" no es un origen de datos ODBC configurado "
-                                         "y no se recibió una conexión abierta")
-                              .arg(texto));
+  lanzar(kErrorSolicitud,
+         QStringLiteral("No hay conexión para el reporte: \"%1\" no es un origen de datos ODBC configurado "
+                        "y no se recibió una conexión abierta")
+             .arg(texto));
 }
 
 class ReportePreparado::Filtradas : public FuenteFilas {
@@ -121,8 +125,8 @@ std::unique_ptr<ReportePreparado> ReportePreparado::preparar(const SolicitudRepo
   return preparar(s, std::move(datos), avance);
 }
 
-std::unique_ptr<ReportePreparado> ReportePreparado::preparar(const SolicitudReporte& s, std::unique_ptr<FuenteDatos> datos,
-                                                             const Avance& avance) {
+std::unique_ptr<ReportePreparado> ReportePreparado::preparar(const SolicitudReporte& s,
+                                                             std::unique_ptr<FuenteDatos> datos, const Avance& avance) {
   std::unique_ptr<ReportePreparado> r(new ReportePreparado);
   r->def_ = cargarDefinicion(s.archivo);
   Formula formula = Formula::analizar(s.formula);
@@ -133,8 +137,10 @@ std::unique_ptr<ReportePreparado> ReportePreparado::preparar(const SolicitudRepo
     const int i = r->def_.formula(nombre);
     // The launcher may assign a field the file does not declare (the company
     // name); it is kept for the page texts all the same.
-    if (i >= 0) r->entorno_.formulas[size_t(i)].second = valor;
-    else r->entorno_.formulas.emplace_back(nombre, valor);
+    if (i >= 0)
+      r->entorno_.formulas[size_t(i)].second = valor;
+    else
+      r->entorno_.formulas.emplace_back(nombre, valor);
   }
   r->datos_ = std::move(datos);
   const EsperaDatos espera(*r->datos_, enFase(avance, Fase::Consulta));
@@ -147,13 +153,17 @@ std::unique_ptr<ReportePreparado> ReportePreparado::preparar(const SolicitudRepo
       [&](const QString& tabla, const QString& campo) {
         const QString completo = tabla.isEmpty() ? campo : tabla + QLatin1Char('.') + campo;
         for (const auto& [nombre, columna] : def.alias)
-          if (nombre.compare(completo, Qt::CaseInsensitive) == 0 || (tabla.isEmpty() && nombre.compare(campo, Qt::CaseInsensitive) == 0))
+          if (nombre.compare(completo, Qt::CaseInsensitive) == 0 ||
+              (tabla.isEmpty() && nombre.compare(campo, Qt::CaseInsensitive) == 0))
             return buscarColumna(columnas, columna);
         return buscarColumna(columnas, campo);
       },
       [&](const QString& nombre, Valor& v) {
         for (const auto& [n, valor] : r->entorno_.formulas)
-          if (n.compare(nombre, Qt::CaseInsensitive) == 0) { v = Valor::texto(valor); return true; }
+          if (n.compare(nombre, Qt::CaseInsensitive) == 0) {
+            v = Valor::texto(valor);
+            return true;
+          }
         return false;
       },
       [&](int c) { return size_t(c) < columnas.size() ? columnas[size_t(c)].tipo : Valor::Tipo::Nulo; });
@@ -218,7 +228,8 @@ Resultado EmitirReporte(const SolicitudReporte& s) {
     }
     if (!reporte->completar(avance)) return Resultado::Cancelado;
     const Documento& doc = reporte->documento();
-    if (s.destino == Destino::Pdf) return escribirPdf(doc, s.archivoPdf, avance) ? Resultado::Emitido : Resultado::Cancelado;
+    if (s.destino == Destino::Pdf)
+      return escribirPdf(doc, s.archivoPdf, avance) ? Resultado::Emitido : Resultado::Cancelado;
     if (esTabla(s.destino)) {
       escribirTabla(reporte->definicion(), reporte->filas(), s.archivoPdf, formatoTabla(s.destino));
       return Resultado::Emitido;

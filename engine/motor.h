@@ -30,14 +30,14 @@ struct SolicitudReporte {
   std::optional<ado::Connection> conexionAbierta;  // the program's open connection, used when no such DSN exists
   QStringList asignaciones;                        // "Nombre = 'valor'"; empty entries are skipped
   Destino destino = Destino::Pantalla;
-  QString archivoPdf;                              // the file of Destino::Pdf, Xlsx and Csv
+  QString archivoPdf;   // the file of Destino::Pdf, Xlsx and Csv
   bool opcionA = true;  // the preview offers printing
   bool opcionB = true;  // the preview offers export to PDF
   bool opcionC = true;  // runs of more than half a second show a progress window with a cancel button
   int ajuste = 0;       // preview's first zoom: 25..400 percent, kZoomPagina the whole page; else the page width
   std::function<void(int)> alElegirZoom;  // told each zoom the person picks in the preview (to remember it)
   QWidget* padre = nullptr;
-  Avance avance;        // replaces the progress window when set (tests, batch runs)
+  Avance avance;  // replaces the progress window when set (tests, batch runs)
 };
 
 // The preview's zooms that follow the window: the page's width, the whole page.

@@ -1,9 +1,9 @@
 #include "engine/pintor.h"
 
 #include <QFileInfo>
-#include <QPrintDialog>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <optional>
 
@@ -30,8 +30,10 @@ void pintarPagina(QPainter& p, const Letras& letras, const Pagina& pagina, doubl
       letra = e.letra;
       p.setFont(letras.fuente(letra));
     }
-    if (e.conTotal) p.drawText(e.origen, QString(e.texto).replace(QChar(kMarcaTotal), textoTotal));
-    else p.drawText(e.origen, e.texto);
+    if (e.conTotal)
+      p.drawText(e.origen, QString(e.texto).replace(QChar(kMarcaTotal), textoTotal));
+    else
+      p.drawText(e.origen, e.texto);
   }
   p.restore();
 }
@@ -71,8 +73,9 @@ QPageLayout disposicion(const Documento& doc) {
 bool escribirPdf(const Documento& doc, const QString& ruta, const Avance& avance) {
   if (ruta.trimmed().isEmpty()) lanzar(kErrorSalida, QStringLiteral("No se indicó el archivo PDF del reporte"));
   const auto noSeEscribe = [&](const vb::Error& e) {
-    lanzar(kErrorSalida, QStringLiteral("No se puede escribir el archivo PDF %1: %2")
-                             .arg(ruta, e.Description().isEmpty() ? vb::descripcionError(e.Number()) : e.Description()));
+    lanzar(kErrorSalida,
+           QStringLiteral("No se puede escribir el archivo PDF %1: %2")
+               .arg(ruta, e.Description().isEmpty() ? vb::descripcionError(e.Number()) : e.Description()));
   };
   // Written beside itself and renamed over the old file at the end; only a
   // regular file is replaced.

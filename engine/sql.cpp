@@ -22,7 +22,8 @@ class Traductor {
   std::vector<Valor> parametros;
 
   Valor::Tipo tipo(const Nodo& n) const {
-    return tipoEstatico(n, [this](int c) { return size_t(c) < columnas_.size() ? columnas_[size_t(c)].tipo : Valor::Tipo::Nulo; });
+    return tipoEstatico(
+        n, [this](int c) { return size_t(c) < columnas_.size() ? columnas_[size_t(c)].tipo : Valor::Tipo::Nulo; });
   }
 
   // A condition, or nullopt when SQL cannot say it exactly. Parameters are
@@ -203,7 +204,8 @@ class Traductor {
         // The database folds only some letters; comparisons ignore case
         // anyway, so only a LIKE or a comparison would see the difference.
         if (dialecto_ == Dialecto::Sqlite) return std::nullopt;
-        return QStringLiteral("%1(%2)").arg(n.funcion == Funcion::UpperCase ? QStringLiteral("UPPER") : QStringLiteral("LOWER"), *x);
+        return QStringLiteral("%1(%2)").arg(
+            n.funcion == Funcion::UpperCase ? QStringLiteral("UPPER") : QStringLiteral("LOWER"), *x);
       case Funcion::Length:
         // The server's LEN drops trailing blanks; the formula counts them.
         if (dialecto_ == Dialecto::Sqlite) return QStringLiteral("LENGTH(%1)").arg(*x);
@@ -219,7 +221,13 @@ class Traductor {
       switch (c.unicode()) {
         case '*': s += QLatin1Char('%'); break;
         case '?': s += QLatin1Char('_'); break;
-        case '%': case '_': case '[': case '\\': s += QLatin1Char('\\'); s += c; break;
+        case '%':
+        case '_':
+        case '[':
+        case '\\':
+          s += QLatin1Char('\\');
+          s += c;
+          break;
         default: s += c;
       }
     }
@@ -246,7 +254,8 @@ bool textoAscii(const QString& s) {
 }
 
 bool constantesAscii(const Nodo& n) {
-  if (n.clase == Nodo::Clase::Constante && n.constante.tipo() == Valor::Tipo::Texto && !textoAscii(n.constante.comoTexto()))
+  if (n.clase == Nodo::Clase::Constante && n.constante.tipo() == Valor::Tipo::Texto &&
+      !textoAscii(n.constante.comoTexto()))
     return false;
   for (const auto& h : n.hijos)
     if (!constantesAscii(*h)) return false;

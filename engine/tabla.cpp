@@ -28,8 +28,7 @@ std::vector<ColumnaTabla> columnasTabla(const DefinicionReporte& d) {
 
 QString textoCelda(const Valor& v, const ColumnaTabla& c) { return formatear(v, c.formato); }
 
-void escribirTabla(const DefinicionReporte& d, const FilasCompactas& filas, const QString& ruta,
-                   FormatoTabla formato) {
+void escribirTabla(const DefinicionReporte& d, const FilasCompactas& filas, const QString& ruta, FormatoTabla formato) {
   if (ruta.trimmed().isEmpty()) lanzar(kErrorSalida, QStringLiteral("No se indicó el archivo de la planilla"));
   const QByteArray datos = formato == FormatoTabla::Xlsx ? tablaXlsx(d, filas) : tablaCsv(d, filas);
   try {

@@ -15,9 +15,9 @@ namespace engine {
 
 struct ColumnaTabla {
   QString titulo;
-  int indice = -1;      // position in the row
-  QString formato;      // the report column's; empty for a group field
-  double anchoMm = 0;   // the report column's; 0 for a group field
+  int indice = -1;     // position in the row
+  QString formato;     // the report column's; empty for a group field
+  double anchoMm = 0;  // the report column's; 0 for a group field
 };
 
 // The columns of the table of a definition validated against its query. A
@@ -43,7 +43,6 @@ QByteArray tablaXlsx(const DefinicionReporte& d, const FilasCompactas& filas);
 // Writes the table beside `ruta` and renames it into place, so a failure
 // leaves what was there. Only a regular file is replaced: a link, a folder
 // or a device in its place is refused. Raises kErrorSalida naming the file.
-void escribirTabla(const DefinicionReporte& d, const FilasCompactas& filas, const QString& ruta,
-                   FormatoTabla formato);
+void escribirTabla(const DefinicionReporte& d, const FilasCompactas& filas, const QString& ruta, FormatoTabla formato);
 
 }  // namespace engine

@@ -1,9 +1,9 @@
 // The table as an Excel workbook through libxlsxwriter. The library writes
 // to a path of its own: a private temporary folder, whose file is read back
 // so that escribirTabla puts it in place the way every file is.
+#include <xlsxwriter.h>
 #include <QDateTime>
 #include <QTemporaryDir>
-#include <xlsxwriter.h>
 
 #include <cmath>
 
@@ -131,8 +131,10 @@ QByteArray tablaXlsx(const DefinicionReporte& d, const FilasCompactas& filas) {
       const QString f = columnas[i].formato.trimmed();
       if (f.isEmpty()) continue;
       const QByteArray numero = formatoNumero(f);
-      if (!numero.isEmpty()) numeros[i] = libro.formato(numero);
-      else fechas[i] = libro.formato(formatoFecha(f));
+      if (!numero.isEmpty())
+        numeros[i] = libro.formato(numero);
+      else
+        fechas[i] = libro.formato(formatoFecha(f));
     }
     for (size_t i = 0; i < columnas.size(); ++i) {
       // About one character of the default font per 1.9 mm of the report's width.
@@ -165,7 +167,7 @@ QByteArray tablaXlsx(const DefinicionReporte& d, const FilasCompactas& filas) {
               worksheet_write_string(hoja, fila, col, utf8(textoCelda(v, c)).constData(), nullptr);
               break;
             }
-            lxw_datetime dt{t.date().year(), t.date().month(), t.date().day(),
+            lxw_datetime dt{t.date().year(), t.date().month(),  t.date().day(),
                             t.time().hour(), t.time().minute(), t.time().second() + t.time().msec() / 1000.0};
             lxw_format* formato = fechas[i] ? fechas[i] : (t.time() == QTime(0, 0) ? fecha : fechaHora);
             worksheet_write_datetime(hoja, fila, col, &dt, formato);

@@ -13,10 +13,26 @@ class Valor {
   enum class Tipo { Nulo, Logico, Numero, Texto, Fecha };
 
   Valor() = default;  // null
-  static Valor logico(bool b) { Valor v; v.v_ = b; return v; }
-  static Valor numero(double d) { Valor v; v.v_ = d; return v; }
-  static Valor texto(QString s) { Valor v; v.v_ = std::move(s); return v; }
-  static Valor fecha(QDateTime f) { Valor v; v.v_ = std::move(f); return v; }
+  static Valor logico(bool b) {
+    Valor v;
+    v.v_ = b;
+    return v;
+  }
+  static Valor numero(double d) {
+    Valor v;
+    v.v_ = d;
+    return v;
+  }
+  static Valor texto(QString s) {
+    Valor v;
+    v.v_ = std::move(s);
+    return v;
+  }
+  static Valor fecha(QDateTime f) {
+    Valor v;
+    v.v_ = std::move(f);
+    return v;
+  }
 
   Tipo tipo() const { return static_cast<Tipo>(v_.index()); }
   bool esNulo() const { return v_.index() == 0; }

@@ -417,9 +417,12 @@ void VistaPrevia::actualizar() {
   etiqueta_->setToolTip(QStringLiteral("Página %1 de %2%3").arg(actual_).arg(n).arg(doc.completo() ? "" : "+"));
   const QString registros = cantidad(doc.filas(), "registro", "registros");
   const QString paginas = cantidad(n, "página", "páginas");
-  if (doc.completo()) estado_->setText(QStringLiteral("%1, %2").arg(registros, paginas));
-  else if (detenido_) estado_->setText(QStringLiteral("Reporte detenido en la página %1: faltan páginas").arg(n));
-  else if (enCurso) estado_->setText(QStringLiteral("Preparando... %1, %2").arg(registros, paginas));
+  if (doc.completo())
+    estado_->setText(QStringLiteral("%1, %2").arg(registros, paginas));
+  else if (detenido_)
+    estado_->setText(QStringLiteral("Reporte detenido en la página %1: faltan páginas").arg(n));
+  else if (enCurso)
+    estado_->setText(QStringLiteral("Preparando... %1, %2").arg(registros, paginas));
   primera_->setEnabled(actual_ > 1);
   anterior_->setEnabled(actual_ > 1);
   siguiente_->setEnabled(actual_ < n);
@@ -485,7 +488,8 @@ void VistaPrevia::alPulsarImprimir() {
     if (impresora.outputFileName().isEmpty())
       estado_->setText(QStringLiteral("Reporte enviado a la impresora %1").arg(impresora.printerName()));
     else
-      estado_->setText(QStringLiteral("Reporte impreso en %1").arg(QDir::toNativeSeparators(impresora.outputFileName())));
+      estado_->setText(
+          QStringLiteral("Reporte impreso en %1").arg(QDir::toNativeSeparators(impresora.outputFileName())));
   } catch (const vb::Error& e) {
     mostrarError(e);
   }

@@ -14,8 +14,13 @@ const QStringList kColumnas = {"NOMBRE", "ESGRUPO", "UNEGOCIO", "CLAVE", "IMPORT
 
 Fila fila(const QString& nombre, bool esGrupo = false, const QString& unidad = "0001", const QString& clave = "M01",
           double importe = 5, double n = 5, QDate fecha = QDate(2024, 1, 15)) {
-  return {Valor::texto(nombre), Valor::logico(esGrupo), Valor::texto(unidad), Valor::texto(clave),
-          Valor::numero(importe), Valor::numero(n), Valor::fecha(QDateTime(fecha, QTime(0, 0)))};
+  return {Valor::texto(nombre),
+          Valor::logico(esGrupo),
+          Valor::texto(unidad),
+          Valor::texto(clave),
+          Valor::numero(importe),
+          Valor::numero(n),
+          Valor::fecha(QDateTime(fecha, QTime(0, 0)))};
 }
 
 Formula preparada(const QString& texto) {
@@ -31,7 +36,9 @@ Formula preparada(const QString& texto) {
 
 bool elige(const QString& formula, const Fila& f) { return preparada(formula).selecciona(f); }
 
-long numeroDeError(const QString& formula) { return prueba::numeroDeError([&] { preparada(formula); }); }
+long numeroDeError(const QString& formula) {
+  return prueba::numeroDeError([&] { preparada(formula); });
+}
 
 QString descripcion(const QString& formula) {
   try {
@@ -107,9 +114,9 @@ TEST(FormulaReporteUsuarios, UsuariosUnidadesYTareas) {
                     " <= 'zeta'  AND {Ta_usuarios.esgrupo}=FALSE AND ({TA_USUARIOS.UNEGOCIO} = '0001'  OR "
                     "{TA_USUARIOS.UNEGOCIO} = '0003' )  AND ({TA_MENU.CLAVE} = 'M01'  OR {TA_MENU.CLAVE} = 'M02' ) ";
   EXPECT_TRUE(elige(f, fila("beto", false, "0003", "m02")));
-  EXPECT_FALSE(elige(f, fila("beto", true, "0003", "M02")));   // a user group
-  EXPECT_FALSE(elige(f, fila("beto", false, "0002", "M02")));  // another unit
-  EXPECT_FALSE(elige(f, fila("beto", false, "0001", "M03")));  // another task
+  EXPECT_FALSE(elige(f, fila("beto", true, "0003", "M02")));    // a user group
+  EXPECT_FALSE(elige(f, fila("beto", false, "0002", "M02")));   // another unit
+  EXPECT_FALSE(elige(f, fila("beto", false, "0001", "M03")));   // another task
   EXPECT_FALSE(elige(f, fila("aaron", false, "0001", "M01")));  // before the range
   // Without a user-name range, the group rule opens the formula.
   EXPECT_TRUE(elige("{Ta_usuarios.esgrupo}=FALSE AND ({TA_USUARIOS.UNEGOCIO} = '0001' ) ", fila("x")));
@@ -151,7 +158,8 @@ TEST(FormulaNulos, TresValoresComoLaBase) {
 
 TEST(FormulaErrores, SintaxisNombraLaPosicion) {
   EXPECT_EQ(numeroDeError("{T.NOMBRE} = 'abc"), kErrorFormula);
-  EXPECT_TRUE(descripcion("{T.NOMBRE} = 'abc").contains("posición 14")) << descripcion("{T.NOMBRE} = 'abc").toStdString();
+  EXPECT_TRUE(descripcion("{T.NOMBRE} = 'abc").contains("posición 14"))
+      << descripcion("{T.NOMBRE} = 'abc").toStdString();
   EXPECT_TRUE(descripcion("({T.N} = 1").contains("posición 11"));
   EXPECT_TRUE(descripcion("{T.N} = 1 )").contains("posición 11"));
   EXPECT_TRUE(descripcion("{T.N} === 1").contains("posición 8"));

@@ -20,7 +20,8 @@ const char* kEsquema =
     " IMPORTE FLOAT, N INTEGER, FECHA DATETIME, ACTIVO BIT);\n";
 
 QString textoAzar(QRandomGenerator& r) {
-  static const QStringList trozos = {"a", "B", "c", "ana", "ANA", "Beto", "m", "z", "ñ", "Ñ", "%", "_", "[", "'", " ", "x1", "é", "O"};
+  static const QStringList trozos = {"a", "B", "c", "ana", "ANA", "Beto", "m",  "z", "ñ",
+                                     "Ñ", "%", "_", "[",   "'",   " ",    "x1", "é", "O"};
   QString s;
   const int n = int(r.bounded(5));
   for (int i = 0; i < n; ++i) s += trozos[int(r.bounded(trozos.size()))];
@@ -154,8 +155,8 @@ TEST(Pushdown, LoQueElProgramaEscribeVaEnteroALaBase) {
 
 TEST(Pushdown, LoIntraducibleQuedaEnMemoriaYElRestoBaja) {
   Mesa m(kEsquema);
-  const Seleccion s = separar(m.resuelta("{T.N} > 1 AND ToText({T.N}) = '5' AND {T.NOMBRE} = 'ñu'"), m.columnas,
-                              m.datos->dialecto());
+  const Seleccion s =
+      separar(m.resuelta("{T.N} > 1 AND ToText({T.N}) = '5' AND {T.NOMBRE} = 'ñu'"), m.columnas, m.datos->dialecto());
   EXPECT_EQ(s.donde, "([N] > ?)");
   ASSERT_FALSE(s.residuo.vacia());
   // An OR with one untranslatable side stays whole in memory.
@@ -192,12 +193,14 @@ TEST(Pushdown, DiferencialBaseContraMemoria) {
     const QString texto = formulaAzar(r);
     const Formula f = m.resuelta(texto);
     const Seleccion s = separar(f, m.columnas, m.datos->dialecto());
-    const std::set<int> base = m.ids(consultaFiltrada("SELECT * FROM T", s.donde, {}, m.datos->dialecto()), s.parametros,
-                                     s.residuo.vacia() ? nullptr : &s.residuo);
+    const std::set<int> base = m.ids(consultaFiltrada("SELECT * FROM T", s.donde, {}, m.datos->dialecto()),
+                                     s.parametros, s.residuo.vacia() ? nullptr : &s.residuo);
     const std::set<int> memoria = m.ids(todo, {}, &f);
     ASSERT_EQ(base, memoria) << texto.toStdString() << "\nWHERE " << s.donde.toStdString();
-    if (s.residuo.vacia()) ++enteras;
-    else if (!s.donde.isEmpty()) ++parciales;
+    if (s.residuo.vacia())
+      ++enteras;
+    else if (!s.donde.isEmpty())
+      ++parciales;
     if (!memoria.empty() && memoria.size() < 400) ++seleccionadas;
   }
   // The test means something only if most formulas reach the database and

@@ -55,7 +55,7 @@ TEST(ReportePdf, ContenidoOrdenGruposCuentasYParametros) {
   EXPECT_LT(ventas, t.indexOf("ana"));
   EXPECT_LT(t.indexOf("ana"), t.indexOf("beto"));
   EXPECT_LT(t.indexOf("beto"), t.indexOf("elena"));
-  EXPECT_FALSE(t.contains("dario"));  // unit 0002
+  EXPECT_FALSE(t.contains("dario"));               // unit 0002
   EXPECT_EQ(t.count("Usuarios del grupo: 2"), 1);  // ADMIN: carla, O'Brien
   EXPECT_EQ(t.count("Usuarios del grupo: 3"), 1);  // VENTAS: ana, beto, elena
   EXPECT_TRUE(t.contains("Total de usuarios: 5"));
@@ -69,7 +69,10 @@ TEST(ReportePdf, VariasPaginasRepitenEncabezadosYNumeran) {
   long ultima = -1, total = -1;
   SolicitudReporte conAvance = s;
   conAvance.avance = [&](Fase fase, long hechas, long t) {
-    if (fase == Fase::Salida) { ultima = hechas; total = t; }
+    if (fase == Fase::Salida) {
+      ultima = hechas;
+      total = t;
+    }
     return true;
   };
   ASSERT_EQ(EmitirReporte(conAvance), Resultado::Emitido);
@@ -139,34 +142,42 @@ TEST(ReporteErrores, CadaFallaNombraArchivoCampoOPosicion) {
   EXPECT_TRUE(e.Description().contains("roto.rpt"));
   EXPECT_TRUE(e.Description().contains("línea 2")) << e.Description().toStdString();
 
-  s.archivo = c.carpeta.escribir("clave.rpt", R"({"consulta": "SELECT * FROM TA_USUARIOS", "columnas": [{"campo": "NOMBRE"}], "titlo": "x"})");
+  s.archivo = c.carpeta.escribir(
+      "clave.rpt", R"({"consulta": "SELECT * FROM TA_USUARIOS", "columnas": [{"campo": "NOMBRE"}], "titlo": "x"})");
   e = errorDe(s);
   EXPECT_EQ(e.Number(), kErrorArchivoReporte);
   EXPECT_TRUE(e.Description().contains("\"titlo\""));
 
   // A key written twice would leave one of the two unread; the second is named.
-  s.archivo = c.carpeta.escribir("doble.rpt", "{\"consulta\": \"SELECT * FROM TA_USUARIOS\",\n"
-                                              " \"columnas\": [{\"campo\": \"NOMBRE\", \"titulo\": \"a\", \"titulo\": \"b\"}]}");
+  s.archivo = c.carpeta.escribir("doble.rpt",
+                                 "{\"consulta\": \"SELECT * FROM TA_USUARIOS\",\n"
+                                 " \"columnas\": [{\"campo\": \"NOMBRE\", \"titulo\": \"a\", \"titulo\": \"b\"}]}");
   e = errorDe(s);
   EXPECT_EQ(e.Number(), kErrorArchivoReporte);
   EXPECT_TRUE(e.Description().contains("doble.rpt"));
-  EXPECT_TRUE(e.Description().contains("\"titulo\" está repetida en línea 2, columna 50")) << e.Description().toStdString();
+  EXPECT_TRUE(e.Description().contains("\"titulo\" está repetida en línea 2, columna 50"))
+      << e.Description().toStdString();
 
   // A "{" never closed would print as it is.
-  s.archivo = c.carpeta.escribir("llave.rpt", R"({"consulta": "SELECT * FROM TA_USUARIOS", "columnas": [{"campo": "NOMBRE"}], "pie": "Hoja de {Parametros"})");
+  s.archivo = c.carpeta.escribir(
+      "llave.rpt",
+      R"({"consulta": "SELECT * FROM TA_USUARIOS", "columnas": [{"campo": "NOMBRE"}], "pie": "Hoja de {Parametros"})");
   e = errorDe(s);
   EXPECT_EQ(e.Number(), kErrorArchivoReporte);
   EXPECT_TRUE(e.Description().contains("llave.rpt"));
   EXPECT_TRUE(e.Description().contains("\"pie\"")) << e.Description().toStdString();
   EXPECT_TRUE(e.Description().contains("{Parametros")) << e.Description().toStdString();
 
-  s.archivo = c.carpeta.escribir("campo.rpt", R"({"consulta": "SELECT NOMBRE FROM TA_USUARIOS", "columnas": [{"campo": "NOMBRE"}, {"campo": "EDAD"}]})");
+  s.archivo = c.carpeta.escribir(
+      "campo.rpt",
+      R"({"consulta": "SELECT NOMBRE FROM TA_USUARIOS", "columnas": [{"campo": "NOMBRE"}, {"campo": "EDAD"}]})");
   e = errorDe(s);
   EXPECT_EQ(e.Number(), kErrorCampo);
   EXPECT_TRUE(e.Description().contains("campo.rpt"));
   EXPECT_TRUE(e.Description().contains("\"EDAD\""));
 
-  s.archivo = c.carpeta.escribir("consulta.rpt", R"({"consulta": "SELECT NOMBRE FROM NO_HAY", "columnas": [{"campo": "NOMBRE"}]})");
+  s.archivo = c.carpeta.escribir("consulta.rpt",
+                                 R"({"consulta": "SELECT NOMBRE FROM NO_HAY", "columnas": [{"campo": "NOMBRE"}]})");
   e = errorDe(s);
   EXPECT_EQ(e.Number(), kErrorConsulta);
   EXPECT_TRUE(e.Description().contains("NO_HAY"));
@@ -195,7 +206,8 @@ TEST(ReporteErrores, CadaFallaNombraArchivoCampoOPosicion) {
 }
 
 TEST(ReporteSolicitud, AsignacionesYConexionPorCadena) {
-  EXPECT_EQ(leerAsignacion("Parametros = ' U.Neg.:0001'"), std::make_pair(QString("Parametros"), QString(" U.Neg.:0001")));
+  EXPECT_EQ(leerAsignacion("Parametros = ' U.Neg.:0001'"),
+            std::make_pair(QString("Parametros"), QString(" U.Neg.:0001")));
   EXPECT_EQ(leerAsignacion("Nombre = 'O''Brien'").second, "O'Brien");
   EXPECT_EQ(leerAsignacion("Nombre = 'O'Brien'").second, "O'Brien");  // the program does not double quotes
   EXPECT_EQ(leerAsignacion("Total=12").second, "12");

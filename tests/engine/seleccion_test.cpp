@@ -26,7 +26,8 @@ QString clave(int k) { return QStringLiteral("T%1").arg(k, 5, 10, QLatin1Char('0
 // Row i: key 37·i (none for some rows), unit 0001..0004, a few groups.
 QByteArray datos() {
   QString s = QStringLiteral(
-      "BEGIN;\nCREATE TABLE T (ID INTEGER PRIMARY KEY, CLAVE VARCHAR(12) COLLATE NOCASE, UNEGOCIO CHAR(4) COLLATE NOCASE,"
+      "BEGIN;\nCREATE TABLE T (ID INTEGER PRIMARY KEY, CLAVE VARCHAR(12) COLLATE NOCASE, UNEGOCIO CHAR(4) COLLATE "
+      "NOCASE,"
       " ESGRUPO BIT);\n");
   for (int i = 0; i < kFilas; ++i)
     s += QStringLiteral("INSERT INTO T VALUES (%1, %2, '000%3', %4);\n")
@@ -77,8 +78,10 @@ struct Mesa {
 
   explicit Mesa(Proveedor p) {
     ado::Connection cn;
-    if (p == Proveedor::Sqlite) cn = prueba::abrirBase(Base::una().ruta);
-    else cn.Open(QStringLiteral("Driver=SQLite3;Database=%1;").arg(Base::una().ruta));
+    if (p == Proveedor::Sqlite)
+      cn = prueba::abrirBase(Base::una().ruta);
+    else
+      cn.Open(QStringLiteral("Driver=SQLite3;Database=%1;").arg(Base::una().ruta));
     datos = std::make_unique<DatosAdo>(cn);
     columnas = datos->columnas(QStringLiteral("SELECT * FROM T"));
   }

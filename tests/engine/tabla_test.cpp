@@ -4,12 +4,12 @@
 // export.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "engine/errores.h"
 #include "engine/motor.h"
@@ -82,7 +82,8 @@ const std::vector<QString> kTitulos{"Sección", "Nombre", "Importe", "Cantidad",
 
 // Each cell read back against the value the report laid out: `xlsx` cells
 // keep their kind, CSV cells are texts a Spanish spreadsheet reads back.
-void compararCelda(const prueba::Celda& c, const Valor& v, const ColumnaTabla& col, bool xlsx, const std::string& donde) {
+void compararCelda(const prueba::Celda& c, const Valor& v, const ColumnaTabla& col, bool xlsx,
+                   const std::string& donde) {
   SCOPED_TRACE(donde);
   switch (v.tipo()) {
     case Valor::Tipo::Nulo: EXPECT_TRUE(c.tipo.isEmpty()); return;
@@ -102,7 +103,8 @@ void compararCelda(const prueba::Celda& c, const Valor& v, const ColumnaTabla& c
         EXPECT_EQ(QDateTime::fromString(c.texto(), Qt::ISODate), f);
       } else {
         // As the report shows it (Excel has no date before 1900).
-        const QString patron = col.formato.isEmpty() ? (f.time() == QTime(0, 0) ? "dd/MM/yyyy" : "dd/MM/yyyy HH:mm:ss") : col.formato;
+        const QString patron =
+            col.formato.isEmpty() ? (f.time() == QTime(0, 0) ? "dd/MM/yyyy" : "dd/MM/yyyy HH:mm:ss") : col.formato;
         EXPECT_EQ(c.tipo, "s");
         EXPECT_EQ(QDateTime::fromString(c.texto(), patron), f) << c.texto().toStdString();
       }
@@ -113,8 +115,10 @@ void compararCelda(const prueba::Celda& c, const Valor& v, const ColumnaTabla& c
       EXPECT_EQ(c.texto(), v.comoLogico() ? "Sí" : "No");
       return;
     case Valor::Tipo::Texto:
-      if (v.comoTexto().isEmpty()) EXPECT_TRUE(c.tipo.isEmpty());
-      else EXPECT_EQ(c.texto(), v.comoTexto());
+      if (v.comoTexto().isEmpty())
+        EXPECT_TRUE(c.tipo.isEmpty());
+      else
+        EXPECT_EQ(c.texto(), v.comoTexto());
       return;
   }
 }
@@ -162,7 +166,9 @@ TEST(Tabla, XlsxYCsvVuelvenIgualesALasFilasDelReporte) {
 TEST(Tabla, SoloReemplazaUnArchivoComunYNuncaAMedias) {
   Caso c;
   auto r = c.completo(Destino::Xlsx);
-  const auto escribir = [&](const QString& ruta) { escribirTabla(r->definicion(), r->filas(), ruta, FormatoTabla::Csv); };
+  const auto escribir = [&](const QString& ruta) {
+    escribirTabla(r->definicion(), r->filas(), ruta, FormatoTabla::Csv);
+  };
   const auto numeroDeError = [&](const QString& ruta) -> long {
     try {
       escribir(ruta);

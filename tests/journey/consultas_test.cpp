@@ -19,8 +19,8 @@ TEST_P(ConsultaEnPantalla, ListaEnteraEnLaPantallaYEscapeCancela) {
   ASSERT_TRUE(pantalla.lista());
   prueba::EmpresaDemo empresa;
   // The users: nine columns, some short (CHAR(4), BIT), one of 60 characters.
-  recorrido::Programa p(pantalla, {prueba::kParametrosDemo, QStringLiteral("--consulta"), QStringLiteral("TA_USUARIOS")},
-                        &empresa);
+  recorrido::Programa p(
+      pantalla, {prueba::kParametrosDemo, QStringLiteral("--consulta"), QStringLiteral("TA_USUARIOS")}, &empresa);
   const auto v = p.esperarVentana(QStringLiteral("Consulta..."));
   ASSERT_TRUE(v);
   p.captura(*v, QStringLiteral("consulta"));

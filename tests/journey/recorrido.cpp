@@ -22,10 +22,10 @@ void esperar(int ms) { QThread::msleep(static_cast<unsigned long>(ms)); }
 PantallaX::PantallaX(QSize tamano) : tamano_(tamano) {
   // -displayfd 1: Xvfb takes the first free display and says which on its
   // standard output once it accepts clients.
-  xvfb_.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                                       QStringLiteral("0"),
-                                       QStringLiteral("%1x%2x24").arg(tamano.width()).arg(tamano.height()),
-                                       QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+  xvfb_.start(QStringLiteral("Xvfb"),
+              {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"), QStringLiteral("0"),
+               QStringLiteral("%1x%2x24").arg(tamano.width()).arg(tamano.height()), QStringLiteral("-nolisten"),
+               QStringLiteral("tcp")});
   if (!xvfb_.waitForStarted(10000)) {
     ADD_FAILURE() << "Xvfb no arranca (paquete xvfb)";
     return;
@@ -86,7 +86,8 @@ Programa::Programa(const PantallaX& pantalla, const QStringList& argumentos, con
   // allows; the strict string checks of the sanitized build take that for an
   // overflow and end the program before its first window.
   const QString sanitizador = entorno.value(QStringLiteral("ASAN_OPTIONS"));
-  if (!sanitizador.isEmpty()) entorno.insert(QStringLiteral("ASAN_OPTIONS"), sanitizador + QStringLiteral(":strict_string_checks=0"));
+  if (!sanitizador.isEmpty())
+    entorno.insert(QStringLiteral("ASAN_OPTIONS"), sanitizador + QStringLiteral(":strict_string_checks=0"));
   proceso_.setProcessEnvironment(entorno);
   proceso_.start(prueba::ejecutable(), argumentos);
   if (!proceso_.waitForStarted(10000)) ADD_FAILURE() << "no arranca " << prueba::ejecutable().toStdString();
@@ -100,21 +101,25 @@ Programa::~Programa() {
 
 std::optional<Ventana> Programa::buscar(const QString& titulo) const {
   // xdotool takes a regular expression; the title is matched whole.
-  const auto ids = pantalla_.correr(QStringLiteral("xdotool"),
-                                    {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
-                                     QLatin1Char('^') + QRegularExpression::escape(titulo) + QLatin1Char('$')});
+  const auto ids = pantalla_.correr(
+      QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                                  QLatin1Char('^') + QRegularExpression::escape(titulo) + QLatin1Char('$')});
   if (!ids || ids->trimmed().isEmpty()) return std::nullopt;
   const QString id = ids->trimmed().section(QLatin1Char('\n'), 0, 0);
-  const auto forma = pantalla_.correr(QStringLiteral("xdotool"), {QStringLiteral("getwindowgeometry"),
-                                                                   QStringLiteral("--shell"), id});
+  const auto forma =
+      pantalla_.correr(QStringLiteral("xdotool"), {QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), id});
   if (!forma) return std::nullopt;
   int x = 0, y = 0, ancho = 0, alto = 0;
   for (const QString& linea : forma->split(QLatin1Char('\n'))) {
     const int valor = linea.section(QLatin1Char('='), 1).toInt();
-    if (linea.startsWith(QLatin1String("X="))) x = valor;
-    else if (linea.startsWith(QLatin1String("Y="))) y = valor;
-    else if (linea.startsWith(QLatin1String("WIDTH="))) ancho = valor;
-    else if (linea.startsWith(QLatin1String("HEIGHT="))) alto = valor;
+    if (linea.startsWith(QLatin1String("X=")))
+      x = valor;
+    else if (linea.startsWith(QLatin1String("Y=")))
+      y = valor;
+    else if (linea.startsWith(QLatin1String("WIDTH=")))
+      ancho = valor;
+    else if (linea.startsWith(QLatin1String("HEIGHT=")))
+      alto = valor;
   }
   return Ventana{id, QRect(x, y, ancho, alto)};
 }
@@ -145,8 +150,8 @@ std::optional<Ventana> Programa::esperarVentana(const QString& titulo, int esper
 }
 
 bool Programa::teclas(const Ventana& v, const QString& teclas) {
-  QStringList args{QStringLiteral("windowfocus"), QStringLiteral("--sync"), v.id, QStringLiteral("key"),
-                   QStringLiteral("--delay"), QStringLiteral("50")};
+  QStringList args{QStringLiteral("windowfocus"), QStringLiteral("--sync"),  v.id,
+                   QStringLiteral("key"),         QStringLiteral("--delay"), QStringLiteral("50")};
   args += teclas.split(QLatin1Char(' '), Qt::SkipEmptyParts);
   const bool ok = pantalla_.correr(QStringLiteral("xdotool"), args).has_value();
   if (!ok) ADD_FAILURE() << "xdotool no pudo enviar " << teclas.toStdString();
@@ -155,9 +160,9 @@ bool Programa::teclas(const Ventana& v, const QString& teclas) {
 
 bool Programa::escribir(const Ventana& v, const QString& texto) {
   const bool ok = pantalla_
-                      .correr(QStringLiteral("xdotool"), {QStringLiteral("windowfocus"), QStringLiteral("--sync"), v.id,
-                                                          QStringLiteral("type"), QStringLiteral("--delay"),
-                                                          QStringLiteral("50"), texto})
+                      .correr(QStringLiteral("xdotool"),
+                              {QStringLiteral("windowfocus"), QStringLiteral("--sync"), v.id, QStringLiteral("type"),
+                               QStringLiteral("--delay"), QStringLiteral("50"), texto})
                       .has_value();
   if (!ok) ADD_FAILURE() << "xdotool no pudo escribir " << texto.toStdString();
   return ok;
@@ -204,11 +209,11 @@ std::optional<int> Programa::esperarFin(int espera) {
 QString carpetaCapturas() {
   const auto* prueba = ::testing::UnitTest::GetInstance()->current_test_info();
   // A parameterised test's names hold "/": one folder per test all the same.
-  const QString nombre = prueba ? QStringLiteral("%1.%2")
-                                      .arg(QString::fromUtf8(prueba->test_suite_name()),
-                                           QString::fromUtf8(prueba->name()))
-                                      .replace(QLatin1Char('/'), QLatin1Char('.'))
-                                : QStringLiteral("sin_prueba");
+  const QString nombre = prueba
+                             ? QStringLiteral("%1.%2")
+                                   .arg(QString::fromUtf8(prueba->test_suite_name()), QString::fromUtf8(prueba->name()))
+                                   .replace(QLatin1Char('/'), QLatin1Char('.'))
+                             : QStringLiteral("sin_prueba");
   static QString vaciada;  // emptied once per test, kept while it runs
   QDir carpeta(QCoreApplication::applicationDirPath() + QStringLiteral("/../journeys/") + nombre);
   if (vaciada != nombre) {

@@ -21,7 +21,9 @@
 #include <QStringList>
 #include <optional>
 
-namespace prueba { class EmpresaDemo; }
+namespace prueba {
+class EmpresaDemo;
+}
 
 namespace recorrido {
 
@@ -53,7 +55,6 @@ class PantallaX {
   QProcess xvfb_;
   QString display_;
 };
-
 
 // The built program on a display, ended (killed if need be) at the end.
 class Programa {

@@ -15,8 +15,10 @@ long contar(const QString& base, const char* sql) {
   sqlite3_open_v2(QFile::encodeName(base).constData(), &h, SQLITE_OPEN_READONLY, nullptr);
   sqlite3_stmt* st = nullptr;
   long n = -1;
-  if (sqlite3_prepare_v2(h, sql, -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW) n = sqlite3_column_int64(st, 0);
-  else ADD_FAILURE() << sqlite3_errmsg(h) << ": " << sql;
+  if (sqlite3_prepare_v2(h, sql, -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
+    n = sqlite3_column_int64(st, 0);
+  else
+    ADD_FAILURE() << sqlite3_errmsg(h) << ": " << sql;
   sqlite3_finalize(st);
   sqlite3_close(h);
   return n;
@@ -32,17 +34,24 @@ TEST(ExtremoDemo, LaEmpresaGeneradaTieneLoPedido) {
   EXPECT_EQ(contar(base, "SELECT COUNT(*) FROM TA_MENU WHERE MENU = 'ZEPA' AND HABILITADO = 1"), 1234);
   // Every child row's parent is in the menu and sorts before it, as the
   // tree loader needs.
-  EXPECT_EQ(contar(base, "SELECT COUNT(*) FROM TA_MENU M WHERE Titulo <> '' AND NOT EXISTS "
-                         "(SELECT 1 FROM TA_MENU P WHERE P.CLAVE = M.Titulo AND P.CLAVE < M.CLAVE)"),
+  EXPECT_EQ(contar(base,
+                   "SELECT COUNT(*) FROM TA_MENU M WHERE Titulo <> '' AND NOT EXISTS "
+                   "(SELECT 1 FROM TA_MENU P WHERE P.CLAVE = M.Titulo AND P.CLAVE < M.CLAVE)"),
             0);
   EXPECT_EQ(contar(base, "SELECT COUNT(*) FROM TA_MENU WHERE Titulo = ''"), 10);
   // Permissions land on real tasks (the foreign key) and a repeated pick is
   // kept once.
   EXPECT_GT(contar(base, "SELECT COUNT(*) FROM TA_USUARIOS_TAREAS"), 120 * 4);
   EXPECT_LE(contar(base, "SELECT COUNT(*) FROM TA_USUARIOS_TAREAS"), 120 * 5);
-  EXPECT_EQ(contar(base, "SELECT COUNT(*) FROM TA_USUARIOS_TAREAS T LEFT JOIN TA_MENU M ON M.CLAVE = T.CLAVE WHERE M.CLAVE IS NULL"), 0);
+  EXPECT_EQ(
+      contar(
+          base,
+          "SELECT COUNT(*) FROM TA_USUARIOS_TAREAS T LEFT JOIN TA_MENU M ON M.CLAVE = T.CLAVE WHERE M.CLAVE IS NULL"),
+      0);
   EXPECT_EQ(contar(base, QStringLiteral("SELECT COUNT(*) FROM TA_USUARIOS WHERE Nombre = '%1'")
-                             .arg(demo::nombreUsuarioGenerado(120)).toUtf8().constData()),
+                             .arg(demo::nombreUsuarioGenerado(120))
+                             .toUtf8()
+                             .constData()),
             1);
 
   // Built again smaller: the new file replaces the old one whole.
@@ -60,7 +69,11 @@ TEST(ExtremoDemo, LaBaseDeDemostracionYSusReportes) {
   EXPECT_EQ(contar(base, "SELECT COUNT(*) FROM TA_MENU WHERE MENU = 'ZEPA' AND HABILITADO = 1"), 52);
   // Each of the ten modules' prefixes starts some menu row.
   for (const char* p : {"D30", "D40", "D4020", "D50", "D5080", "D5090", "D60", "D75", "D80", "D95"})
-    EXPECT_GT(contar(base, QStringLiteral("SELECT COUNT(*) FROM TA_MENU WHERE CLAVE LIKE '%1%'").arg(QLatin1String(p)).toUtf8().constData()), 1)
+    EXPECT_GT(contar(base, QStringLiteral("SELECT COUNT(*) FROM TA_MENU WHERE CLAVE LIKE '%1%'")
+                               .arg(QLatin1String(p))
+                               .toUtf8()
+                               .constData()),
+              1)
         << p;
   const QStringList reportes = demo::copiarReportes(carpeta.ruta());
   ASSERT_EQ(reportes.size(), 3);

@@ -22,7 +22,8 @@ TEST(ExtremoImpresion, ElLoteImprimeEnLaColaPredeterminada) {
   EXPECT_TRUE(texto.contains(QStringLiteral("Unidad de Negocio: 0002 - Sucursal Rosario")));
   EXPECT_TRUE(texto.contains(QStringLiteral("Página 1 de 1")));
   EXPECT_EQ(prueba::primerasPalabras(texto, prueba::kUsuariosDemo),
-            (QSet<QString>{QStringLiteral("BRUNO"), QStringLiteral("HORACIO"), QStringLiteral("MUÑOZ"), QStringLiteral("NICOLAS")}));
+            (QSet<QString>{QStringLiteral("BRUNO"), QStringLiteral("HORACIO"), QStringLiteral("MUÑOZ"),
+                           QStringLiteral("NICOLAS")}));
 }
 
 TEST(ExtremoImpresion, SinServicioDeImpresionFallaConMensaje) {
@@ -32,7 +33,8 @@ TEST(ExtremoImpresion, SinServicioDeImpresionFallaConMensaje) {
   const auto c = prueba::correr(empresa, {prueba::kParametrosDemo, QStringLiteral("--destino=impresora")}, 60000,
                                 {{QStringLiteral("CUPS_SERVER"), socket}});
   EXPECT_EQ(c.estado, 1);
-  EXPECT_TRUE(c.errores.contains(QStringLiteral("No se puede imprimir: el servicio de impresión (CUPS) no responde en ") + socket))
+  EXPECT_TRUE(c.errores.contains(
+      QStringLiteral("No se puede imprimir: el servicio de impresión (CUPS) no responde en ") + socket))
       << c.errores.toStdString();
   EXPECT_TRUE(c.salida.isEmpty()) << c.salida.toStdString();
 }

@@ -28,8 +28,10 @@ std::vector<LineaReporte> lineasDelPdf(const QString& texto, const QString& titu
   QString grupo;
   for (const QString& linea : texto.split(QLatin1Char('\n'))) {
     const QString l = espacios(linea);
-    if (l.startsWith(tituloGrupo + QStringLiteral(": "))) grupo = l.mid(tituloGrupo.size() + 2).section(QLatin1Char(' '), 0, 0);
-    else if (prueba::kUsuariosDemo.contains(l.section(QLatin1Char(' '), 0, 0))) r.push_back({grupo, l});
+    if (l.startsWith(tituloGrupo + QStringLiteral(": ")))
+      grupo = l.mid(tituloGrupo.size() + 2).section(QLatin1Char(' '), 0, 0);
+    else if (prueba::kUsuariosDemo.contains(l.section(QLatin1Char(' '), 0, 0)))
+      r.push_back({grupo, l});
   }
   return r;
 }
@@ -50,7 +52,8 @@ bool coincide(const QString& fila, const QString& linea) {
 
 // A cell as the report prints it: the demo's dates are dd/MM/yyyy.
 QString comoEnElReporte(const prueba::Celda& c) {
-  if (c.tipo == QLatin1String("f")) return QDateTime::fromString(c.texto(), Qt::ISODate).toString(QStringLiteral("dd/MM/yyyy"));
+  if (c.tipo == QLatin1String("f"))
+    return QDateTime::fromString(c.texto(), Qt::ISODate).toString(QStringLiteral("dd/MM/yyyy"));
   if (c.tipo == QLatin1String("n")) return QString::number(c.valor.toDouble());
   return c.texto();
 }
@@ -112,8 +115,10 @@ TEST(ExtremoPlanillas, LosTresReportesDeLaDemoVuelvenIgualesAlReporte) {
             << "fila " << i + 1 << ": " << texto.toStdString() << " | " << lineas[i].texto.toStdString();
       }
       // Dates are dates in the workbook; the CSV carries its byte order mark.
-      if (QLatin1String(tipo) == QLatin1String("xlsx")) EXPECT_TRUE(fechas);
-      else EXPECT_TRUE(h.datos["bom"].toBool());
+      if (QLatin1String(tipo) == QLatin1String("xlsx"))
+        EXPECT_TRUE(fechas);
+      else
+        EXPECT_TRUE(h.datos["bom"].toBool());
     }
   }
 }

@@ -6,8 +6,8 @@
 #include <sstream>
 
 #include "report/lote_programa.h"
-#include "tests/support/guion_ui.h"
 #include "tests/report/lote_apoyo.h"
+#include "tests/support/guion_ui.h"
 
 namespace {
 
@@ -43,7 +43,8 @@ TEST_F(ExtremoReportes, PorGrupoConRangoYUnidades) {
                                  QStringLiteral("--unidades=0001,0002"), QStringLiteral("--agrupar=grupo")});
   // B..J (so JULIAN, after "J", is out) in Casa Central or Rosario.
   EXPECT_EQ(prueba::primerasPalabras(texto, kUsuariosDemo),
-            (QSet<QString>{QStringLiteral("BRUNO"), QStringLiteral("CARLA"), QStringLiteral("HORACIO"), QStringLiteral("INES")}))
+            (QSet<QString>{QStringLiteral("BRUNO"), QStringLiteral("CARLA"), QStringLiteral("HORACIO"),
+                           QStringLiteral("INES")}))
       << texto.toStdString();
   EXPECT_TRUE(prueba::primerasPalabras(texto, prueba::kGruposDemo).isEmpty());
   EXPECT_TRUE(texto.contains(QStringLiteral("Usuarios por Grupo")));
@@ -65,7 +66,8 @@ TEST_F(ExtremoReportes, SinEleccionesTodosLosUsuariosYNingunGrupo) {
 TEST_F(ExtremoReportes, PorUnidadDeNegocio) {
   const QString texto = reporte({QStringLiteral("--unidades=0003"), QStringLiteral("--agrupar=unidad")});
   EXPECT_EQ(prueba::primerasPalabras(texto, kUsuariosDemo),
-            (QSet<QString>{QStringLiteral("FEDERICO"), QStringLiteral("GABRIELA"), QStringLiteral("MARTIN"), QStringLiteral("PAULA")}))
+            (QSet<QString>{QStringLiteral("FEDERICO"), QStringLiteral("GABRIELA"), QStringLiteral("MARTIN"),
+                           QStringLiteral("PAULA")}))
       << texto.toStdString();
   EXPECT_TRUE(texto.contains(QStringLiteral("Unidad de Negocio: 0003 - Sucursal Córdoba")));
   EXPECT_FALSE(texto.contains(QStringLiteral("Unidad de Negocio: 0001")));
@@ -75,8 +77,8 @@ TEST_F(ExtremoReportes, PorUnidadDeNegocio) {
 TEST_F(ExtremoReportes, PorTareaConUnidad) {
   // D9920 is run by the administrators and by ANA and ELENA; of those only
   // ANA is not in Administración y Finanzas.
-  const QString texto = reporte({QStringLiteral("--agrupar=tarea"), QStringLiteral("--tareas=D9920"),
-                                 QStringLiteral("--unidades=0005")});
+  const QString texto =
+      reporte({QStringLiteral("--agrupar=tarea"), QStringLiteral("--tareas=D9920"), QStringLiteral("--unidades=0005")});
   EXPECT_EQ(prueba::primerasPalabras(texto, kUsuariosDemo),
             (QSet<QString>{QStringLiteral("ADMIN"), QStringLiteral("ELENA"), QStringLiteral("LAURA")}))
       << texto.toStdString();

@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "suite/lanzador.h"
 #include "platform/vb/error.h"
 #include "report/frmrp_usuarios.h"
+#include "suite/lanzador.h"
 #include "tests/services/base_prueba.h"
 #include "tests/support/temp_folder.h"
 

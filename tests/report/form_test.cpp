@@ -1,18 +1,18 @@
 // The users report form, loaded on a real database and driven offscreen as
 // a person drives it: keys, clicks and focus.
+#include <QAbstractButton>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QAbstractButton>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QToolButton>
 #include <cstring>
 
+#include "menu/rt_iconoslst.h"
+#include "services/sesion.h"
 #include "suite/estacion.h"
 #include "suite/tbarrep.h"
 #include "suite/util_general.h"
-#include "menu/rt_iconoslst.h"
-#include "services/sesion.h"
 #include "tests/report/form_apoyo.h"
 
 namespace {
@@ -63,8 +63,8 @@ TEST_F(FormPrueba, LaCargaArmaLaVentanaDesdeLaBase) {
 }
 
 TEST_F(FormPrueba, SinEstiloEnElIniLaBarraQuedaPlanaConCeroEnLaEstacion) {
-  const QString seccion = ZepaKit2::estacion().Identidad1().toUpper() + QStringLiteral("|") +
-                          ZepaKit2::estacion().Identidad2().toUpper();
+  const QString seccion =
+      ZepaKit2::estacion().Identidad1().toUpper() + QStringLiteral("|") + ZepaKit2::estacion().Identidad2().toUpper();
   base.agregarIni(QStringLiteral("[") + seccion + QStringLiteral("]\nFlatToolbars=0"));
   cargar();
   EXPECT_EQ(form->TBarRep1()->StyleBar(), 0);

@@ -57,8 +57,10 @@ inline bool arrancar(QProcess& p, const EmpresaDemo& empresa, const QStringList&
   entorno.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
   entorno.remove(QStringLiteral("RP_USUARIOS_LISTO"));
   for (auto it = variables.begin(); it != variables.end(); ++it) {
-    if (it.value().isEmpty()) entorno.remove(it.key());
-    else entorno.insert(it.key(), it.value());
+    if (it.value().isEmpty())
+      entorno.remove(it.key());
+    else
+      entorno.insert(it.key(), it.value());
   }
   p.setProcessEnvironment(entorno);
   p.start(ejecutable(), argumentos);
@@ -104,10 +106,10 @@ inline QSet<QString> primerasPalabras(const QString& texto, const QSet<QString>&
 
 // The demo's users and its user groups, as the seed data has them.
 inline const QSet<QString> kUsuariosDemo{
-    QStringLiteral("ADMIN"),   QStringLiteral("ANA"),    QStringLiteral("BRUNO"),    QStringLiteral("CARLA"),
-    QStringLiteral("DIEGO"),   QStringLiteral("ELENA"),  QStringLiteral("FEDERICO"), QStringLiteral("GABRIELA"),
-    QStringLiteral("HORACIO"), QStringLiteral("INES"),   QStringLiteral("JULIAN"),   QStringLiteral("LAURA"),
-    QStringLiteral("MARTIN"),  QStringLiteral("MUÑOZ"),  QStringLiteral("NICOLAS"),  QStringLiteral("PAULA"),
+    QStringLiteral("ADMIN"),   QStringLiteral("ANA"),   QStringLiteral("BRUNO"),    QStringLiteral("CARLA"),
+    QStringLiteral("DIEGO"),   QStringLiteral("ELENA"), QStringLiteral("FEDERICO"), QStringLiteral("GABRIELA"),
+    QStringLiteral("HORACIO"), QStringLiteral("INES"),  QStringLiteral("JULIAN"),   QStringLiteral("LAURA"),
+    QStringLiteral("MARTIN"),  QStringLiteral("MUÑOZ"), QStringLiteral("NICOLAS"),  QStringLiteral("PAULA"),
     QStringLiteral("RAMIRO"),  QStringLiteral("SOFIA")};
 inline const QSet<QString> kGruposDemo{QStringLiteral("ADMINISTRADORES"), QStringLiteral("VENTAS"),
                                        QStringLiteral("COMPRAS"), QStringLiteral("CONTABLE"),

@@ -11,9 +11,10 @@ namespace {
 using lote::leerOpciones;
 
 TEST(LoteOpciones, ElReporteYElTextoDeParametros) {
-  const auto o = leerOpciones({QStringLiteral("@Server=S;@DbName=B;"), QStringLiteral("--desde=ana"), QStringLiteral("--hasta="),
-                               QStringLiteral("--unidades=0001, 0003,,"), QStringLiteral("--tareas=D30"),
-                               QStringLiteral("--agrupar=Tarea"), QStringLiteral("--destino=pdf:sub/r.pdf"), QStringLiteral("@Caja=2")});
+  const auto o = leerOpciones({QStringLiteral("@Server=S;@DbName=B;"), QStringLiteral("--desde=ana"),
+                               QStringLiteral("--hasta="), QStringLiteral("--unidades=0001, 0003,,"),
+                               QStringLiteral("--tareas=D30"), QStringLiteral("--agrupar=Tarea"),
+                               QStringLiteral("--destino=pdf:sub/r.pdf"), QStringLiteral("@Caja=2")});
   EXPECT_TRUE(o.error.isEmpty()) << o.error.toStdString();
   EXPECT_TRUE(o.lote);
   EXPECT_FALSE(o.solicitud);
@@ -38,15 +39,18 @@ TEST(LoteOpciones, LaConsultaLlevaSusCompanerasAparte) {
   EXPECT_TRUE(o.error.isEmpty()) << o.error.toStdString();
   EXPECT_FALSE(o.lote);
   EXPECT_EQ(o.resto, QStringList{QStringLiteral("@Server=S")});
-  EXPECT_EQ(o.consulta, (QStringList{QStringLiteral("--consulta"), QStringLiteral("TA_USUARIOS"), QStringLiteral("--arbol"),
-                                     QStringLiteral("--where"), QStringLiteral("ESGRUPO = 0")}));
+  EXPECT_EQ(o.consulta,
+            (QStringList{QStringLiteral("--consulta"), QStringLiteral("TA_USUARIOS"), QStringLiteral("--arbol"),
+                         QStringLiteral("--where"), QStringLiteral("ESGRUPO = 0")}));
   // Without --consulta its companions are nobody's.
   EXPECT_FALSE(leerOpciones({QStringLiteral("--arbol")}).error.isEmpty());
-  EXPECT_FALSE(leerOpciones({QStringLiteral("--consulta"), QStringLiteral("T"), QStringLiteral("--solicitud")}).error.isEmpty());
+  EXPECT_FALSE(
+      leerOpciones({QStringLiteral("--consulta"), QStringLiteral("T"), QStringLiteral("--solicitud")}).error.isEmpty());
 }
 
 TEST(LoteOpciones, LoMalEscritoSeRechaza) {
-  for (const char* a : {"--agrupar=mes", "--destino=fax", "--destino=pdf:", "--destino=xlsx: ", "--destino=csv:", "--desde", "--unidades", "--solicitar"}) {
+  for (const char* a : {"--agrupar=mes", "--destino=fax", "--destino=pdf:", "--destino=xlsx: ", "--destino=csv:",
+                        "--desde", "--unidades", "--solicitar"}) {
     const auto o = leerOpciones({QStringLiteral("@Server=S"), QString::fromLatin1(a)});
     EXPECT_FALSE(o.error.isEmpty()) << a;
   }

@@ -18,7 +18,9 @@ using prueba::correr;
 
 QString carpetaPrograma() { return QFileInfo(prueba::ejecutable()).canonicalPath() + QLatin1Char('/'); }
 
-QString nombre(const char* n) { return QStringLiteral("TrimLeft(TrimRight({Ta_usuarios.nombre})) ") + QString::fromUtf8(n); }
+QString nombre(const char* n) {
+  return QStringLiteral("TrimLeft(TrimRight({Ta_usuarios.nombre})) ") + QString::fromUtf8(n);
+}
 
 class LoteProceso : public ::testing::Test {
  protected:
@@ -27,9 +29,9 @@ class LoteProceso : public ::testing::Test {
 
 TEST_F(LoteProceso, SolicitudExacta) {
   {
-    const auto c = correr(empresa, {prueba::kParametrosDemo, QStringLiteral("--desde=ANA"), QStringLiteral("--hasta=MARTIN"),
-                                    QStringLiteral("--unidades=0001,0003"), QStringLiteral("--agrupar=unidad"),
-                                    QStringLiteral("--solicitud")});
+    const auto c = correr(empresa, {prueba::kParametrosDemo, QStringLiteral("--desde=ANA"),
+                                    QStringLiteral("--hasta=MARTIN"), QStringLiteral("--unidades=0001,0003"),
+                                    QStringLiteral("--agrupar=unidad"), QStringLiteral("--solicitud")});
     EXPECT_EQ(c.estado, 0) << c.errores.toStdString();
     EXPECT_EQ(c.salida, QStringLiteral("Reporte: ") + carpetaPrograma() + QStringLiteral("RP_Usuarios_UNEG.rpt\n") +
                             QStringLiteral("Formula: ") + nombre(">= 'ANA'  AND ") + nombre("<= 'MARTIN'  AND ") +
@@ -55,9 +57,11 @@ TEST_F(LoteProceso, SolicitudExacta) {
   }
   {
     // Ticked tasks count only for the task grouping.
-    const auto c = correr(empresa, {prueba::kParametrosDemo, QStringLiteral("--tareas=D30"), QStringLiteral("--solicitud")});
+    const auto c =
+        correr(empresa, {prueba::kParametrosDemo, QStringLiteral("--tareas=D30"), QStringLiteral("--solicitud")});
     EXPECT_EQ(c.estado, 0) << c.errores.toStdString();
-    EXPECT_TRUE(c.salida.startsWith(QStringLiteral("Reporte: ") + carpetaPrograma() + QStringLiteral("RP_Usuarios_Grupos.rpt\n") +
+    EXPECT_TRUE(c.salida.startsWith(QStringLiteral("Reporte: ") + carpetaPrograma() +
+                                    QStringLiteral("RP_Usuarios_Grupos.rpt\n") +
                                     QStringLiteral("Formula: {Ta_usuarios.esgrupo}=FALSE\n")))
         << c.salida.toStdString();
   }
@@ -65,14 +69,16 @@ TEST_F(LoteProceso, SolicitudExacta) {
 
 TEST_F(LoteProceso, LoQueNoSePuedeHacerTerminaConMensajeYEstado) {
   {
-    const auto c = correr(empresa, {prueba::kParametrosDemo, QStringLiteral("--unidades=0001,0099"), QStringLiteral("--solicitud")});
+    const auto c = correr(
+        empresa, {prueba::kParametrosDemo, QStringLiteral("--unidades=0001,0099"), QStringLiteral("--solicitud")});
     EXPECT_EQ(c.estado, 1);
     EXPECT_TRUE(c.errores.contains(QStringLiteral("Aviso al Operador: No existe la unidad de negocio 0099 [Aceptar]")))
         << c.errores.toStdString();
     EXPECT_TRUE(c.salida.isEmpty()) << c.salida.toStdString();
   }
   {
-    const auto c = correr(empresa, {prueba::kParametrosDemo, QStringLiteral("--agrupar=tarea"), QStringLiteral("--tareas=D30,D31")});
+    const auto c = correr(
+        empresa, {prueba::kParametrosDemo, QStringLiteral("--agrupar=tarea"), QStringLiteral("--tareas=D30,D31")});
     EXPECT_EQ(c.estado, 1);
     EXPECT_TRUE(c.errores.contains(QStringLiteral("No existe la tarea del menú D31"))) << c.errores.toStdString();
     EXPECT_TRUE(c.salida.isEmpty()) << c.salida.toStdString();
@@ -101,7 +107,8 @@ TEST_F(LoteProceso, AyudaYOpcionesMalEscritas) {
     EXPECT_TRUE(ayuda.salida.contains(QString::fromLatin1(o))) << o;
   const auto mal = correr(empresa, {prueba::kParametrosDemo, QStringLiteral("--agrupar=mes")});
   EXPECT_EQ(mal.estado, 2);
-  EXPECT_TRUE(mal.errores.contains(QStringLiteral("--agrupar admite grupo, unidad o tarea"))) << mal.errores.toStdString();
+  EXPECT_TRUE(mal.errores.contains(QStringLiteral("--agrupar admite grupo, unidad o tarea")))
+      << mal.errores.toStdString();
   const auto desconocida = correr(empresa, {prueba::kParametrosDemo, QStringLiteral("--unidad=0001")});
   EXPECT_EQ(desconocida.estado, 2);
   EXPECT_TRUE(desconocida.errores.contains(QStringLiteral("Opción desconocida: --unidad=0001")));
@@ -110,7 +117,8 @@ TEST_F(LoteProceso, AyudaYOpcionesMalEscritas) {
   const std::pair<QString, QString> casos[] = {
       {QStringLiteral("-desde=ANA"), QStringLiteral("Opción desconocida: -desde=ANA")},
       {QStringLiteral("\u2014desde=ANA"), QStringLiteral("Opción desconocida: \u2014desde=ANA")},
-      {QStringLiteral("@server=OTRO;@DbName=X"), QStringLiteral("Sobra el texto \"@server=OTRO;@DbName=X\": @server ya estaba")},
+      {QStringLiteral("@server=OTRO;@DbName=X"),
+       QStringLiteral("Sobra el texto \"@server=OTRO;@DbName=X\": @server ya estaba")},
       {QStringLiteral("--hasta=ANA\nZ"), QStringLiteral("--hasta no admite saltos de línea")},
       {QStringLiteral("--desde=") + QString(31, u'A'), QStringLiteral("--desde admite hasta 30 caracteres")},
   };
@@ -125,12 +133,13 @@ TEST_F(LoteProceso, AyudaYOpcionesMalEscritas) {
 // Without a usable server the console answers the access dialog: the run
 // ends with 1, as documented, and not with a signal when the program ends.
 TEST_F(LoteProceso, SinServidorElAccesoSeCancelaYTerminaConUno) {
-  for (const QStringList& argumentos : {QStringList{QStringLiteral("--solicitud")},
-                                        QStringList{QStringLiteral("@DbName=KORVANE;@Usuario=ADMIN"),
-                                                    QStringLiteral("--agrupar=unidad")}}) {
+  for (const QStringList& argumentos :
+       {QStringList{QStringLiteral("--solicitud")},
+        QStringList{QStringLiteral("@DbName=KORVANE;@Usuario=ADMIN"), QStringLiteral("--agrupar=unidad")}}) {
     const auto c = correr(empresa, argumentos);
     EXPECT_EQ(c.estado, 1) << c.errores.toStdString();
-    EXPECT_TRUE(c.errores.contains(QStringLiteral("Control de Acceso: frmAcceso [Cancelar]"))) << c.errores.toStdString();
+    EXPECT_TRUE(c.errores.contains(QStringLiteral("Control de Acceso: frmAcceso [Cancelar]")))
+        << c.errores.toStdString();
     EXPECT_TRUE(c.salida.isEmpty()) << c.salida.toStdString();
   }
 }
@@ -142,10 +151,12 @@ TEST_F(LoteProceso, ElDialogoDeErrorDiceNumeroDescripcionYRutina) {
   ASSERT_EQ(sqlite3_open(QFile::encodeName(empresa.base()).constData(), &base), SQLITE_OK);
   ASSERT_EQ(sqlite3_exec(base, "DROP TABLE TA_REPORTES", nullptr, nullptr, nullptr), SQLITE_OK);
   sqlite3_close(base);
-  const auto c = correr(empresa, {prueba::kParametrosDemo, QStringLiteral("--destino=pdf:") + empresa.datos.archivo("u.pdf")});
+  const auto c =
+      correr(empresa, {prueba::kParametrosDemo, QStringLiteral("--destino=pdf:") + empresa.datos.archivo("u.pdf")});
   EXPECT_EQ(c.estado, 1);
-  EXPECT_TRUE(c.errores.contains(QStringLiteral("Aviso al Operador: Número de error: -2147217865; Descripción: no such "
-                                                "table: TA_REPORTES; Rutina: AbrirRecordset; Origen: ado.SQLite [Cancelar]\n")))
+  EXPECT_TRUE(
+      c.errores.contains(QStringLiteral("Aviso al Operador: Número de error: -2147217865; Descripción: no such "
+                                        "table: TA_REPORTES; Rutina: AbrirRecordset; Origen: ado.SQLite [Cancelar]\n")))
       << c.errores.toStdString();
   EXPECT_TRUE(c.errores.contains(QStringLiteral("; Rutina: NombreReporte$"))) << c.errores.toStdString();
   EXPECT_FALSE(c.errores.contains(QStringLiteral("frmDialogoError"))) << c.errores.toStdString();
@@ -163,8 +174,8 @@ TEST_F(LoteProceso, LaUnidadConBlancosSeleccionaASusUsuarios) {
             SQLITE_OK);
   sqlite3_close(base);
   const QString pdf = empresa.datos.archivo(QStringLiteral("siete.pdf"));
-  const auto c = correr(empresa, {prueba::kParametrosDemo, QStringLiteral("--agrupar=unidad"), QStringLiteral("--unidades=7"),
-                                  QStringLiteral("--destino=pdf:") + pdf});
+  const auto c = correr(empresa, {prueba::kParametrosDemo, QStringLiteral("--agrupar=unidad"),
+                                  QStringLiteral("--unidades=7"), QStringLiteral("--destino=pdf:") + pdf});
   EXPECT_EQ(c.estado, 0) << c.errores.toStdString();
   const QString texto = prueba::textoPdf(pdf);
   EXPECT_TRUE(texto.contains(QStringLiteral("ZULEMA"))) << texto.toStdString();
@@ -180,20 +191,22 @@ TEST_F(LoteProceso, UnaBaseFueraDeLaCarpetaDelAliasSeRechaza) {
     const auto c = correr(empresa, {QStringLiteral("@Server=DEMO;@DbName=%1;@Usuario=ADMIN;@Password=demo").arg(nombre),
                                     QStringLiteral("--solicitud")});
     EXPECT_EQ(c.estado, 1);
-    EXPECT_TRUE(c.errores.contains(QStringLiteral("el nombre de una base de datos no lleva carpetas"))) << c.errores.toStdString();
+    EXPECT_TRUE(c.errores.contains(QStringLiteral("el nombre de una base de datos no lleva carpetas")))
+        << c.errores.toStdString();
     EXPECT_TRUE(c.salida.isEmpty()) << c.salida.toStdString();
   }
 }
 
 TEST_F(LoteProceso, EscribeElPdfYDiceDonde) {
   const QString pdf = empresa.datos.archivo(QStringLiteral("usuarios rosario.pdf"));
-  const auto c = correr(empresa, {prueba::kParametrosDemo, QStringLiteral("--agrupar=unidad"), QStringLiteral("--unidades=0002"),
-                                  QStringLiteral("--destino=pdf:") + pdf});
+  const auto c = correr(empresa, {prueba::kParametrosDemo, QStringLiteral("--agrupar=unidad"),
+                                  QStringLiteral("--unidades=0002"), QStringLiteral("--destino=pdf:") + pdf});
   EXPECT_EQ(c.estado, 0) << c.errores.toStdString();
   EXPECT_EQ(c.salida, QStringLiteral("Reporte escrito en %1\n").arg(pdf));
   const QString texto = prueba::textoPdf(pdf);
   EXPECT_EQ(prueba::primerasPalabras(texto, prueba::kUsuariosDemo),
-            (QSet<QString>{QStringLiteral("BRUNO"), QStringLiteral("HORACIO"), QStringLiteral("MUÑOZ"), QStringLiteral("NICOLAS")}))
+            (QSet<QString>{QStringLiteral("BRUNO"), QStringLiteral("HORACIO"), QStringLiteral("MUÑOZ"),
+                           QStringLiteral("NICOLAS")}))
       << texto.toStdString();
   EXPECT_TRUE(texto.contains(QStringLiteral("Unidad de Negocio: 0002 - Sucursal Rosario")));
 }
@@ -206,12 +219,14 @@ TEST_F(LoteProceso, ElPdfVaDondeSoloEscribeElUsuarioYSoloReemplazaArchivos) {
     struct stat st {};
     return ::lstat(QFile::encodeName(ruta).constData(), &st) == 0 ? st.st_mode : mode_t(0);
   };
-  const QRegularExpression escrito(QStringLiteral("^Reporte escrito en (.*/)(Reporte de Usuarios-[A-Za-z0-9]{6}\\.pdf)\n$"));
+  const QRegularExpression escrito(
+      QStringLiteral("^Reporte escrito en (.*/)(Reporte de Usuarios-[A-Za-z0-9]{6}\\.pdf)\n$"));
   const QStringList porOmision{prueba::kParametrosDemo, QStringLiteral("--agrupar=unidad")};
   {
     // No private runtime folder: a folder of its own in the temporary folder.
     prueba::CarpetaTemporal temporal;
-    const auto c = correr(empresa, porOmision, 60000, {{QStringLiteral("TMPDIR"), temporal.ruta()}, {QStringLiteral("XDG_RUNTIME_DIR"), {}}});
+    const auto c = correr(empresa, porOmision, 60000,
+                          {{QStringLiteral("TMPDIR"), temporal.ruta()}, {QStringLiteral("XDG_RUNTIME_DIR"), {}}});
     EXPECT_EQ(c.estado, 0) << c.errores.toStdString();
     const auto m = escrito.match(c.salida);
     ASSERT_TRUE(m.hasMatch()) << c.salida.toStdString();
@@ -233,11 +248,14 @@ TEST_F(LoteProceso, ElPdfVaDondeSoloEscribeElUsuarioYSoloReemplazaArchivos) {
   ASSERT_TRUE(QFile::link(ajeno, enlace));
   const QString tuberia = empresa.datos.archivo(QStringLiteral("tuberia.pdf"));
   ASSERT_EQ(::mkfifo(QFile::encodeName(tuberia).constData(), 0600), 0);
-  for (const auto& [destino, hay] : {std::pair{enlace, QStringLiteral("un enlace")}, std::pair{tuberia, QStringLiteral("una tubería")}}) {
+  for (const auto& [destino, hay] :
+       {std::pair{enlace, QStringLiteral("un enlace")}, std::pair{tuberia, QStringLiteral("una tubería")}}) {
     const mode_t antes = modo(destino);
     const auto c = correr(empresa, {prueba::kParametrosDemo, QStringLiteral("--destino=pdf:") + destino});
     EXPECT_EQ(c.estado, 1);
-    EXPECT_TRUE(c.errores.contains(QStringLiteral("No se puede escribir el archivo PDF %1: en su lugar hay %2, no un archivo común").arg(destino, hay)))
+    EXPECT_TRUE(c.errores.contains(
+        QStringLiteral("No se puede escribir el archivo PDF %1: en su lugar hay %2, no un archivo común")
+            .arg(destino, hay)))
         << c.errores.toStdString();
     EXPECT_EQ(modo(destino), antes);
   }
@@ -259,22 +277,26 @@ TEST_F(LoteProceso, ElRegistroAnotaLosErroresTratadosYNingunaClave) {
   ASSERT_EQ(sqlite3_exec(base, "DROP VIEW V_TA_UNIDADNEGOCIO", nullptr, nullptr, nullptr), SQLITE_OK);
   sqlite3_close(base);
   const QString registro = empresa.datos.archivo(QStringLiteral("traza.log"));
-  const auto c = correr(empresa, {QStringLiteral("@Server=DEMO;@DbName=KORVANE;@Usuario=ADMIN;@Password=V_TA_UNIDADNEGOCIO"),
-                                  QStringLiteral("--solicitud"), QStringLiteral("--registro=") + registro});
+  const auto c =
+      correr(empresa, {QStringLiteral("@Server=DEMO;@DbName=KORVANE;@Usuario=ADMIN;@Password=V_TA_UNIDADNEGOCIO"),
+                       QStringLiteral("--solicitud"), QStringLiteral("--registro=") + registro});
   EXPECT_EQ(c.estado, 0) << c.errores.toStdString();
   QFile archivo(registro);
   ASSERT_TRUE(archivo.open(QIODevice::ReadOnly));
   const QString traza = QString::fromUtf8(archivo.readAll());
-  EXPECT_TRUE(traza.contains(QStringLiteral(" korvane.data: AbrirRecordset: error -2147217865, no such table: *** "
-                                            "(ado.SQLite): respuesta 2: se deja la rutina\n")))
+  EXPECT_TRUE(
+      traza.contains(QStringLiteral(" korvane.data: AbrirRecordset: error -2147217865, no such table: *** "
+                                    "(ado.SQLite): respuesta 2: se deja la rutina\n")))
       << traza.toStdString();
   EXPECT_FALSE(traza.contains(QStringLiteral("V_TA_UNIDADNEGOCIO"), Qt::CaseInsensitive)) << traza.toStdString();
   // A link in the trace file's place is refused, not followed.
   QFile::remove(registro);
   ASSERT_TRUE(QFile::link(empresa.datos.archivo(QStringLiteral("otro")), registro));
-  const auto enlace = correr(empresa, {prueba::kParametrosDemo, QStringLiteral("--solicitud"), QStringLiteral("--registro=") + registro});
+  const auto enlace = correr(
+      empresa, {prueba::kParametrosDemo, QStringLiteral("--solicitud"), QStringLiteral("--registro=") + registro});
   EXPECT_EQ(enlace.estado, 2);
-  EXPECT_TRUE(enlace.errores.contains(QStringLiteral("No se puede escribir el registro en ") + registro)) << enlace.errores.toStdString();
+  EXPECT_TRUE(enlace.errores.contains(QStringLiteral("No se puede escribir el registro en ") + registro))
+      << enlace.errores.toStdString();
   EXPECT_FALSE(QFile::exists(empresa.datos.archivo(QStringLiteral("otro"))));
 }
 

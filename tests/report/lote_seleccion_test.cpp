@@ -19,7 +19,8 @@ QStringList columna(const QString& base, const QString& sql) {
   sqlite3_stmt* st = nullptr;
   EXPECT_EQ(sqlite3_prepare_v2(h, sql.toUtf8().constData(), -1, &st, nullptr), SQLITE_OK) << sqlite3_errmsg(h);
   QStringList r;
-  while (sqlite3_step(st) == SQLITE_ROW) r << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+  while (sqlite3_step(st) == SQLITE_ROW)
+    r << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
   sqlite3_finalize(st);
   sqlite3_close(h);
   return r;
@@ -29,22 +30,26 @@ TEST(LoteSeleccion, ElReporteDeMilQuinientasTareasSaleEntero) {
   prueba::EmpresaDemo empresa;
   demo::crearBaseGrande(empresa.base(), demo::Volumen{600, 3000, 4, 6});
   // Tasks without children: ticking one ticks nothing else.
-  const QStringList tareas = columna(empresa.base(), QStringLiteral(
-      "SELECT CLAVE FROM TA_MENU M WHERE MENU = 'ZEPA' AND NOT EXISTS "
-      "(SELECT 1 FROM TA_MENU H WHERE H.MENU = 'ZEPA' AND H.Titulo = M.CLAVE) ORDER BY CLAVE LIMIT 1500"));
+  const QStringList tareas =
+      columna(empresa.base(),
+              QStringLiteral(
+                  "SELECT CLAVE FROM TA_MENU M WHERE MENU = 'ZEPA' AND NOT EXISTS "
+                  "(SELECT 1 FROM TA_MENU H WHERE H.MENU = 'ZEPA' AND H.Titulo = M.CLAVE) ORDER BY CLAVE LIMIT 1500"));
   ASSERT_EQ(tareas.size(), 1500);
   const QString enLista = QStringLiteral("('") + tareas.join(QStringLiteral("','")) + QStringLiteral("')");
   const QString permisos = QStringLiteral(
-      " FROM TA_USUARIOS_TAREAS T INNER JOIN TA_USUARIOS U ON U.NOMBRE = T.USUARIO "
-      "WHERE T.MENU = 'ZEPA' AND U.ESGRUPO = 0 AND T.CLAVE IN ") + enLista;
+                               " FROM TA_USUARIOS_TAREAS T INNER JOIN TA_USUARIOS U ON U.NOMBRE = T.USUARIO "
+                               "WHERE T.MENU = 'ZEPA' AND U.ESGRUPO = 0 AND T.CLAVE IN ") +
+                           enLista;
   const QStringList total = columna(empresa.base(), QStringLiteral("SELECT COUNT(*)") + permisos);
   const QStringList conPermisos = columna(empresa.base(), QStringLiteral("SELECT DISTINCT T.CLAVE") + permisos);
   ASSERT_GT(conPermisos.size(), 500);
 
   const QString pdf = empresa.datos.archivo(QStringLiteral("tareas.pdf"));
-  const auto c = prueba::correr(empresa, {QStringLiteral("@Server=DEMO;@DbName=KORVANE;@Usuario=USUARIO00001;@Password=x"),
-                                          QStringLiteral("--agrupar=tarea"), QStringLiteral("--tareas=") + tareas.join(u','),
-                                          QStringLiteral("--destino=pdf:") + pdf},
+  const auto c = prueba::correr(empresa,
+                                {QStringLiteral("@Server=DEMO;@DbName=KORVANE;@Usuario=USUARIO00001;@Password=x"),
+                                 QStringLiteral("--agrupar=tarea"), QStringLiteral("--tareas=") + tareas.join(u','),
+                                 QStringLiteral("--destino=pdf:") + pdf},
                                 120000);
   ASSERT_EQ(c.estado, 0) << c.errores.left(2000).toStdString();
   const QString texto = prueba::textoPdf(pdf);

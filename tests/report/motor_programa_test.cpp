@@ -7,11 +7,11 @@
 #include <QProcess>
 #include <QTest>
 
-#include "report/motor_programa.h"
 #include "data/db_dll.h"
 #include "engine/vista_previa.h"
 #include "platform/ctx/programa.h"
 #include "platform/vb/error.h"
+#include "report/motor_programa.h"
 #include "services/sesion.h"
 #include "suite/archivo_ini.h"
 #include "tests/support/guion_ui.h"
@@ -31,8 +31,8 @@ class MotorProgramaTest : public ::testing::Test {
   void SetUp() override {
     const QString base = carpeta.escribir(QStringLiteral("demo.db"), QByteArray());  // an empty file is a new database
     db().gCnn.Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + base);
-    db().gCnn.Execute(QStringLiteral(
-        "CREATE TABLE TA_USUARIOS (NOMBRE VARCHAR(30) COLLATE NOCASE, ESGRUPO BIT, UNEGOCIO CHAR(4))"));
+    db().gCnn.Execute(
+        QStringLiteral("CREATE TABLE TA_USUARIOS (NOMBRE VARCHAR(30) COLLATE NOCASE, ESGRUPO BIT, UNEGOCIO CHAR(4))"));
     db().gCnn.Execute(QStringLiteral("INSERT INTO TA_USUARIOS VALUES ('ana', 0, '0001')"));
     db().gCnn.Execute(QStringLiteral("INSERT INTO TA_USUARIOS VALUES ('bruno', 0, '0002')"));
     db().gCnn.Execute(QStringLiteral("INSERT INTO TA_USUARIOS VALUES ('ADMINISTRADORES', 1, '0001')"));
@@ -57,7 +57,8 @@ TEST_F(MotorProgramaTest, ElLanzadorEscribeElReporteConLaConexionDelPrograma) {
   l.setArchivoDestino(pdf);
   QString p1 = QStringLiteral("Parametros = ' U.Neg.:0001'"), p2, p3, p4, p5;
   // No ODBC data source is called "demo": the engine takes the open connection.
-  l.EmitirReporte(reporte, {QString()}, QStringLiteral("{Ta_usuarios.esgrupo}=FALSE AND {TA_USUARIOS.UNEGOCIO} = '0001'"),
+  l.EmitirReporte(reporte, {QString()},
+                  QStringLiteral("{Ta_usuarios.esgrupo}=FALSE AND {TA_USUARIOS.UNEGOCIO} = '0001'"),
                   QStringLiteral("DSN=demo; UID=; PWD="), p1, p2, p3, p4, p5);
   const QString texto = textoPdf(pdf);
   EXPECT_TRUE(texto.contains(QStringLiteral("ana")));

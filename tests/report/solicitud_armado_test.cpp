@@ -25,10 +25,11 @@ TEST(ArmarSolicitud, DosUnidadesConSusDosBlancos) {
   e.unidades = QStringList{QStringLiteral("0001 - Casa Central"), QStringLiteral("0003 - Depósito")};
   e.agrupamiento = 1;
   const auto s = ArmarSolicitud(e);
-  EXPECT_EQ(s.formula, QStringLiteral("TrimLeft(TrimRight({Ta_usuarios.nombre})) >= 'ana'  AND "
-                                      "TrimLeft(TrimRight({Ta_usuarios.nombre})) <= 'zeta'  AND ") +
-                           kSinGrupos +
-                           QStringLiteral(" AND ({TA_USUARIOS.UNEGOCIO} = '0001'  OR {TA_USUARIOS.UNEGOCIO} = '0003' ) "));
+  EXPECT_EQ(s.formula,
+            QStringLiteral("TrimLeft(TrimRight({Ta_usuarios.nombre})) >= 'ana'  AND "
+                           "TrimLeft(TrimRight({Ta_usuarios.nombre})) <= 'zeta'  AND ") +
+                kSinGrupos +
+                QStringLiteral(" AND ({TA_USUARIOS.UNEGOCIO} = '0001'  OR {TA_USUARIOS.UNEGOCIO} = '0003' ) "));
   EXPECT_EQ(s.unidades, QStringLiteral(" U.Neg.:0001-0003"));
   EXPECT_EQ(s.formulas[0], QStringLiteral("Parametros = ' U.Neg.:0001-0003'"));
   EXPECT_EQ(s.reporte, QStringLiteral("RP_Usuarios_UNEG"));

@@ -8,8 +8,8 @@
 #include <QToolButton>
 
 #include "report/motor_programa.h"
-#include "suite/tbarrep.h"
 #include "services/sesion.h"
+#include "suite/tbarrep.h"
 #include "tests/report/form_apoyo.h"
 
 namespace {
@@ -70,8 +70,9 @@ TEST_F(FormPrueba, TareasMarcadasConElAgrupamientoPorTareas) {
   ASSERT_TRUE(form->TBarRep1_BotonPulsado(QStringLiteral("PANTALLA")));
   ASSERT_EQ(motor->pedidos.size(), 1u);
   EXPECT_EQ(motor->pedidos[0].archivoReporte, programa.archivo(QStringLiteral("RP_Usuarios_TAREAS.rpt")));
-  EXPECT_EQ(motor->pedidos[0].formulaSeleccion,
-            QStringLiteral("{Ta_usuarios.esgrupo}=FALSE AND ({TA_MENU.CLAVE} = 'D1010'  OR {TA_MENU.CLAVE} = 'D2010' ) "));
+  EXPECT_EQ(
+      motor->pedidos[0].formulaSeleccion,
+      QStringLiteral("{Ta_usuarios.esgrupo}=FALSE AND ({TA_MENU.CLAVE} = 'D1010'  OR {TA_MENU.CLAVE} = 'D2010' ) "));
   EXPECT_EQ(motor->pedidos[0].formulas[0], QStringLiteral("Parametros = ''"));
 }
 

@@ -11,13 +11,37 @@
 namespace ado::odbc {
 
 // Every call of the driver manager the program makes.
-#define KV_FUNCIONES_ODBC(X)                                                                                          \
-  X(SQLAllocHandle)                                                                                                   \
-  X(SQLFreeHandle) X(SQLSetEnvAttr) X(SQLSetConnectAttrW) X(SQLGetConnectAttrW) X(SQLDriverConnectW) X(SQLDisconnect) \
-      X(SQLEndTran) X(SQLGetDiagRecW) X(SQLExecDirectW) X(SQLPrepareW) X(SQLExecute) X(SQLNumParams)                  \
-          X(SQLBindParameter) X(SQLNumResultCols) X(SQLDescribeColW) X(SQLColAttributeW) X(SQLFetch) X(SQLGetData)    \
-              X(SQLRowCount) X(SQLMoreResults) X(SQLCloseCursor) X(SQLSetStmtAttrW) X(SQLTablesW) X(SQLColumnsW)      \
-                  X(SQLDriversW) X(SQLDataSources) X(SQLCancel)
+// clang-format off
+#define KV_FUNCIONES_ODBC(X) \
+  X(SQLAllocHandle) \
+  X(SQLFreeHandle) \
+  X(SQLSetEnvAttr) \
+  X(SQLSetConnectAttrW) \
+  X(SQLGetConnectAttrW) \
+  X(SQLDriverConnectW) \
+  X(SQLDisconnect) \
+  X(SQLEndTran) \
+  X(SQLGetDiagRecW) \
+  X(SQLExecDirectW) \
+  X(SQLPrepareW) \
+  X(SQLExecute) \
+  X(SQLNumParams) \
+  X(SQLBindParameter) \
+  X(SQLNumResultCols) \
+  X(SQLDescribeColW) \
+  X(SQLColAttributeW) \
+  X(SQLFetch) \
+  X(SQLGetData) \
+  X(SQLRowCount) \
+  X(SQLMoreResults) \
+  X(SQLCloseCursor) \
+  X(SQLSetStmtAttrW) \
+  X(SQLTablesW) \
+  X(SQLColumnsW) \
+  X(SQLDriversW) \
+  X(SQLDataSources) \
+  X(SQLCancel)
+// clang-format on
 
 struct Administrador {
 #define KV_PUNTERO_ODBC(f) decltype(&::f) f = nullptr;
