@@ -15,7 +15,7 @@
 #include <cstring>
 #include <string>
 
-#include "bench/common/tabla_sqlite.h"
+#include "bench/common/usuarios.h"
 #include "engine/motor.h"
 #include "platform/ado/recordset.h"
 
@@ -28,34 +28,11 @@ namespace {
 constexpr int kFilas = 500000;
 constexpr double kLimite = 1.5;
 
-const char* kReporte = R"({
-  "titulo": "Usuarios por Grupo",
-  "consulta": "SELECT NOMBRE, GRUPO, UNEGOCIO, ESGRUPO, ALTA, SUELDO FROM TA_USUARIOS",
-  "orden": ["NOMBRE"],
-  "grupos": [ { "campo": "GRUPO", "encabezado": "Grupo: {GRUPO}", "pie": "Usuarios del grupo: {cuenta}" } ],
-  "columnas": [
-    { "campo": "NOMBRE", "titulo": "Usuario", "ancho": 50 },
-    { "campo": "UNEGOCIO", "titulo": "Unidad", "ancho": 20 },
-    { "campo": "ALTA", "titulo": "Alta", "ancho": 30, "formato": "dd/MM/yyyy" },
-    { "campo": "SUELDO", "titulo": "Sueldo", "ancho": 30, "formato": "#,##0.00" }
-  ],
-  "formulas": { "Parametros": "" }
-})";
-
 void crearDatos(const QString& dir) {
-  banco::crearTabla(dir + "/bench.db",
-                    "CREATE TABLE TA_USUARIOS (NOMBRE VARCHAR(30) COLLATE NOCASE, GRUPO VARCHAR(20) COLLATE NOCASE,"
-                    " UNEGOCIO CHAR(4), ESGRUPO BIT, ALTA DATETIME, SUELDO FLOAT)",
-                    "INSERT INTO TA_USUARIOS VALUES (?, ?, ?, 0, ?, ?)", kFilas, [](int i, banco::Fila& f) {
-                      f.texto(1, QString("usuario%1").arg(i, 6, 10, QChar('0')));
-                      f.texto(2, QString("GRUPO %1").arg(i % 250, 3, 10, QChar('0')));
-                      f.texto(3, QString("%1").arg(i % 7, 4, 10, QChar('0')));
-                      f.texto(4, QDate(2020, 1, 1).addDays(i % 1500).toString("yyyy-MM-dd 00:00:00"));
-                      f.real(5, (i % 9973) * 1.25);
-                    });
+  banco::crearUsuarios(dir + "/bench.db", kFilas);
   QFile f(dir + "/bench.rpt");
   f.open(QIODevice::WriteOnly);
-  f.write(kReporte);
+  f.write(banco::kReporteUsuarios);
 }
 
 SolicitudReporte solicitud(const QString& dir, ado::Connection cn, bool conFilas) {

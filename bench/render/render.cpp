@@ -2,7 +2,6 @@
 // SQLite file, layout, painting), against painting the same cells as text
 // with a bare QPainter on QPdfWriter. Also: the preview's first page against
 // the whole PDF.
-#include <sqlite3.h>
 
 #include <QApplication>
 #include <QFile>
@@ -12,7 +11,7 @@
 #include <cstdio>
 
 #include "bench/common/bench_common.h"
-#include "bench/common/tabla_sqlite.h"
+#include "bench/common/usuarios.h"
 #include "engine/motor.h"
 #include "engine/vista_previa.h"
 #include "platform/vb/dates.h"
@@ -23,33 +22,6 @@ namespace {
 
 constexpr int kFilas = 100000;
 
-void crearBase(const QString& ruta) {
-  banco::crearTabla(ruta,
-                    "CREATE TABLE TA_USUARIOS (NOMBRE VARCHAR(30) COLLATE NOCASE, GRUPO VARCHAR(20) COLLATE NOCASE,"
-                    " UNEGOCIO CHAR(4), ESGRUPO BIT, ALTA DATETIME, SUELDO FLOAT)",
-                    "INSERT INTO TA_USUARIOS VALUES (?, ?, ?, 0, ?, ?)", kFilas, [](int i, banco::Fila& f) {
-                      f.texto(1, QString("usuario%1").arg(i, 6, 10, QChar('0')));
-                      f.texto(2, QString("GRUPO %1").arg(i % 250, 3, 10, QChar('0')));
-                      f.texto(3, QString("%1").arg(i % 7, 4, 10, QChar('0')));
-                      f.texto(4, QDate(2020, 1, 1).addDays(i % 1500).toString("yyyy-MM-dd 00:00:00"));
-                      f.real(5, (i % 9973) * 1.25);
-                    });
-}
-
-const char* kReporte = R"({
-  "titulo": "Usuarios por Grupo",
-  "consulta": "SELECT NOMBRE, GRUPO, UNEGOCIO, ESGRUPO, ALTA, SUELDO FROM TA_USUARIOS",
-  "orden": ["NOMBRE"],
-  "grupos": [ { "campo": "GRUPO", "encabezado": "Grupo: {GRUPO}", "pie": "Usuarios del grupo: {cuenta}" } ],
-  "columnas": [
-    { "campo": "NOMBRE", "titulo": "Usuario", "ancho": 50 },
-    { "campo": "UNEGOCIO", "titulo": "Unidad", "ancho": 20 },
-    { "campo": "ALTA", "titulo": "Alta", "ancho": 30, "formato": "dd/MM/yyyy" },
-    { "campo": "SUELDO", "titulo": "Sueldo", "ancho": 30, "formato": "#,##0.00" }
-  ],
-  "formulas": { "Parametros": "" }
-})";
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -59,12 +31,12 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QTemporaryDir dir;
   const QString base = dir.filePath("bench.db");
-  crearBase(base);
+  banco::crearUsuarios(base, kFilas);
   const QString rpt = dir.filePath("bench.rpt");
   {
     QFile f(rpt);
     f.open(QIODevice::WriteOnly);
-    f.write(kReporte);
+    f.write(banco::kReporteUsuarios);
   }
   ado::Connection cn;
   cn.Open("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + base + ";");

@@ -49,7 +49,7 @@ void Programa::quitar(std::type_index tipo) {
 
 QString carpetaDatosUsuario() {
   const QString xdg = qEnvironmentVariable("XDG_DATA_HOME");
-  // The base directory specification ignores a relative value.
+  // The XDG rules ignore a relative value.
   if (!xdg.isEmpty() && QDir::isAbsolutePath(xdg)) return conBarra(xdg) + QStringLiteral("korvane/");
   return conBarra(QDir::homePath()) + QStringLiteral(".local/share/korvane/");
 }
@@ -75,7 +75,7 @@ QString Programa::carpetaPrograma() const {
   const QString datos = instalacionDe(ejecutable).datos;
   if (datos.isEmpty()) return conBarra(ejecutable);
   if (!datosCreados_ && !QFileInfo::exists(datos)) {
-    // Private to the user, as the base directory specification asks.
+    // Private to the user, as the XDG rules ask.
     QDir().mkpath(datos);
     QFile::setPermissions(datos, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
   }

@@ -45,7 +45,7 @@ TEST(Instalacion, SoloUnBinJuntoAShareKorvaneEsUnaInstalacion) {
     EXPECT_EQ(i.reportes, raiz.archivo("usr/share/korvane/reportes/"));
   }
   {
-    // A relative XDG_DATA_HOME is ignored, as the base directory specification says.
+    // A relative XDG_DATA_HOME is ignored, as the XDG rules say.
     const Variable xdg("XDG_DATA_HOME", "relativa");
     EXPECT_EQ(ctx::instalacionDe(raiz.archivo("usr/bin")).datos, raiz.archivo("casa/.local/share/korvane/"));
   }
