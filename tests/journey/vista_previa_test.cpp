@@ -42,8 +42,22 @@ void llenaElAncho(const QImage& imagen, const char* cuando) {
 std::optional<recorrido::Ventana> abrirVistaPrevia(recorrido::Programa& p) {
   const auto form = p.esperarVentana(kFormulario);
   if (!form) return std::nullopt;
-  p.clic(*form, QPoint(30, 219));  // "Tareas del Menú"
-  p.clic(*form, QPoint(35, 28));   // "Pantalla"
+  // A slow start (the sanitized build on a busy machine) may still be busy
+  // when the window is first drawn: the click counts once the option shows
+  // its dot, as a person would look before going on.
+  const QPoint tareas(30, 219);  // "Tareas del Menú"
+  bool marcada = false;
+  for (int i = 0; i < 50 && !marcada; ++i) {
+    if (i % 10 == 0) p.clic(*form, tareas);
+    QThread::msleep(200);
+    const QImage imagen = p.captura(*form, QStringLiteral("formulario"));
+    marcada = !imagen.isNull() && imagen.pixelColor(tareas - QPoint(1, 0)).lightness() < 128;
+  }
+  if (!marcada) {
+    ADD_FAILURE() << "la opción \"Tareas del Menú\" no quedó marcada";
+    return std::nullopt;
+  }
+  p.clic(*form, QPoint(35, 28));  // "Pantalla"
   return p.esperarVentana(QStringLiteral("Usuarios por Tarea del Menú"));
 }
 
