@@ -266,7 +266,9 @@ void EscritorArchivo::confirmar() {
     // Checked again: the folder may be shared, and the entry changed meanwhile.
     if (comprobarDestino(ruta_, &st)) {
       // Owner first: a change of owner clears the set-id bits the mode then puts back.
-      if (::fchown(fd_, st.st_uid, st.st_gid) != 0) (void)::fchown(fd_, static_cast<uid_t>(-1), st.st_gid);
+      // Where the system lets the writer keep neither, the file is the writer's.
+      [[maybe_unused]] const bool conservado =
+          ::fchown(fd_, st.st_uid, st.st_gid) == 0 || ::fchown(fd_, static_cast<uid_t>(-1), st.st_gid) == 0;
       ::fchmod(fd_, st.st_mode & 07777);
     }
   } catch (...) {

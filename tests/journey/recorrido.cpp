@@ -100,12 +100,24 @@ Programa::~Programa() {
 }
 
 std::optional<Ventana> Programa::buscar(const QString& titulo) const {
-  // xdotool takes a regular expression; the title is matched whole.
+  // xdotool takes a POSIX regular expression, read byte by byte where the
+  // locale is C: a letter outside ASCII stands as "." there, and the names of
+  // the windows found are compared whole.
+  QString patron;
+  for (QChar c : titulo) patron += c.unicode() > 0x7f ? QStringLiteral(".+") : QRegularExpression::escape(QString(c));
   const auto ids = pantalla_.correr(
       QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
-                                  QLatin1Char('^') + QRegularExpression::escape(titulo) + QLatin1Char('$')});
-  if (!ids || ids->trimmed().isEmpty()) return std::nullopt;
-  const QString id = ids->trimmed().section(QLatin1Char('\n'), 0, 0);
+                                  QLatin1Char('^') + patron + QLatin1Char('$')});
+  if (!ids) return std::nullopt;
+  QString id;
+  for (const QString& candidato : ids->split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+    const auto nombre = pantalla_.correr(QStringLiteral("xdotool"), {QStringLiteral("getwindowname"), candidato});
+    if (nombre && nombre->chopped(nombre->endsWith(QLatin1Char('\n')) ? 1 : 0) == titulo) {
+      id = candidato;
+      break;
+    }
+  }
+  if (id.isEmpty()) return std::nullopt;
   const auto forma =
       pantalla_.correr(QStringLiteral("xdotool"), {QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), id});
   if (!forma) return std::nullopt;
@@ -144,7 +156,20 @@ std::optional<Ventana> Programa::esperarVentana(const QString& titulo, int esper
   const QString fin = proceso_.state() == QProcess::NotRunning
                           ? QStringLiteral("; terminó con estado %1").arg(proceso_.exitCode())
                           : QString();
+  // What is on the screen instead: an error box says more than a timeout.
+  QStringList vistas;
+  if (const auto ids = pantalla_.correr(
+          QStringLiteral("xdotool"),
+          {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"), QStringLiteral(".")}))
+    for (const QString& id : ids->split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+      if (const auto nombre = pantalla_.correr(QStringLiteral("xdotool"), {QStringLiteral("getwindowname"), id}))
+        vistas << QLatin1Char('"') + nombre->trimmed() + QLatin1Char('"');
+  pantalla_.correr(QStringLiteral("import"),
+                   {QStringLiteral("-window"), QStringLiteral("root"),
+                    QStringLiteral("png:") + QDir(carpetaCapturas()).filePath(QStringLiteral("sin_ventana.png"))},
+                   20000);
   ADD_FAILURE() << "no apareció la ventana \"" << titulo.toStdString() << "\"" << fin.toStdString()
+                << "; a la vista: " << vistas.join(QStringLiteral(", ")).toStdString()
                 << "; el programa dijo: " << QString::fromUtf8(proceso_.readAllStandardError()).toStdString();
   return std::nullopt;
 }
