@@ -8,6 +8,8 @@
 #include <QProcessEnvironment>
 #include <QRegularExpression>
 #include <QThread>
+#include <utility>
+#include <vector>
 
 #include "tests/report/lote_apoyo.h"
 
@@ -16,6 +18,19 @@ namespace recorrido {
 namespace {
 
 void esperar(int ms) { QThread::msleep(static_cast<unsigned long>(ms)); }
+
+// The visible windows whose names match xdotool's pattern: id and name.
+std::vector<std::pair<QString, QString>> ventanasVisibles(const PantallaX& pantalla, const QString& patron) {
+  std::vector<std::pair<QString, QString>> r;
+  const auto ids =
+      pantalla.correr(QStringLiteral("xdotool"),
+                      {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"), patron});
+  if (!ids) return r;
+  for (const QString& id : ids->split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+    if (const auto nombre = pantalla.correr(QStringLiteral("xdotool"), {QStringLiteral("getwindowname"), id}))
+      r.emplace_back(id, nombre->chopped(nombre->endsWith(QLatin1Char('\n')) ? 1 : 0));
+  return r;
+}
 
 }  // namespace
 
@@ -101,22 +116,16 @@ Programa::~Programa() {
 
 std::optional<Ventana> Programa::buscar(const QString& titulo) const {
   // xdotool takes a POSIX regular expression, read byte by byte where the
-  // locale is C: a letter outside ASCII stands as "." there, and the names of
-  // the windows found are compared whole.
+  // locale is C: a letter outside ASCII stands as ".+" there, and the names
+  // of the windows found are compared whole.
   QString patron;
   for (QChar c : titulo) patron += c.unicode() > 0x7f ? QStringLiteral(".+") : QRegularExpression::escape(QString(c));
-  const auto ids = pantalla_.correr(
-      QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
-                                  QLatin1Char('^') + patron + QLatin1Char('$')});
-  if (!ids) return std::nullopt;
   QString id;
-  for (const QString& candidato : ids->split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
-    const auto nombre = pantalla_.correr(QStringLiteral("xdotool"), {QStringLiteral("getwindowname"), candidato});
-    if (nombre && nombre->chopped(nombre->endsWith(QLatin1Char('\n')) ? 1 : 0) == titulo) {
+  for (const auto& [candidato, nombre] : ventanasVisibles(pantalla_, QLatin1Char('^') + patron + QLatin1Char('$')))
+    if (nombre == titulo) {
       id = candidato;
       break;
     }
-  }
   if (id.isEmpty()) return std::nullopt;
   const auto forma =
       pantalla_.correr(QStringLiteral("xdotool"), {QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), id});
@@ -158,16 +167,9 @@ std::optional<Ventana> Programa::esperarVentana(const QString& titulo, int esper
                           : QString();
   // What is on the screen instead: an error box says more than a timeout.
   QStringList vistas;
-  if (const auto ids = pantalla_.correr(
-          QStringLiteral("xdotool"),
-          {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"), QStringLiteral(".")}))
-    for (const QString& id : ids->split(QLatin1Char('\n'), Qt::SkipEmptyParts))
-      if (const auto nombre = pantalla_.correr(QStringLiteral("xdotool"), {QStringLiteral("getwindowname"), id}))
-        vistas << QLatin1Char('"') + nombre->trimmed() + QLatin1Char('"');
-  pantalla_.correr(QStringLiteral("import"),
-                   {QStringLiteral("-window"), QStringLiteral("root"),
-                    QStringLiteral("png:") + QDir(carpetaCapturas()).filePath(QStringLiteral("sin_ventana.png"))},
-                   20000);
+  for (const auto& ventana : ventanasVisibles(pantalla_, QStringLiteral(".")))
+    vistas << QLatin1Char('"') + ventana.second + QLatin1Char('"');
+  captura(pantalla_.raiz(), QStringLiteral("sin_ventana"));
   ADD_FAILURE() << "no apareció la ventana \"" << titulo.toStdString() << "\"" << fin.toStdString()
                 << "; a la vista: " << vistas.join(QStringLiteral(", ")).toStdString()
                 << "; el programa dijo: " << QString::fromUtf8(proceso_.readAllStandardError()).toStdString();
